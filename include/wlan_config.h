@@ -1,0 +1,72 @@
+#ifndef WLAN_CONFIG_H
+#define WLAN_CONFIG_H
+
+#include <stdint.h>
+
+#include "wlan_export.h"
+
+// One entry of the MAC filter list: 51 bytes, stored back to back.
+typedef struct wlan_mgr_mac_entry {
+    char mac[18];          // six two-digit hex groups joined by colons, terminated
+    char description[33];  // up to 32 characters; empty when none was given
+} wlan_mgr_mac_entry;
+
+#define WLAN_MGR_EXTRA_CONF_SLOT 64
+
+// One AP configuration, as read from and written to /etc/hostapd.conf. wmode holds the
+// internal wireless-mode code (1 11b, 2 11g only, 3 11n only, 4 11bg, 5 11bgn, 6 11an, 7 11a,
+// 0 not set) while the record is in use; the writer converts it to the file code in place.
+typedef struct wlan_mgr_bss_config {
+    char ssid[33];
+    int32_t ignore_broadcast_ssid;
+    char country[3];
+    int32_t wmode;
+    int32_t channel;
+    int32_t auto_chan_select;
+    int32_t band_type;  // 0 2.4 GHz, 1 5 GHz
+    int32_t macaddr_acl;
+    char deny_mac_file[65];
+    wlan_mgr_mac_entry* accept_mac;
+    int32_t num_accept_mac;
+    int32_t auth_algs;
+    int32_t ieee80211n;
+    char ht_capab[65];
+    int32_t require_ht;
+    int32_t wpa;
+    char wpa_key_mgmt[33];
+    char wpa_pairwise[33];
+    char wpa_psk[65];
+    char wpa_passphrase[65];
+    int32_t wps_state;
+    int32_t eap_server;
+    int32_t ap_isolate;
+    char (*extra_conf)[WLAN_MGR_EXTRA_CONF_SLOT];
+    int32_t num_extra_conf;
+} wlan_mgr_bss_config;
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Reads the configuration file into a new zero-filled record stored through out. Returns 0,
+// also when the file cannot be opened (the record is then all zero).
+WLAN_EXPORT int wlan_mgr_get_config(wlan_mgr_bss_config** out, const char* path);
+// Converts the record's mode fields to the file code in place and rewrites the file and the
+// MAC list file named by deny_mac_file.
+WLAN_EXPORT void wlan_mgr_set_config(wlan_mgr_bss_config* bss, const char* path);
+// Frees the record and its lists and sets *pp to null; a null *pp does nothing.
+WLAN_EXPORT void wlan_mgr_free_config(wlan_mgr_bss_config** pp);
+
+// Runs a uci get command line and leaves the first output line (or the default) in buffer.
+WLAN_EXPORT void read_uci(const char* command, char* buffer, int size, const char* default_value);
+// 0 when the product region is "CN", 1 otherwise.
+WLAN_EXPORT int is_export_product(void);
+// Makes sure the configuration file at path exists and has an ssid line, generating the
+// device-specific settings when it has none.
+WLAN_EXPORT void prepare_hostapd_conf(const char* path);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,56 @@
+#ifndef WLAN_TESTS_SANDBOX_H
+#define WLAN_TESTS_SANDBOX_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// The test sandbox: private mount and network namespaces with fresh overlays over /etc, /usr/bin
+// and /var, tmpfs on /tmp and /run, the host stand-in programs in /usr/bin and a bridge br0 that
+// stands in for the AP's network. Tests never touch the real /etc, /usr/bin or /var.
+namespace sandbox {
+
+// Enters the namespaces. Must run before any thread is started (the test main calls it).
+void Init(int argc, char** argv);
+
+// Whether the sandbox is in place; when not, Why() says why and tests that need it skip.
+bool Available();
+const std::string& Why();
+
+// Fresh overlays, /tmp and /run emptied, stand-ins installed again, ARP entries on br0 flushed.
+void Reset();
+
+// Where the build put the stand-in programs that Reset installs into /usr/bin.
+std::string HostBinDir();
+std::string BuildDir();
+std::string SourceDir();
+
+// Address of the AP bridge inside the sandbox's network namespace.
+constexpr const char* kBridge = "br0";
+constexpr const char* kBridgeAddress = "192.0.2.1";
+
+// Small file helpers for tests.
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);
+bool Exists(const std::string& path);
+// Runs a shell command line inside the sandbox; returns its exit status (-1 when it did not exit).
+int Run(const std::string& command_line);
+// Runs a command line and returns its standard output.
+std::string Output(const std::string& command_line);
+
+}  // namespace sandbox
+
+// Fixture for tests that need the sandbox: skips when it is unavailable, otherwise gives every
+// test fresh overlays and an empty log capture.
+class SandboxTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
+
+#define WLAN_REQUIRE_SANDBOX()                                                   \
+    do {                                                                         \
+        if (!::sandbox::Available()) GTEST_SKIP() << ::sandbox::Why();           \
+    } while (0)
+
+#endif

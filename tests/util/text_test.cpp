@@ -1,0 +1,27 @@
+#include <gtest/gtest.h>
+
+#include "util/text.h"
+
+TEST(CopyText, CutsToTheBufferAndAlwaysTerminates) {
+    char buf[4];
+    EXPECT_TRUE(copy_text(buf, "abc"));
+    EXPECT_STREQ(buf, "abc");
+    EXPECT_FALSE(copy_text(buf, "abcd"));
+    EXPECT_STREQ(buf, "abc");
+    EXPECT_TRUE(copy_text(buf, nullptr));
+    EXPECT_STREQ(buf, "");
+    EXPECT_TRUE(copy_text_n(buf, sizeof(buf), "abcdef", 2));
+    EXPECT_STREQ(buf, "ab");
+}
+
+TEST(MacText, AcceptsOnlySixHexPairsWithColons) {
+    EXPECT_TRUE(is_mac_text("aa:bb:cc:dd:ee:ff"));
+    EXPECT_TRUE(is_mac_text("00:1A:2b:3C:4d:5E"));
+    EXPECT_FALSE(is_mac_text("aa:bb:cc:dd:ee:f"));
+    EXPECT_FALSE(is_mac_text("aa:bb:cc:dd:ee:ff:"));
+    EXPECT_FALSE(is_mac_text("aa-bb-cc-dd-ee-ff"));
+    EXPECT_FALSE(is_mac_text("aa:bb:cc:dd:ee:gg"));
+    EXPECT_FALSE(is_mac_text("a;:bb:cc:dd:ee:ff"));
+    EXPECT_FALSE(is_mac_text("$(reboot):cc:dd:"));
+    EXPECT_FALSE(is_mac_text(nullptr));
+}

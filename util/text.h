@@ -1,0 +1,25 @@
+#ifndef WLAN_UTIL_TEXT_H
+#define WLAN_UTIL_TEXT_H
+
+#include <stddef.h>
+
+// Copies src into dst (size bytes of room), always terminated. Returns true when the whole text
+// fit, false when it was cut. A null src copies an empty text.
+bool copy_text(char* dst, size_t size, const char* src);
+
+// Copies at most count characters of src (stopping at its end), bounded and terminated like
+// copy_text. Returns true when those characters fit.
+bool copy_text_n(char* dst, size_t size, const char* src, size_t count);
+
+template <size_t N>
+inline bool copy_text(char (&dst)[N], const char* src) {
+    return copy_text(dst, N, src);
+}
+
+// True for a MAC address text: six two-digit hexadecimal groups joined by colons, nothing else.
+bool is_mac_text(const char* text);
+
+// True when the text holds a CR, LF or any other byte that would break a line-based file.
+bool has_line_break(const char* text);
+
+#endif
