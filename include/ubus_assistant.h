@@ -1,0 +1,60 @@
+#ifndef WLAN_UBUS_ASSISTANT_H
+#define WLAN_UBUS_ASSISTANT_H
+
+#include <pthread.h>
+
+#include <atomic>
+
+#include "wlan_export.h"
+
+struct ubus_context;
+class HostapdAgent;
+
+// Joins the agent to the bus: the service object and its methods, the event subscriptions,
+// the loop thread of an own connection, the work queue and the event broadcasts.
+class WLAN_EXPORT UbusAssistant {
+public:
+    UbusAssistant(HostapdAgent* agent, ubus_context* ctx);
+    ~UbusAssistant();
+    UbusAssistant(const UbusAssistant&) = delete;
+    UbusAssistant& operator=(const UbusAssistant&) = delete;
+
+    int Init();
+    void Deinit();
+    int RunLoop();
+    void StopLoop();
+    bool IsLoopRunning();
+    void SetLoopRunning(bool running);
+    ubus_context* _GetUbusContext();
+    HostapdAgent* GetAgent() const { return _agent; }
+    // Broadcasts event with one string field key = value through "ubus send".
+    void CastEvent(const char* event, const char* key, const char* value);
+    void OnApStartFailure();
+    void OnApFWError();
+    void LastRpc();
+
+    // Held around every read-change-write of /etc/hostapd.conf by a bus handler.
+    static pthread_mutex_t wlan_conf_lock;
+
+private:
+    ubus_context* _ctx;
+    bool _registered;
+    std::atomic<bool> _loop_running;
+    HostapdAgent* _agent;
+    pthread_t _loop_thread;
+};
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Asks the platform's mobile-AP manager to restart Wi-Fi.
+WLAN_EXPORT int ubus_restart_wlan(void);
+// The connection the last restart request used.
+WLAN_EXPORT extern struct ubus_context* _ubus_ctx;
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

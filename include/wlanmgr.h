@@ -1,0 +1,13 @@
+#ifndef WLANMGR_H
+#define WLANMGR_H
+
+// Everything libwlanmgr exports. Hosts and tests include only this header.
+#include "hostapd_agent.h"
+#include "sta_list.h"
+#include "ubus_assistant.h"
+#include "wlan_coex.h"
+#include "wlan_config.h"
+#include "wlan_event.h"
+#include "wlan_log.h"
+
+#endif
