@@ -12,6 +12,7 @@
 #include "wlan_config.h"
 #include "wlan_event.h"
 #include "wlan_export.h"
+#include "wlan_time.h"
 
 struct ubus_context;
 class UbusAssistant;

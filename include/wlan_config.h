@@ -49,7 +49,8 @@ extern "C" {
 #endif
 
 // Reads the configuration file into a new zero-filled record stored through out. Returns 0,
-// also when the file cannot be opened (the record is then all zero).
+// also when the file cannot be opened (the record is then all zero); -1 only for a null out.
+// The caller releases the record with wlan_mgr_free_config.
 WLAN_EXPORT int wlan_mgr_get_config(wlan_mgr_bss_config** out, const char* path);
 // Converts the record's mode fields to the file code in place and rewrites the file and the
 // MAC list file named by deny_mac_file.

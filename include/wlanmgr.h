@@ -9,5 +9,6 @@
 #include "wlan_config.h"
 #include "wlan_event.h"
 #include "wlan_log.h"
+#include "wlan_region.h"
 
 #endif

@@ -121,10 +121,12 @@ void SetUpNetwork() {
 }
 
 bool MountOverlay(const std::string& target, const std::string& name, std::string* why) {
-    std::string layers = std::string(kState) + "/layers" + std::to_string(g_generation) + "/" + name;
+    std::string layers =
+        std::string(kState) + "/layers" + std::to_string(g_generation) + "/" + name;
     fs::create_directories(layers + "/upper");
     fs::create_directories(layers + "/work");
-    std::string data = "lowerdir=" + target + ",upperdir=" + layers + "/upper,workdir=" + layers + "/work";
+    std::string data =
+        "lowerdir=" + target + ",upperdir=" + layers + "/upper,workdir=" + layers + "/work";
     return Mount("overlay", target.c_str(), "overlay", 0, data, why);
 }
 
@@ -188,7 +190,8 @@ void Reset() {
     }
     ++g_generation;
     if (!MountOverlay("/etc", "etc", &why) || !MountOverlay("/usr/bin", "usrbin", &why) ||
-        !MountOverlay("/var", "var", &why) || !Mount("tmpfs", "/run", "tmpfs", 0, "mode=0755", &why)) {
+        !MountOverlay("/var", "var", &why) ||
+        !Mount("tmpfs", "/run", "tmpfs", 0, "mode=0755", &why)) {
         g_available = false;
         g_why = why;
         return;
@@ -199,7 +202,8 @@ void Reset() {
     fs::create_directories("/etc/config", ec);
     fs::create_directories("/etc/default_config", ec);
     fs::create_directories("/var/lib/misc", ec);
-    if (g_generation > 1) Run(std::string("ip neigh flush dev ") + kBridge + " >/dev/null 2>&1");
+    if (g_generation > 1)
+        Run(std::string("ip neigh flush dev ") + kBridge + " nud all >/dev/null 2>&1");
 }
 
 void WriteFile(const std::string& path, const std::string& content) {

@@ -1,0 +1,91 @@
+#include <stdio.h>
+#include <unistd.h>
+
+#include <atomic>
+
+#include "agent/spy_state.h"
+#include "agent/wlan_settings.h"
+#include "hostapd_agent.h"
+#include "ubus_assistant.h"
+#include "util/log.h"
+#include "util/shell.h"
+
+namespace {
+
+constexpr unsigned kPollSeconds = 2;
+constexpr unsigned kRetrySeconds = 10;
+constexpr useconds_t kSleepSliceMicros = 100 * 1000;
+
+// Sleeps for the given time, but wakes as soon as the spy is told to stop, so that StopSpy
+// does not wait out a whole cycle.
+void sleep_while_spying(const std::atomic<bool>& spy_on, unsigned seconds) {
+    for (unsigned slice = 0; slice < seconds * 10 && spy_on; ++slice) usleep(kSleepSliceMicros);
+}
+
+}  // namespace
+
+void* HostapdAgent::SpyWork(void*) {
+    _running = true;
+    sta_associated_yet = false;
+
+    if (UpdateAllStaInfo() != 0) {
+        _running = false;
+        wlan_errlog(WLAN_PRIO_ERROR, "HostapdAgent::SpyWork: Update sta info failed.");
+        return nullptr;
+    }
+
+    SetWlanOn(true);
+    _wps_on = false;
+    BroadcastStaNum();
+
+    int previous = 0;
+    while (_spy_on) {
+        ShellPipe pipe;
+        if (!pipe.Open(spy_cmd)) {
+            wlan_errlog(WLAN_PRIO_ERROR, "Execute cmd[%s] failed, popen returns null\n", spy_cmd);
+            sleep_while_spying(_spy_on, kRetrySeconds);
+            previous = 0;
+            continue;
+        }
+        int count = 0;
+        char line[kSpyLineSize];
+        while (pipe.ReadWholeLine(line, sizeof(line))) {
+            ++count;
+            StaListItem key;
+            char mac[18];
+            spy_line_mac(line, mac, sizeof(mac));
+            if (mac[0] == '\0') continue;
+            key.SetMAC(mac);
+            _sta_list->AddSta(&key);
+        }
+        pipe.Close();
+
+        char count_text[32];
+        snprintf(count_text, sizeof(count_text), "%d", count);
+        if (_ua != nullptr) _ua->CastEvent("wlan_event", "current_sta_num", count_text);
+        InvokeEventCbs(HA_WLAN_EVT_STA_NUM, count_text);
+
+        if (count != previous) {
+            if (count == 0) {
+                StartCountDown();
+            } else if (previous == 0) {
+                StopCountDown();
+                sta_associated_yet = true;
+                long user_time = _get_wlan_auto_down_time();
+                wlan_syslog("HostapdAgent::SpyWork: Set auto down time [%ld] sec(s)", user_time);
+                SetWlanCountDown(user_time);
+            }
+        }
+        sleep_while_spying(_spy_on, kPollSeconds);
+        previous = count;
+    }
+
+    if (_wps_on) {
+        if (CancelWPS() != 0) wlan_errlog(WLAN_PRIO_ERROR, "Cancel WPS procedure failed");
+        HandleWPSMsg("WPS-TIMEOUT ");
+    }
+    SetWlanOn(false);
+    ClearAllStaInfo();
+    _running = false;
+    return nullptr;
+}

@@ -1,0 +1,110 @@
+#include <string.h>
+#include <unistd.h>
+
+#include "agent/wps_state.h"
+#include "hostapd_agent.h"
+#include "util/log.h"
+
+std::atomic<int32_t> wps_thread_on{0};
+char wps_pin[kWpsPinLength + 1];
+brcm_wpscli_nw_settings wps_nw_settings;
+std::atomic<uint32_t> wps_worker_generation{0};
+std::atomic<int32_t> wps_workers_alive{0};
+
+namespace {
+
+thread_local bool on_worker_thread = false;
+
+constexpr uint32_t kSessionTimeoutSeconds = 120;
+constexpr unsigned kSleepSlices = 10;
+constexpr useconds_t kSleepSliceMicros = 100 * 1000;
+
+// Takes the worker out of wps_workers_alive when it ends, whichever way it leaves.
+class AliveCount {
+public:
+    ~AliveCount() { wps_workers_alive.fetch_sub(1); }
+};
+
+bool keeps_running(uint32_t generation) {
+    return wps_thread_on.load() != 0 && wps_worker_generation.load() == generation;
+}
+
+// Sleeps one second, waking early once the worker is told to end.
+void sleep_one_second(uint32_t generation) {
+    for (unsigned slice = 0; slice < kSleepSlices && keeps_running(generation); ++slice)
+        usleep(kSleepSliceMicros);
+}
+
+const char* outcome_message(brcm_wpscli_status status) {
+    switch (status) {
+        case BRCM_WPSCLI_SUCCESS:
+            return "WPS-SUCCESS ";
+        case BRCM_WPSCLI_PBC_OVERLAP:
+            return "WPS-OVERLAP-DETECTED ";
+        case BRCM_WPSCLI_TIMEOUT:
+            return "WPS-TIMEOUT ";
+        default:
+            return "WPS-FAIL ";
+    }
+}
+
+// Runs the requested session. Returns true when it went as far as the exchange (the worker
+// then pauses a second before it looks for the next request).
+bool run_session(HostapdAgent* agent, uint8_t* peer_addr) {
+    WpsPinMode mode = wps_pin_mode(wps_pin);
+    if (mode == WpsPinMode::kInvalid) {
+        wlan_errlog(WLAN_PRIO_ERROR, "WPS method error, invalid PIN[%s]", wps_pin);
+        agent->HandleWPSMsg("WPS-FAIL ");
+        return false;
+    }
+    brcm_wpscli_softap_set_wps_context(&wps_nw_settings, wps_pin, 0, 0);
+    bool push_button = mode == WpsPinMode::kPushButton;
+    brcm_wpscli_status status = brcm_wpscli_softap_start_wps(
+        0, push_button ? BRCM_WPSCLI_MODE_PBC : BRCM_WPSCLI_MODE_PIN,
+        push_button ? nullptr : wps_pin, &wps_nw_settings, kSessionTimeoutSeconds, peer_addr, 0,
+        0);
+    if (status != BRCM_WPSCLI_SUCCESS) {
+        wlan_errlog(WLAN_PRIO_ERROR, "Start WPS procedure failed.");
+        brcm_wpscli_softap_close_session();
+        agent->HandleWPSMsg("WPS-FAIL ");
+        return false;
+    }
+    do {
+        status = brcm_wpscli_softap_process_eapwps(peer_addr);
+    } while (status == BRCM_WPSCLI_CONTINUE);
+    agent->HandleWPSMsg(outcome_message(status));
+    brcm_wpscli_softap_close_session();
+    return true;
+}
+
+}  // namespace
+
+void* wps_worker_main(void* arg) {
+    AliveCount alive;
+    HostapdAgent* agent = static_cast<HostapdAgent*>(arg);
+    if (agent == nullptr) return nullptr;
+    on_worker_thread = true;
+    // The newest worker owns the agent's sessions; an older one still polling ends.
+    uint32_t generation = wps_worker_generation.fetch_add(1) + 1;
+    uint8_t peer_addr[BRCM_WPSCLI_PEER_ADDR_LEN];
+    memset(peer_addr, 0, sizeof(peer_addr));
+    while (keeps_running(generation)) {
+        if (!agent->IsWPSProcedureOn()) {
+            sleep_one_second(generation);
+            continue;
+        }
+        if (run_session(agent, peer_addr)) sleep_one_second(generation);
+    }
+    return nullptr;
+}
+
+bool wps_is_worker_thread() { return on_worker_thread; }
+
+bool wps_wait_workers_ended(unsigned timeout_ms) {
+    constexpr unsigned kPollMs = 10;
+    for (unsigned waited = 0; wps_workers_alive.load() > 0; waited += kPollMs) {
+        if (waited >= timeout_ms) return false;
+        usleep(kPollMs * 1000);
+    }
+    return true;
+}

@@ -1,0 +1,93 @@
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "config/config_lines.h"
+#include "config/default_settings.h"
+#include "util/atomic_file.h"
+#include "util/log.h"
+#include "util/text.h"
+#include "wlan_config.h"
+
+namespace {
+
+constexpr const char* kName = "prepare_hostapd_conf";
+constexpr const char* kTemplate = "/etc/default_config/AR6004_hostapd.conf";
+constexpr const char* kWorkingCopy = "/etc/AR6004_hostapd.conf";
+constexpr size_t kBufferSize = 128;
+
+void copy_stream(FILE* in, FILE* out) {
+    char buffer[kBufferSize];
+    size_t count;
+    while ((count = fread(buffer, 1, sizeof(buffer), in)) > 0) fwrite(buffer, 1, count, out);
+}
+
+// Makes the working copy from the template of the device image. False when either file cannot
+// be opened.
+bool copy_template() {
+    UniqueFile source(fopen(kTemplate, "r"));
+    if (!source) {
+        __wlan_log(3, "%s open fail!", kTemplate);
+        return false;
+    }
+    AtomicFile copy;
+    if (!copy.Open(kWorkingCopy)) {
+        __wlan_log(3, "%s open fail!", kWorkingCopy);
+        return false;
+    }
+    copy_stream(source.get(), copy.Stream());
+    copy.Commit();
+    return true;
+}
+
+bool has_ssid_line(FILE* file) {
+    char line[kBufferSize];
+    while (fgets(line, sizeof(line), file) != nullptr)
+        if (strncmp(line, "ssid=", 5) == 0) return true;
+    return false;
+}
+
+// Rewrites the file at path (following its link) with its old content, a newline that ends an
+// unterminated last line, and the generated settings.
+bool append_default_settings(FILE* current, const char* path) {
+    AtomicFile file;
+    if (!file.Open(path)) return false;
+    rewind(current);
+    copy_stream(current, file.Stream());
+    fputs("\n", file.Stream());
+    write_default_settings(file.Stream());
+    file.Commit();
+    return true;
+}
+
+}  // namespace
+
+extern "C" WLAN_EXPORT void prepare_hostapd_conf(const char* path) {
+    wlan_userlog(WLAN_PRIO_INFO, "To generate default hostapd conf");
+    __wlan_log(3, "%s %d", kName, __LINE__);
+    if (access(kWorkingCopy, F_OK) != 0 && !copy_template()) return;
+
+    char conf_path[kBufferSize];
+    if (path == nullptr || !copy_text(conf_path, path)) {
+        __wlan_log(3, "%s open fail!", path != nullptr ? path : "");
+        return;
+    }
+    struct stat st;
+    // A link that cannot be made shows below as a file that cannot be opened.
+    if (lstat(conf_path, &st) != 0 && symlink(kWorkingCopy, conf_path) != 0)
+        __wlan_log(3, "symlink %s fail!", conf_path);
+    UniqueFile conf(fopen(conf_path, "r"));
+    if (!conf) {
+        __wlan_log(3, "%s open fail!", conf_path);
+        return;
+    }
+    if (has_ssid_line(conf.get())) {
+        __wlan_log(3, "%s %d LEAVE", kName, __LINE__);
+        return;
+    }
+    if (!append_default_settings(conf.get(), conf_path)) {
+        __wlan_log(3, "%s open fail!", conf_path);
+        return;
+    }
+    __wlan_log(3, "%s %d LEAVE", kName, __LINE__);
+}

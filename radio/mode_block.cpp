@@ -1,0 +1,56 @@
+#include "radio/bss_text.h"
+#include "radio/radio_script.h"
+#include "wlan_region.h"
+
+namespace {
+
+struct ModeBlock {
+    int wmode;
+    int band_type;  // only for wmode 3 (11n only), which exists on both bands; -1 otherwise
+    const char* comment;
+    const char* commands;
+};
+
+const ModeBlock kModeBlocks[] = {
+    {1, -1, "\n#set mode 11b\n",
+     "${WL} band  b\n${WL} nmode 0\n${WL} gmode 0\n${WL} bg_rate auto\n"},
+    {2, -1, "\n#set mode 11g only\n",
+     "${WL} band  b\n${WL} nmode 0\n${WL} gmode 2\n${WL} bg_rate auto\n"},
+    {3, 1, "\n#set mode 11n only 5G\n",
+     "${WL} band  a\n${WL} nmode 1\n${WL} nreqd 1\n${WL} a_rate auto\n"},
+    {3, 0, "\n#set mode 11n only 2.4G\n",
+     "${WL} band  b\n${WL} nmode 1\n${WL} nreqd 1\n${WL} bg_rate auto\n"},
+    {4, -1, "\n#set mode 11bg\n",
+     "${WL} band  b\n${WL} nmode 0\n${WL} gmode 1\n${WL} bg_rate auto\n"},
+    {5, -1, "\n#set mode 11bgn\n",
+     "${WL} band  b\n${WL} nmode 1\n${WL} nreqd 0\n${WL} bg_rate auto\n"},
+    {6, -1, "\n#set mode 11an\n",
+     "${WL} band  a\n${WL} nmode 1\n${WL} nreqd 0\n${WL} a_rate auto\n"},
+    {7, -1, "\n#set mode 11a\n", "${WL} band  a\n${WL} nmode 0\n${WL} a_rate auto\n"},
+};
+
+const ModeBlock* find_mode_block(int wmode, int band_type) {
+    for (const ModeBlock& block : kModeBlocks)
+        if (block.wmode == wmode && (block.band_type == -1 || block.band_type == band_type))
+            return &block;
+    return nullptr;
+}
+
+}  // namespace
+
+void write_country_and_mode(ScriptText& out, const wlan_mgr_bss_config& bss) {
+    out.Add("\n#Step 3: configure the country and 802.11 mode\n");
+    std::string country = bss_text(bss.country);
+    char code[WLAN_REGION_CODE_SIZE] = {};
+    get_wl_country_code(country.c_str(), code);
+    int revision = get_wl_regv_code(code);
+    if (revision == -1)
+        out.Printf("${WL} country %s\n", code);
+    else
+        out.Printf("${WL} country %s/%d\n", code, revision);
+
+    const ModeBlock* block = find_mode_block(bss.wmode, bss.band_type);
+    if (block == nullptr) return;
+    out.Add(block->comment);
+    out.Add(block->commands);
+}

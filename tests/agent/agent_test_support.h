@@ -1,0 +1,23 @@
+#ifndef WLAN_TESTS_AGENT_SUPPORT_H
+#define WLAN_TESTS_AGENT_SUPPORT_H
+
+#include <string>
+
+#include "tests/support/sandbox.h"
+
+namespace agent_test {
+
+// Writes the wlan.basic_setting idle times into /etc/config/wlan for the uci stand-in.
+void WriteIdleTimes(const std::string& user_seconds, const std::string& system_seconds);
+
+// Replaces a program in /usr/bin with a shell script that appends its arguments to
+// /tmp/<name>.calls and exits with the status held in /tmp/<name>.status (0 when absent).
+void InstallRecorder(const std::string& name);
+std::string Calls(const std::string& name);
+
+// Makes the platform start script fail, so that a radio start fails early.
+void MakeRadioStartFail();
+
+}  // namespace agent_test
+
+#endif

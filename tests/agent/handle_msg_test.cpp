@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+#include <time.h>
+
+#include <string>
+
+#include "agent/countdown.h"
+#include "hostapd_agent.h"
+#include "tests/agent/agent_test_support.h"
+#include "tests/agent/event_recorder.h"
+#include "tests/support/log_capture.h"
+
+using recorder::Callback;
+
+namespace {
+
+class HandleMsg : public SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        if (IsSkipped()) return;
+        agent_test::WriteIdleTimes("600", "300");
+        agent_test::InstallRecorder("ip");
+        HostapdAgent::DeinitEventCb();
+        HostapdAgent::InitEventCb();
+        HostapdAgent::RegisterEventCb(Callback<1>);
+        recorder::Clear();
+        agent_ = new HostapdAgent();
+    }
+    void TearDown() override {
+        delete agent_;
+        HostapdAgent::StopCountDown();
+        HostapdAgent::DeinitEventCb();
+    }
+
+    void Send(const std::string& msg) {
+        agent_->HandleMsg(msg.c_str(), static_cast<int>(msg.size()));
+    }
+
+    StaListItem Station(const char* mac) {
+        StaList* list = agent_->GetStaList();
+        StaListItem key;
+        key.SetMAC(mac);
+        list->_Lock();
+        StaListItem* found = list->_FindSta(&key);
+        StaListItem copy = found ? *found : StaListItem();
+        list->_Unlock();
+        return copy;
+    }
+
+    HostapdAgent* agent_ = nullptr;
+};
+
+long MonotonicSeconds() {
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec;
+}
+
+}  // namespace
+
+TEST_F(HandleMsg, JoinAddsTheStationAndBroadcastsTheCount) {
+    long before = MonotonicSeconds();
+    Send("<3>AP-STA-CONNECTED 11:22:33:44:55:66");
+    long after = MonotonicSeconds();
+    EXPECT_EQ(agent_->GetStaNum(), 1);
+    StaListItem station = Station("11:22:33:44:55:66");
+    EXPECT_STREQ(station.GetOnlineTime(), "00:00:00");
+    long connected = std::stol(station.GetConnectedTime());
+    EXPECT_GE(connected, before);
+    EXPECT_LE(connected, after);
+
+    EXPECT_TRUE(logcap::Has(logcap::User(), "STA JOIN [11:22:33:44:55:66]"));
+    EXPECT_TRUE(logcap::Has(logcap::User(), "Current STA num: 1"));
+    EXPECT_EQ(agent_test::Calls("ip"), "route flush cache\n");
+    auto events = recorder::Events();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, HA_WLAN_EVT_STA_NUM);
+    EXPECT_EQ(events[0].text, "1");
+    // A station is there: the user's idle time applies.
+    EXPECT_TRUE(HostapdAgent::sta_associated_yet);
+    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 600);
+}
+
+TEST_F(HandleMsg, LeaveRemovesTheStationWhateverTheCase) {
+    Send("AP-STA-CONNECTED AA:BB:CC:DD:EE:FF");
+    recorder::Clear();
+    Send("AP-STA-DISCONNECTED \taa:bb:cc:dd:ee:ff\n");
+    EXPECT_EQ(agent_->GetStaNum(), 0);
+    EXPECT_TRUE(logcap::Has(logcap::User(), "STA LEFT [aa:bb:cc:dd:ee:ff]"));
+    auto events = recorder::Events();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].text, "0");
+}
+
+TEST_F(HandleMsg, MessageWithoutMacTokenDoesNothing) {
+    Send("AP-STA-CONNECTED ");
+    Send("   AP-STA-DISCONNECTED \t\n");
+    Send("WPA-AUTH-FAILURE ");
+    EXPECT_EQ(agent_->GetStaNum(), 0);
+    EXPECT_TRUE(logcap::Records().empty());
+    EXPECT_TRUE(recorder::Events().empty());
+    EXPECT_EQ(agent_test::Calls("ip"), "");
+}
+
+TEST_F(HandleMsg, OverLongMacTokenDropsTheMessage) {
+    Send("AP-STA-CONNECTED " + std::string(200, 'a'));
+    Send(std::string(300, 'x') + "AP-STA-CONNECTED 11:22:33:44:55:66");
+    EXPECT_EQ(agent_->GetStaNum(), 0);
+    EXPECT_TRUE(recorder::Events().empty());
+    EXPECT_EQ(logcap::Level5().size(), 2u);
+}
+
+TEST_F(HandleMsg, AuthenticationFailureIsOnlyLogged) {
+    Send("WPA-AUTH-FAILURE 11:22:33:44:55:66 extra");
+    EXPECT_EQ(agent_->GetStaNum(), 0);
+    auto records = logcap::Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].text,
+              "STA [11:22:33:44:55:66] try to connect but failed in authentication");
+    EXPECT_EQ(records[0].priority, 5);
+}
+
+TEST_F(HandleMsg, FailuresAreDecidedBeforeStationAndWpsEvents) {
+    Send("AP-FW-ERROR WPS-SUCCESS ");
+    EXPECT_TRUE(logcap::Has(logcap::User(), "AP FW Error detected!"));
+    EXPECT_FALSE(logcap::Contains("WPS event"));
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_STARTED);
+
+    logcap::Clear();
+    Send("AP-START-FAILURE AP-STA-CONNECTED 11:22:33:44:55:66");
+    EXPECT_EQ(logcap::User(), std::vector<std::string>{"AP start failure detected!"});
+    EXPECT_EQ(agent_->GetStaNum(), 0);
+}
+
+TEST_F(HandleMsg, NoStationLeftStartsTheCountdown) {
+    HostapdAgent::sta_associated_yet = false;
+    HostapdAgent::SetWlanCountDown(300);
+    agent_->BroadcastStaNum();
+    EXPECT_TRUE(countdown_timer_armed());
+    EXPECT_TRUE(logcap::Has(logcap::User(), "Current STA num: 0"));
+    EXPECT_EQ(recorder::Events().at(0).text, "0");
+    EXPECT_FALSE(HostapdAgent::sta_associated_yet);
+}
+
+TEST_F(HandleMsg, WrongChangeTypeIsRefused) {
+    agent_->NotifyStaChange(static_cast<ha_wlan_event_sta_change_type>(7), "11:22:33:44:55:66");
+    agent_->NotifyStaChange(HA_WLAN_STA_JOIN, nullptr);
+    EXPECT_EQ(logcap::Errors(),
+              std::vector<std::string>{"HostapdAgent::NotifyStaChange: Wrong sta change event."});
+    EXPECT_EQ(agent_->GetStaNum(), 0);
+}

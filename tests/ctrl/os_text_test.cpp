@@ -1,0 +1,48 @@
+// Bounded copy, allocation and environment helpers.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "wlan_os.h"
+
+namespace {
+
+TEST(OsStrlcpy, CutsToTheBufferTerminatesAndReturnsTheSourceLength) {
+    char buf[8];
+    memset(buf, '#', sizeof(buf));
+    EXPECT_EQ(os_strlcpy(buf, "wpa_supplicant", 6), 14u);
+    EXPECT_STREQ(buf, "wpa_s");
+    EXPECT_EQ(buf[6], '#');  // nothing written past the given size
+
+    EXPECT_EQ(os_strlcpy(buf, "exactly", sizeof(buf)), 7u);
+    EXPECT_STREQ(buf, "exactly");
+    EXPECT_EQ(os_strlcpy(buf, "", sizeof(buf)), 0u);
+    EXPECT_STREQ(buf, "");
+}
+
+TEST(OsStrlcpy, SizeZeroCopiesNothing) {
+    char buf[4] = {'a', 'b', 'c', 'd'};
+    EXPECT_EQ(os_strlcpy(buf, "xyz", 0), 3u);
+    EXPECT_EQ(memcmp(buf, "abcd", 4), 0);
+}
+
+TEST(OsZalloc, GivesZeroFilledMemory) {
+    unsigned char* p = static_cast<unsigned char*>(os_zalloc(4096));
+    ASSERT_NE(p, nullptr);
+    size_t nonzero = 0;
+    for (size_t i = 0; i < 4096; ++i) nonzero += p[i] != 0;
+    EXPECT_EQ(nonzero, 0u);
+    free(p);
+}
+
+TEST(OsSetenv, KeepsAnExistingValueUnlessOverwriteIsAsked) {
+    ASSERT_EQ(os_setenv("WLAN_OS_TEST_VAR", "first", 1), 0);
+    ASSERT_EQ(os_setenv("WLAN_OS_TEST_VAR", "second", 0), 0);
+    EXPECT_STREQ(getenv("WLAN_OS_TEST_VAR"), "first");
+    ASSERT_EQ(os_setenv("WLAN_OS_TEST_VAR", "third", 1), 0);
+    EXPECT_STREQ(getenv("WLAN_OS_TEST_VAR"), "third");
+    ASSERT_EQ(os_unsetenv("WLAN_OS_TEST_VAR"), 0);
+    EXPECT_EQ(getenv("WLAN_OS_TEST_VAR"), nullptr);
+}
+
+}  // namespace

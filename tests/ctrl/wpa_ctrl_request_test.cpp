@@ -1,0 +1,211 @@
+// Requests against a daemon of our own that misbehaves on cue: events before the reply, no
+// reply, endless events, replies longer than the buffer, a full queue, a signal meanwhile.
+#include <errno.h>
+#include <gtest/gtest.h>
+#include <pthread.h>
+#include <signal.h>
+#include <string.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/ctrl/ctrl_test_util.h"
+#include "tests/ctrl/event_capture.h"
+#include "tests/ctrl/fake_ctrl_daemon.h"
+#include "tests/support/sandbox.h"
+#include "wpa_ctrl.h"
+
+namespace {
+
+constexpr const char* kDaemonSocket = "/tmp/fake_ctrl/wlan0";
+
+class WpaCtrlRequest : public SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        events::Seen().clear();
+    }
+
+    void TearDown() override {
+        wpa_ctrl_close(ctrl_);
+        ctrl_ = nullptr;
+        daemon_.reset();
+    }
+
+    void Serve(FakeCtrlDaemon::Handler handler) {
+        daemon_ = std::make_unique<FakeCtrlDaemon>(kDaemonSocket, std::move(handler));
+        ASSERT_TRUE(daemon_->Started());
+        ctrl_ = wpa_ctrl_open(kDaemonSocket);
+        ASSERT_NE(ctrl_, nullptr);
+    }
+
+    std::unique_ptr<FakeCtrlDaemon> daemon_;
+    wpa_ctrl* ctrl_ = nullptr;
+};
+
+TEST_F(WpaCtrlRequest, EventsBeforeTheReplyGoToTheCallbackInOrder) {
+    Serve([](const std::string&, FakeCtrlDaemon& d) {
+        d.Send("<3>CTRL-EVENT-SCAN-STARTED ");
+        d.Send("<2>State: DISCONNECTED -> SCANNING");
+        d.Send("OK\n");
+    });
+    int rc;
+    EXPECT_EQ(Request(ctrl_, "SCAN", &rc, events::Capture), "OK\n");
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(events::Texts(), (std::vector<std::string>{"<3>CTRL-EVENT-SCAN-STARTED ",
+                                                         "<2>State: DISCONNECTED -> SCANNING"}));
+    for (const events::Event& e : events::Seen()) EXPECT_EQ(e.len, e.text.size());
+}
+
+TEST_F(WpaCtrlRequest, EventsWithoutACallbackAreSkipped) {
+    Serve([](const std::string&, FakeCtrlDaemon& d) {
+        d.Send("<3>WPS-PBC-ACTIVE ");
+        d.Send("PONG\n");
+    });
+    int rc;
+    EXPECT_EQ(Request(ctrl_, "PING", &rc), "PONG\n");
+    EXPECT_EQ(rc, 0);
+}
+
+TEST_F(WpaCtrlRequest, EmptyReplyIsAReplyNotAnEvent) {
+    Serve([](const std::string&, FakeCtrlDaemon& d) { d.Send(""); });
+    int rc;
+    EXPECT_EQ(Request(ctrl_, "PING", &rc, events::Capture), "");
+    EXPECT_EQ(rc, 0);
+    EXPECT_TRUE(events::Seen().empty());
+}
+
+TEST_F(WpaCtrlRequest, SilentDaemonTimesOutWithMinusTwo) {
+    Serve([](const std::string&, FakeCtrlDaemon&) {});
+    // wpa_ctrl_attach passes the request's result on.
+    EXPECT_EQ(wpa_ctrl_attach(ctrl_), -2);
+}
+
+TEST_F(WpaCtrlRequest, EndlessEventsDoNotHoldTheCallerPastTheReplyTimeout) {
+    Serve([](const std::string&, FakeCtrlDaemon& d) {
+        for (int i = 0; !d.WaitForStop(200); ++i)
+            d.Send("<3>CTRL-EVENT-BSS-ADDED " + std::to_string(i));
+    });
+    int rc;
+    Request(ctrl_, "SCAN", &rc, events::Capture);
+    EXPECT_EQ(rc, -2);
+    EXPECT_FALSE(events::Seen().empty());
+}
+
+TEST_F(WpaCtrlRequest, LongReplyIsCutToTheBufferAndItsRestIsDropped) {
+    Serve([](const std::string& command, FakeCtrlDaemon& d) {
+        d.Send(command == "PING" ? "PONG\n" : std::string(60000, 'b'));
+    });
+    // The buffer sits inside a larger block whose tail must stay untouched.
+    std::vector<char> block(4096 + 64, '#');
+    size_t len = 4096;
+    ASSERT_EQ(wpa_ctrl_request(ctrl_, "SCAN_RESULTS", 12, block.data(), &len, nullptr), 0);
+    EXPECT_EQ(len, 4096u);
+    EXPECT_EQ(std::string(block.data(), len), std::string(4096, 'b'));
+    EXPECT_EQ(std::string(block.data() + 4096, 64), std::string(64, '#'));
+    // The next reply is the next command's, not the rest of the long one.
+    int rc;
+    EXPECT_EQ(Request(ctrl_, "PING", &rc), "PONG\n");
+}
+
+TEST_F(WpaCtrlRequest, EventThatFillsTheBufferIsTerminatedInsideIt) {
+    const std::string event = "<3>CTRL-EVENT-CONNECTED - Connection to aa:bb:cc:dd:ee:ff";
+    Serve([event](const std::string&, FakeCtrlDaemon& d) {
+        d.Send(event);
+        d.Send("OK\n");
+    });
+    std::vector<char> block(16 + 8, '#');
+    size_t len = 16;
+    ASSERT_EQ(wpa_ctrl_request(ctrl_, "REASSOCIATE", 11, block.data(), &len, events::Capture), 0);
+    ASSERT_EQ(events::Seen().size(), 1u);
+    EXPECT_EQ(events::Seen()[0].text, event.substr(0, 15));
+    EXPECT_EQ(events::Seen()[0].len, 15u);
+    EXPECT_EQ(std::string(block.data() + 16, 8), std::string(8, '#'));
+    EXPECT_EQ(std::string(block.data(), len), "OK\n");
+}
+
+TEST_F(WpaCtrlRequest, EventThatFitsExactlyLeavesRoomForTheTerminator) {
+    // One byte less than the buffer: the whole event arrives, terminated.
+    const std::string event = "<3>WPS-SUCCESS ";
+    Serve([event](const std::string&, FakeCtrlDaemon& d) {
+        d.Send(event);
+        d.Send("OK\n");
+    });
+    int rc;
+    Request(ctrl_, "WPS_PBC", &rc, events::Capture, event.size() + 1);
+    EXPECT_EQ(rc, 0);
+    ASSERT_EQ(events::Seen().size(), 1u);
+    EXPECT_EQ(events::Seen()[0].text, event);
+}
+
+void IgnoreSignal(int) {}
+
+TEST_F(WpaCtrlRequest, SignalWhileWaitingDoesNotEndTheRequest) {
+    // A host with a periodic timer gets signals at any time; the wait must go on.
+    struct sigaction action = {}, previous;
+    action.sa_handler = IgnoreSignal;  // no SA_RESTART: the wait sees EINTR
+    sigaction(SIGUSR1, &action, &previous);
+    const pthread_t requester = pthread_self();
+    Serve([requester](const std::string&, FakeCtrlDaemon& d) {
+        pthread_kill(requester, SIGUSR1);
+        d.WaitForStop(200);  // let the signal land while the client waits
+        d.Send("PONG\n");
+    });
+    int rc;
+    EXPECT_EQ(Request(ctrl_, "PING", &rc), "PONG\n");
+    EXPECT_EQ(rc, 0);
+    sigaction(SIGUSR1, &previous, nullptr);
+}
+
+TEST_F(WpaCtrlRequest, DaemonThatNeverReadsMakesTheSendGiveUp) {
+    // A bound socket nobody reads: once its queue is full, sends are refused with EAGAIN and
+    // the request must give up rather than retry for ever.
+    int deaf = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr = {};
+    addr.sun_family = AF_UNIX;
+    strcpy(addr.sun_path, "/tmp/deaf_ctrl");
+    ASSERT_EQ(bind(deaf, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+    ctrl_ = wpa_ctrl_open(addr.sun_path);
+    ASSERT_NE(ctrl_, nullptr);
+    for (int i = 0; i < 100000 && send(ctrl_->s, "X", 1, 0) == 1; ++i) {
+    }
+    ASSERT_EQ(errno, EAGAIN);
+
+    int rc;
+    Request(ctrl_, "PING", &rc);
+    EXPECT_EQ(rc, -1);
+    close(deaf);
+}
+
+TEST_F(WpaCtrlRequest, WorksOnADescriptorBeyondTheSelectLimit) {
+    // Hosts with many open files get high descriptor numbers; the waits must not be bound to
+    // the 1024 descriptors of select's fd_set.
+    rlimit lim;
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &lim), 0);
+    if (lim.rlim_cur <= 1500) GTEST_SKIP() << "descriptor limit too low";
+    Serve([](const std::string& command, FakeCtrlDaemon& d) {
+        if (command == "ATTACH") {
+            d.Send("OK\n");
+            d.Send("<3>CTRL-EVENT-SCAN-RESULTS ");
+        } else {
+            d.Send("<3>WPS-AP-AVAILABLE ");
+            d.Send("PONG\n");
+        }
+    });
+    ASSERT_EQ(dup2(ctrl_->s, 1500), 1500);
+    close(ctrl_->s);
+    ctrl_->s = 1500;
+    int rc;
+    EXPECT_EQ(Request(ctrl_, "PING", &rc, events::Capture), "PONG\n");
+    EXPECT_EQ(events::Texts(), std::vector<std::string>{"<3>WPS-AP-AVAILABLE "});
+    ASSERT_EQ(wpa_ctrl_attach(ctrl_), 0);
+    const timeval wait = {10, 0};
+    EXPECT_EQ(wpa_ctrl_pending_block(ctrl_, &wait), 1);
+}
+
+}  // namespace

@@ -1,0 +1,225 @@
+#include <sys/stat.h>
+
+#include "tests/radio/radio_test_support.h"
+
+// The access-point script, section by section, for each mode, country, security and width.
+using ApScript = RadioScriptTest;
+
+namespace {
+
+const std::string kAcsPlainBlock =
+    "\n${WL} down\n${WL} spect 0\n${WL} ssid \"\"\n${WL} scansuppress 0\n${WL} up\n"
+    "\n${WL} autochannel 1\n${WL} channel\n"
+    "\n${WL} autochannel\nrc=$?\n"
+    "while [ $rc -ne 0 ]; do\n\tusleep 100000\n\t${WL} autochannel\n\trc=$?\ndone\n\n"
+    "${WL} autochannel 2\n${WL} channel\n${WL} down\n${WL} spect 1\n";
+
+std::string ModeSection(const std::string& script) {
+    return Section(script, "${WL} country US\n", "\n#Step 4");
+}
+
+std::string SecuritySection(const std::string& script) {
+    return Section(script, "\n# 6B.2 set encryption\n", "\n#Step 7");
+}
+
+}  // namespace
+
+TEST_F(ApScript, WholeScriptForASecured24GhzAccessPoint) {
+    TestBss bss;
+    const std::string expected =
+        std::string("#!/bin/sh\n") + "\n#Get parameters\nWL=\"$1\"\nBSSID=\"$2\"\n" +
+        "PMK=\"secret123\"\n" + "\n#Step 1: Turn off the radio\n${WL} down\n" +
+        "\n#Step 2: configure the basic parameters including Wi-Fi working mode\n" +
+        "${WL} mbss 0\n${WL} apsta 0\n${WL} ap 1\n${WL} mpc 0\n" +
+        "\n#Step 3: configure the country and 802.11 mode\n" + "${WL} country US\n" +
+        "\n#set mode 11bgn\n" +
+        "${WL} band  b\n${WL} nmode 1\n${WL} nreqd 0\n${WL} bg_rate auto\n" +
+        "\n#Step 4: configure RF parameters including the bandwidth and rate\n" +
+        "${WL} sgi_tx -1\n${WL} sgi_rx 3\n" + "\n#Step 5: Configure the channel\n" +
+        "#Note this can be replace with the 'auto channel command sequence'\n" +
+        "${WL} mimo_bw_cap 0\n" + kAcsPlainBlock +
+        "\n#Step 6: configure the encryption information, SSID feature for each interface\n" +
+        "${WL} maxassoc 10\n" + "#Step 6B for AP\n# 6B.1 create the interface\n" +
+        "${WL} ssid \"HomeAP\"\n${WL} cur_etheraddr ${BSSID}\n" + "${WL} closed 0\n" +
+        "\n# 6B.2 set encryption\n" +
+        "${WL} wsec 0x04\n${WL} sup_wpa 1\n${WL} wpa_auth 0x84\n${WL} set_pmk \"${PMK}\"\n" +
+        "\n#Step 7: To make channel competition more strong\n" +
+        "${WL} wme_ac ap be aifsn 1 ecwmin 2 ecwmax 3\n${WL} dtim 1\n" + "${WL} new_wme_show 1\n" +
+        "\n#Step 8: Take all parameter effect\n# enable all\n${WL} up\n";
+    ExpectSameScript(GenerateAp(bss), expected);
+}
+
+TEST_F(ApScript, ModeBlockForEachInternalMode) {
+    struct Case {
+        int wmode;
+        int band_type;
+        std::string block;
+    };
+    const Case cases[] = {
+        {1, 0,
+         "\n#set mode 11b\n${WL} band  b\n${WL} nmode 0\n${WL} gmode 0\n${WL} bg_rate auto\n"},
+        {2, 0,
+         "\n#set mode 11g only\n${WL} band  b\n${WL} nmode 0\n${WL} gmode 2\n${WL} bg_rate auto\n"},
+        {3, 1,
+         "\n#set mode 11n only 5G\n${WL} band  a\n${WL} nmode 1\n${WL} nreqd 1\n${WL} a_rate "
+         "auto\n"},
+        {3, 0,
+         "\n#set mode 11n only 2.4G\n${WL} band  b\n${WL} nmode 1\n${WL} nreqd 1\n${WL} bg_rate "
+         "auto\n"},
+        {4, 0,
+         "\n#set mode 11bg\n${WL} band  b\n${WL} nmode 0\n${WL} gmode 1\n${WL} bg_rate auto\n"},
+        {5, 0,
+         "\n#set mode 11bgn\n${WL} band  b\n${WL} nmode 1\n${WL} nreqd 0\n${WL} bg_rate auto\n"},
+        {6, 1,
+         "\n#set mode 11an\n${WL} band  a\n${WL} nmode 1\n${WL} nreqd 0\n${WL} a_rate auto\n"},
+        {7, 1, "\n#set mode 11a\n${WL} band  a\n${WL} nmode 0\n${WL} a_rate auto\n"},
+        {0, 0, ""},
+        {8, 0, ""},
+    };
+    for (const Case& c : cases) {
+        TestBss bss;
+        bss->wmode = c.wmode;
+        bss->band_type = c.band_type;
+        EXPECT_EQ(ModeSection(GenerateAp(bss)), c.block) << "wmode " << c.wmode;
+    }
+}
+
+TEST_F(ApScript, CountryLineUsesTheWlCodeAndItsRevision) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"US", "${WL} country US\n"},   {"RU", "${WL} country RU/50\n"},
+        {"JP", "${WL} country JP/0\n"}, {"IR", "${WL} country AR/21\n"},
+        {"SY", "${WL} country BN/4\n"}, {"KP", "${WL} country SA\n"},
+        {"XX", "${WL} country XX\n"},
+    };
+    for (const auto& c : cases) {
+        TestBss bss;
+        TestBss::Set(bss->country, c.first);
+        EXPECT_EQ(Section(GenerateAp(bss), "#Step 3: configure the country and 802.11 mode\n",
+                          "\n#set mode"),
+                  c.second);
+    }
+}
+
+TEST_F(ApScript, SecurityBlockByPairwiseCipher) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"TKIP",
+         "${WL} wsec 0x02\n${WL} sup_wpa 1\n${WL} wpa_auth 0x84\n${WL} set_pmk \"${PMK}\"\n"},
+        {"CCMP",
+         "${WL} wsec 0x04\n${WL} sup_wpa 1\n${WL} wpa_auth 0x84\n${WL} set_pmk \"${PMK}\"\n"},
+        {"CCMP TKIP",
+         "${WL} wsec 0x06\n${WL} sup_wpa 1\n${WL} wpa_auth 0x84\n${WL} set_pmk \"${PMK}\"\n"},
+        {"ccmp", ""},
+        {"TKIP CCMP", ""},
+    };
+    for (const auto& c : cases) {
+        TestBss bss;
+        TestBss::Set(bss->wpa_pairwise, c.first);
+        EXPECT_EQ(SecuritySection(GenerateAp(bss)), c.second) << c.first;
+    }
+}
+
+TEST_F(ApScript, OpenNetworkTurnsEncryptionOffWhateverTheCipher) {
+    TestBss bss;
+    bss->wpa = 0;
+    TestBss::Set(bss->wpa_passphrase, "");
+    std::string script = GenerateAp(bss);
+    EXPECT_EQ(SecuritySection(script), "${WL} wsec 0\n${WL} auth 0\n");
+    EXPECT_EQ(script.find("PMK="), std::string::npos);
+}
+
+TEST_F(ApScript, KeyLineTakesThePassphraseElseThePsk) {
+    TestBss with_passphrase;
+    EXPECT_NE(GenerateAp(with_passphrase).find("\nBSSID=\"$2\"\nPMK=\"secret123\"\n\n#Step 1"),
+              std::string::npos);
+
+    TestBss with_psk;
+    const std::string psk(64, 'a');
+    TestBss::Set(with_psk->wpa_passphrase, "");
+    TestBss::Set(with_psk->wpa_psk, psk);
+    EXPECT_NE(GenerateAp(with_psk).find("\nPMK=\"" + psk + "\"\n"), std::string::npos);
+}
+
+TEST_F(ApScript, HiddenSsidClosesTheNetwork) {
+    TestBss bss;
+    bss->ignore_broadcast_ssid = 1;
+    std::string script = GenerateAp(bss);
+    EXPECT_NE(script.find("${WL} cur_etheraddr ${BSSID}\n${WL} closed 1\n"), std::string::npos);
+}
+
+TEST_F(ApScript, BandwidthLinesFollowHtCapabAndTheCoexistenceLine) {
+    struct Case {
+        std::string ht_capab;
+        bool coex_off;
+        std::string lines;
+    };
+    const Case cases[] = {
+        {"[HT40+][SHORT-GI-40]", false, "${WL} obss_coex 1\n${WL} mimo_bw_cap 1\n"},
+        {"[HT40-]", false, "${WL} obss_coex 1\n${WL} mimo_bw_cap 1\n"},
+        {"[HT40-]", true, "${WL} obss_coex 0\n${WL} mimo_bw_cap 1\n"},
+        {"[HT20]", true, "${WL} mimo_bw_cap 0\n"},
+        {"", false, "${WL} mimo_bw_cap 0\n"},
+    };
+    for (const Case& c : cases) {
+        TestBss bss;
+        TestBss::Set(bss->ht_capab, c.ht_capab);
+        if (c.coex_off) bss.AddExtra("ht2040_coex_disable=1");
+        EXPECT_EQ(Section(GenerateAp(bss), "'auto channel command sequence'\n", "\n${WL} down"),
+                  c.lines)
+            << c.ht_capab;
+    }
+}
+
+TEST_F(ApScript, CoexistenceLineMustMatchWhole) {
+    TestBss bss;
+    TestBss::Set(bss->ht_capab, "[HT40+]");
+    bss.AddExtra("ht2040_coex_disable=10");
+    EXPECT_NE(GenerateAp(bss).find("${WL} obss_coex 1\n"), std::string::npos);
+}
+
+TEST_F(ApScript, AssociationLimitFromMaxNumSta) {
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{}, 10},
+        {{"max_num_sta=0"}, 10},
+        {{"max_num_sta=11"}, 10},
+        {{"max_num_sta=10"}, 10},
+        {{"max_num_sta=4"}, 4},
+        {{"max_num_sta=99999999999999999999"}, 10},
+        {{"max_num_sta=5x"}, 10},
+        // The digits of several lines run together: 1 then 0 make 10, 1 then 2 make 12.
+        {{"max_num_sta=1", "max_num_sta=0"}, 10},
+        {{"max_num_sta=1", "max_num_sta=2"}, 10},
+        {{"max_num_sta=", "max_num_sta=7"}, 7},
+    };
+    for (const auto& c : cases) {
+        TestBss bss;
+        for (const std::string& line : c.first) bss.AddExtra(line);
+        EXPECT_NE(GenerateAp(bss).find("\n${WL} maxassoc " + std::to_string(c.second) +
+                                       "\n#Step 6B for AP\n"),
+                  std::string::npos)
+            << (c.first.empty() ? "no line" : c.first.back());
+    }
+}
+
+TEST_F(ApScript, ScriptIsMadeExecutableForOwnerAndGroup) {
+    TestBss bss;
+    mode_t old_mask = umask(022);
+    GenerateAp(bss);
+    umask(old_mask);
+    struct stat st;
+    ASSERT_EQ(stat(kApScript, &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0754u);
+}
+
+TEST_F(ApScript, ScriptThatCannotBeCreatedFails) {
+    TestBss bss;
+    EXPECT_EQ(wlan_mgr_conf_to_wl_sh(bss.get(), "/tmp/missing/bcmApSet.sh"), -1);
+    EXPECT_TRUE(HasLevel5("fopen /tmp/missing/bcmApSet.sh error!"));
+    EXPECT_FALSE(sandbox::Exists("/tmp/missing"));
+}
+
+TEST_F(ApScript, MissingRecordOrPathFails) {
+    TestBss bss;
+    EXPECT_EQ(wlan_mgr_conf_to_wl_sh(nullptr, kApScript), -1);
+    EXPECT_EQ(wlan_mgr_conf_to_wl_sh(bss.get(), nullptr), -1);
+    EXPECT_FALSE(sandbox::Exists(kApScript));
+}

@@ -1,0 +1,208 @@
+#include "radio/acs_section.h"
+#include "radio/channel_candidates.h"
+#include "radio/extra_conf.h"
+#include "tests/radio/radio_test_support.h"
+
+// Candidate channels by band, region and auto_chan_select, and the auto-channel block that
+// the script writes from the list the LTE coexistence logic leaves.
+using ChannelCandidates = SandboxTest;
+using AcsSection = RadioScriptTest;
+
+namespace {
+
+std::vector<int> Candidates(TestBss& bss) {
+    const wlan_mgr_bss_config* record = bss.get();
+    ChannelList list;
+    get_acs_candidates(*record, read_radio_extra_conf(*record), &list);
+    return std::vector<int>(list.chan, list.chan + list.count);
+}
+
+std::vector<int> Parse(const char* text) {
+    ChannelList list;
+    parse_channel_text(text, &list);
+    return std::vector<int>(list.chan, list.chan + list.count);
+}
+
+// The channel-list line of the auto-channel block ("" for the plain form).
+std::string ListLine(const std::string& script) {
+    size_t at = script.find("${WL} autochannel 1");
+    if (at == std::string::npos) return "<no autochannel 1>";
+    size_t end = script.find('\n', at);
+    return script.substr(at, end - at);
+}
+
+using V = std::vector<int>;
+
+}  // namespace
+
+TEST_F(ChannelCandidates, On24GhzByAutoChanSelect) {
+    const std::pair<int, V> cases[] = {
+        {0, {1, 6, 11}}, {1, {1, 6, 11}}, {2, {1, 6}},     {3, {1, 6, 11}},
+        {4, {6, 11}},    {5, {11}},       {7, {1, 6, 11}}, {-1, {1, 6, 11}},
+    };
+    for (const auto& c : cases) {
+        TestBss bss;
+        bss->auto_chan_select = c.first;
+        EXPECT_EQ(Candidates(bss), c.second) << "auto_chan_select " << c.first;
+    }
+}
+
+TEST_F(ChannelCandidates, On5GhzTheRegionListWithoutRadarChannels) {
+    const std::pair<const char*, V> cases[] = {
+        {"US", {36, 40, 44, 48, 149, 153, 157, 161, 165}},
+        {"CN", {149, 153, 157, 161, 165}},
+        {"ID", {149, 153, 157, 161}},
+        {"SY", {}},
+        {"XX", {}},
+    };
+    for (const auto& c : cases) {
+        TestBss bss;
+        bss->band_type = 1;
+        TestBss::Set(bss->country, c.first);
+        EXPECT_EQ(Candidates(bss), c.second) << c.first;
+    }
+}
+
+TEST_F(ChannelCandidates, CustomListIsCheckedAgainstTheRegion) {
+    struct Case {
+        int band_type;
+        const char* country;
+        std::vector<std::string> lines;
+        V expected;
+    };
+    const Case cases[] = {
+        {0, "US", {"acs_chan_list=1,6,13"}, {1, 6, 11}},
+        {0, "DE", {"acs_chan_list=1,6,13"}, {1, 6, 13}},
+        {0, "JP", {"acs_chan_list=14"}, {14}},
+        {0, "US", {}, {1, 6, 11}},
+        {0, "US", {"acs_chan_list="}, {1, 6, 11}},
+        {0, "US", {"acs_chan_list=2,3", "acs_chan_list=4,5"}, {4, 5}},
+        {0, "US", {"acs_chan_list=2,3", "acs_chan_list="}, {1, 6, 11}},
+        {1, "US", {"acs_chan_list=36,149"}, {36, 149}},
+        {1, "US", {"acs_chan_list=36,52"}, {36, 40, 44, 48, 149, 153, 157, 161, 165}},
+        {1, "CN", {"acs_chan_list=36"}, {149, 153, 157, 161, 165}},
+        {1, "CN", {}, {149, 153, 157, 161, 165}},
+    };
+    for (const Case& c : cases) {
+        TestBss bss;
+        bss->band_type = c.band_type;
+        bss->auto_chan_select = 6;
+        TestBss::Set(bss->country, c.country);
+        for (const std::string& line : c.lines) bss.AddExtra(line);
+        EXPECT_EQ(Candidates(bss), c.expected)
+            << c.country << " " << (c.lines.empty() ? "" : c.lines.back());
+    }
+}
+
+TEST_F(ChannelCandidates, CustomListIsIgnoredOutsideMode6) {
+    TestBss bss;
+    bss->auto_chan_select = 2;
+    bss.AddExtra("acs_chan_list=11");
+    EXPECT_EQ(Candidates(bss), (V{1, 6}));
+}
+
+TEST(ChannelText, GarbagePiecesAreSkipped) {
+    EXPECT_EQ(Parse("1,x,,6, 11 ,1234,-3,0,6a,"), (V{1, 6, 11}));
+    EXPECT_EQ(Parse(""), V{});
+    EXPECT_EQ(Parse(nullptr), V{});
+}
+
+TEST(ChannelText, NeverMoreThan32Channels) {
+    std::string text;
+    for (int i = 1; i <= 40; ++i) text += std::to_string(i) + ",";
+    V parsed = Parse(text.c_str());
+    ASSERT_EQ(parsed.size(), 32u);
+    EXPECT_EQ(parsed.back(), 32);
+}
+
+TEST(AcsListText, CutAtAWholeEntryWhenTheListDoesNotFit) {
+    ChannelList list;
+    list.count = 25;
+    for (int& c : list.chan) c = 4;
+    char text[kAcsListTextSize];
+    EXPECT_EQ(format_acs_list_text(list, kWidth40Plus, text), 22);
+    std::string expected;
+    for (int i = 0; i < 22; ++i) expected += "4l,";
+    EXPECT_EQ(text, expected);
+}
+
+TEST_F(AcsSection, Plain24GhzListWhenLteLeavesEveryCandidate) {
+    TestBss bss;
+    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1");
+}
+
+TEST_F(AcsSection, FixedChannelBecomesAOneEntryList) {
+    TestBss bss;
+    bss->auto_chan_select = 0;
+    bss->channel = 6;
+    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1 -c 6,");
+    EXPECT_EQ(agent->lte_coex.ap_oper_chan, 6u);
+}
+
+TEST_F(AcsSection, Fixed5GhzChannelWithHt40PlusGetsTheLowerSideBand) {
+    TestBss bss;
+    bss->band_type = 1;
+    bss->wmode = 6;
+    bss->auto_chan_select = 0;
+    bss->channel = 36;
+    TestBss::Set(bss->ht_capab, "[HT40+]");
+    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1 -c 36l,");
+}
+
+TEST_F(AcsSection, Automatic5GhzListsEveryCandidateWithItsSideBand) {
+    TestBss bss;
+    bss->band_type = 1;
+    bss->wmode = 6;
+    bss->channel = 44;
+    TestBss::Set(bss->ht_capab, "[HT40+]");
+    EXPECT_EQ(ListLine(GenerateAp(bss)),
+              "${WL} autochannel 1 -c 36l,40u,44l,48u,149l,153u,157l,161u,165,");
+    EXPECT_EQ(agent->lte_coex.ap_oper_chan, 0u);
+
+    TestBss plain;
+    plain->band_type = 1;
+    plain->wmode = 6;
+    EXPECT_EQ(ListLine(GenerateAp(plain)),
+              "${WL} autochannel 1 -c 36,40,44,48,149,153,157,161,165,");
+}
+
+TEST_F(AcsSection, LteMaskNarrowsACustom24GhzList) {
+    agent->lte_coex.acs_chan_mask = 0x7FDFFB;  // every channel but 3
+    TestBss bss;
+    bss->auto_chan_select = 6;
+    TestBss::Set(bss->ht_capab, "[HT40-]");
+    bss.AddExtra("acs_chan_list=1,3,6,11");
+    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1 -c 1l,6u,11u,");
+}
+
+TEST_F(AcsSection, RegionWithout5GhzChannelsScansFreely) {
+    TestBss bss;
+    bss->band_type = 1;
+    TestBss::Set(bss->country, "SY");
+    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1");
+}
+
+TEST_F(AcsSection, OverlongCustomListIsCutWithAMessage) {
+    TestBss bss;
+    bss->band_type = 1;
+    bss->auto_chan_select = 6;
+    TestBss::Set(bss->ht_capab, "[HT40+]");
+    std::string value = "4";
+    for (int i = 1; i < 25; ++i) value += ",4";
+    bss.AddExtra("acs_chan_list=" + value);
+    std::string line = ListLine(GenerateAp(bss));
+    EXPECT_EQ(line.size(), std::string("${WL} autochannel 1 -c ").size() + 66);
+    EXPECT_TRUE(HasLevel5("autochannel list too long: 22 of 25 channels kept"));
+}
+
+TEST_F(AcsSection, WithoutAnAgentTheScriptFallsBackToOneChannel) {
+    bcm_lte_coex_set_shadow_agent(nullptr);
+    TestBss bss;
+    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1 -c 6,");
+    EXPECT_TRUE(HasLevel5("LTE_COEX: shadow agent is NULL\n"));
+
+    TestBss band5;
+    band5->band_type = 1;
+    TestBss::Set(band5->country, "CN");
+    EXPECT_EQ(ListLine(GenerateAp(band5)), "${WL} autochannel 1 -c 149,");
+}

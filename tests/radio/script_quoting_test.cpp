@@ -1,0 +1,126 @@
+#include "tests/radio/radio_test_support.h"
+
+// SSIDs and keys reach the radio exactly as configured when sh runs the script: the three
+// escaping passes plus the dollar sign leave nothing for the shell to expand.
+using ScriptQuoting = RadioScriptTest;
+
+namespace {
+
+// A stand-in for wlarm that logs each call as its arguments in brackets, one call per line.
+void InstallFakeWl() {
+    sandbox::WriteFile("/tmp/fakewl",
+                       "#!/bin/sh\n"
+                       "for a in \"$@\"; do printf '[%s]' \"$a\" >> /tmp/wl.log; done\n"
+                       "echo >> /tmp/wl.log\n");
+    ASSERT_EQ(sandbox::Run("chmod 755 /tmp/fakewl"), 0);
+    sandbox::WriteFile("/tmp/bin/usleep", "#!/bin/sh\nexit 0\n");
+    sandbox::WriteFile("/tmp/bin/wpa_supplicant", "#!/bin/sh\necho \"$@\" > /tmp/wpas.args\n");
+    ASSERT_EQ(sandbox::Run("chmod 755 /tmp/bin/usleep /tmp/bin/wpa_supplicant"), 0);
+}
+
+std::vector<std::string> RunScript(const std::string& script, const std::string& args) {
+    InstallFakeWl();
+    EXPECT_EQ(sandbox::Run("PATH=/tmp/bin:$PATH sh " + script + " /tmp/fakewl " + args), 0);
+    return Lines(sandbox::ReadFile("/tmp/wl.log"));
+}
+
+bool HasCall(const std::vector<std::string>& calls, const std::string& call) {
+    for (const std::string& c : calls)
+        if (c == call) return true;
+    return false;
+}
+
+const char* const kHostileTexts[] = {
+    "$(touch /tmp/pwned)",
+    "`touch /tmp/pwned`",
+    "a\"b",
+    "back\\slash\\",
+    "$HOME${PATH}$1",
+    "\\$(touch /tmp/pwned)",
+    "\\\"; touch /tmp/pwned; \"",
+    "'single' quotes",
+};
+
+}  // namespace
+
+TEST_F(ScriptQuoting, EscapedSsidIsWrittenAsDescribed) {
+    TestBss bss;
+    TestBss::Set(bss->ssid, "a\"b`c\\d$e");
+    EXPECT_NE(GenerateAp(bss).find("${WL} ssid \"a\\\"b\\`c\\\\d\\$e\"\n"), std::string::npos);
+}
+
+TEST_F(ScriptQuoting, SsidArrivesLiterallyWhenShRunsTheApScript) {
+    for (const char* ssid : kHostileTexts) {
+        sandbox::Run("rm -f /tmp/wl.log");
+        TestBss bss;
+        TestBss::Set(bss->ssid, ssid);
+        GenerateAp(bss);
+        std::vector<std::string> calls = RunScript(kApScript, "00:11:22:33:44:55");
+        EXPECT_TRUE(HasCall(calls, std::string("[ssid][") + ssid + "]")) << ssid;
+        EXPECT_TRUE(HasCall(calls, "[cur_etheraddr][00:11:22:33:44:55]"));
+        EXPECT_FALSE(sandbox::Exists("/tmp/pwned")) << ssid;
+    }
+}
+
+TEST_F(ScriptQuoting, PassphraseArrivesLiterallyAsThePmk) {
+    for (const char* key : kHostileTexts) {
+        sandbox::Run("rm -f /tmp/wl.log");
+        TestBss bss;
+        TestBss::Set(bss->wpa_passphrase, std::string(key) + "12345678");
+        GenerateAp(bss);
+        std::vector<std::string> calls = RunScript(kApScript, "00:11:22:33:44:55");
+        EXPECT_TRUE(HasCall(calls, std::string("[set_pmk][") + key + "12345678]")) << key;
+        EXPECT_FALSE(sandbox::Exists("/tmp/pwned")) << key;
+    }
+}
+
+TEST_F(ScriptQuoting, ApStaScriptPassesSsidAndKeyLiterally) {
+    TestBss bss;
+    TestBss::Set(bss->ssid, "$(touch /tmp/pwned)");
+    TestBss::Set(bss->wpa_passphrase, "`touch /tmp/pwned`");
+    GenerateApSta(bss);
+    std::vector<std::string> calls = RunScript(kApStaScript, "00:11:22:33:44:55 00:11:22:33:44:66");
+    EXPECT_TRUE(HasCall(calls, "[ssid][-C][1][$(touch /tmp/pwned)]"));
+    EXPECT_TRUE(HasCall(calls, "[-i][wl0.1][set_pmk][`touch /tmp/pwned`]"));
+    EXPECT_TRUE(HasCall(calls, "[-i][eth0][cur_etheraddr][00:11:22:33:44:66]"));
+    EXPECT_TRUE(HasCall(calls, "[-i][wl0.1][cur_etheraddr][00:11:22:33:44:55]"));
+    EXPECT_EQ(sandbox::ReadFile("/tmp/wpas.args"),
+              "-B -Dwext -ieth0 -c/etc/config/wpa_supplicant.conf\n");
+    EXPECT_FALSE(sandbox::Exists("/tmp/pwned"));
+}
+
+TEST_F(ScriptQuoting, LongestPassphraseOfSpecialCharactersStillFits) {
+    // 63 characters that each need a backslash make 126 characters: the longest that fits.
+    TestBss bss;
+    TestBss::Set(bss->wpa_passphrase, std::string(63, '$'));
+    std::string script = GenerateAp(bss);
+    std::string escaped;
+    for (int i = 0; i < 63; ++i) escaped += "\\$";
+    EXPECT_NE(script.find("PMK=\"" + escaped + "\"\n"), std::string::npos);
+}
+
+TEST_F(ScriptQuoting, KeyWhoseEscapedFormDoesNotFitFailsTheGeneration) {
+    sandbox::WriteFile(kApScript, "previous script\n");
+    TestBss bss;
+    TestBss::Set(bss->wpa_passphrase, std::string(64, '\\'));
+    EXPECT_EQ(wlan_mgr_conf_to_wl_sh(bss.get(), kApScript), -1);
+    EXPECT_TRUE(HasLevel5("Escaped key too long, /usr/bin/bcmApSet.sh not written!"));
+    EXPECT_EQ(sandbox::ReadFile(kApScript), "previous script\n");
+}
+
+TEST_F(ScriptQuoting, PskIsEscapedTooSoOnlyHexKeysPassUnchanged) {
+    TestBss bss;
+    TestBss::Set(bss->wpa_passphrase, "");
+    TestBss::Set(bss->wpa_psk, "$(touch /tmp/pwned)");
+    GenerateAp(bss);
+    std::vector<std::string> calls = RunScript(kApScript, "00:11:22:33:44:55");
+    EXPECT_TRUE(HasCall(calls, "[set_pmk][$(touch /tmp/pwned)]"));
+    EXPECT_FALSE(sandbox::Exists("/tmp/pwned"));
+}
+
+TEST_F(ScriptQuoting, SsidFieldWithoutTerminatorIsReadToItsEnd) {
+    TestBss bss;
+    memset(bss->ssid, 'x', sizeof(bss->ssid));
+    EXPECT_NE(GenerateAp(bss).find("${WL} ssid \"" + std::string(33, 'x') + "\"\n"),
+              std::string::npos);
+}
