@@ -61,8 +61,7 @@ bool run_session(HostapdAgent* agent, uint8_t* peer_addr) {
     bool push_button = mode == WpsPinMode::kPushButton;
     brcm_wpscli_status status = brcm_wpscli_softap_start_wps(
         0, push_button ? BRCM_WPSCLI_MODE_PBC : BRCM_WPSCLI_MODE_PIN,
-        push_button ? nullptr : wps_pin, &wps_nw_settings, kSessionTimeoutSeconds, peer_addr, 0,
-        0);
+        push_button ? nullptr : wps_pin, &wps_nw_settings, kSessionTimeoutSeconds, peer_addr, 0, 0);
     if (status != BRCM_WPSCLI_SUCCESS) {
         wlan_errlog(WLAN_PRIO_ERROR, "Start WPS procedure failed.");
         brcm_wpscli_softap_close_session();

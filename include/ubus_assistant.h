@@ -9,6 +9,7 @@
 
 struct ubus_context;
 class HostapdAgent;
+struct UbusLoopControl;
 
 // Joins the agent to the bus: the service object and its methods, the event subscriptions,
 // the loop thread of an own connection, the work queue and the event broadcasts.
@@ -22,8 +23,11 @@ public:
     int Init();
     void Deinit();
     int RunLoop();
+    // With an own connection: ends the event loop and waits (bounded) for the loop thread.
     void StopLoop();
     bool IsLoopRunning();
+    // Whether the loop thread has been started and has not ended yet.
+    bool IsLoopThreadAlive();
     void SetLoopRunning(bool running);
     ubus_context* _GetUbusContext();
     HostapdAgent* GetAgent() const { return _agent; }
@@ -37,11 +41,17 @@ public:
     static pthread_mutex_t wlan_conf_lock;
 
 private:
+    static void* _LoopThreadMain(void* arg);
+    bool _OwnsConnection();
+    bool _EndLoopThread();
+    void _RunLastRpc();
+
     ubus_context* _ctx;
     bool _registered;
     std::atomic<bool> _loop_running;
     HostapdAgent* _agent;
     pthread_t _loop_thread;
+    UbusLoopControl* _loop_ctl;
 };
 
 #ifdef __cplusplus

@@ -100,7 +100,8 @@ bool read_whole_file(const char* path, std::string* content) {
 bool replace_file(const char* path, const std::string& content) {
     AtomicFile file;
     if (!file.Open(path)) return false;
-    if (!content.empty() && fwrite(content.data(), 1, content.size(), file.Stream()) != content.size())
+    if (!content.empty() &&
+        fwrite(content.data(), 1, content.size(), file.Stream()) != content.size())
         return false;
     return file.Commit();
 }

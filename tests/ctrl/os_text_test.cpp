@@ -35,14 +35,4 @@ TEST(OsZalloc, GivesZeroFilledMemory) {
     free(p);
 }
 
-TEST(OsSetenv, KeepsAnExistingValueUnlessOverwriteIsAsked) {
-    ASSERT_EQ(os_setenv("WLAN_OS_TEST_VAR", "first", 1), 0);
-    ASSERT_EQ(os_setenv("WLAN_OS_TEST_VAR", "second", 0), 0);
-    EXPECT_STREQ(getenv("WLAN_OS_TEST_VAR"), "first");
-    ASSERT_EQ(os_setenv("WLAN_OS_TEST_VAR", "third", 1), 0);
-    EXPECT_STREQ(getenv("WLAN_OS_TEST_VAR"), "third");
-    ASSERT_EQ(os_unsetenv("WLAN_OS_TEST_VAR"), 0);
-    EXPECT_EQ(getenv("WLAN_OS_TEST_VAR"), nullptr);
-}
-
 }  // namespace

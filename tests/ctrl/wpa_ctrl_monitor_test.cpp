@@ -64,11 +64,6 @@ TEST_F(WpaCtrlMonitor, AttachSucceedsOnlyOnExactlyOk) {
     EXPECT_EQ(daemon_->Commands().back(), "ATTACH");
 }
 
-TEST_F(WpaCtrlMonitor, DetachSendsDetach) {
-    EXPECT_EQ(wpa_ctrl_detach(ctrl_), 0);
-    EXPECT_EQ(daemon_->Commands(), std::vector<std::string>{"DETACH"});
-}
-
 TEST_F(WpaCtrlMonitor, UnsolicitedMessageIsPendingUntilReceived) {
     ASSERT_EQ(wpa_ctrl_attach(ctrl_), 0);
     EXPECT_EQ(wpa_ctrl_pending(ctrl_), 0);

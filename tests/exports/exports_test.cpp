@@ -10,8 +10,8 @@
 
 namespace {
 
-const char* const kExportedClasses[] = {"HostapdAgent::", "StaList::", "StaListItem::",
-                                        "UbusAssistant::"};
+const char* const kExportedClasses[] = {
+    "HostapdAgent::", "StaList::", "StaListItem::", "UbusAssistant::"};
 
 std::set<std::string> ExpectedPlainNames() {
     std::set<std::string> names;

@@ -56,8 +56,8 @@ TEST_F(Autochannel, APreferenceOutsideTheCandidatesGivesTheFirstCandidate) {
 TEST_F(Autochannel, ApplyingWithoutCandidatesUsesThePreferenceOrTheDefault) {
     ASSERT_EQ(Sh("wlarm autochannel 1 && wlarm autochannel 2").status, 0);
     EXPECT_EQ(Sh("wlarm chanspec").out, "6 (0x1006)\n");
-    ASSERT_EQ(Sh("wlarm-sim autochannel pick 3 && wlarm autochannel 1 && wlarm autochannel 2").status,
-              0);
+    ASSERT_EQ(
+        Sh("wlarm-sim autochannel pick 3 && wlarm autochannel 1 && wlarm autochannel 2").status, 0);
     EXPECT_EQ(Sh("wlarm chanspec").out, "3 (0x1003)\n");
 }
 

@@ -28,9 +28,9 @@ TEST_F(PlatformTools, WlarmRecordsEveryCallOneLineEach) {
     ASSERT_EQ(Sh("wlarm -i eth0 get_scan_status").status, 0);
     ASSERT_EQ(Sh("wlarm ssid 'two words'").status, 0);
     Sh("wlarm frobnicate");
-    EXPECT_EQ(simenv::Lines(sandbox::ReadFile("/var/run/wlarm/calls.log")),
-              (std::vector<std::string>{"-i eth0 get_scan_status", "ssid 'two words'",
-                                        "frobnicate"}));
+    EXPECT_EQ(
+        simenv::Lines(sandbox::ReadFile("/var/run/wlarm/calls.log")),
+        (std::vector<std::string>{"-i eth0 get_scan_status", "ssid 'two words'", "frobnicate"}));
 }
 
 TEST_F(PlatformTools, ResetForgetsTheRadio) {

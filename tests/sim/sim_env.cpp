@@ -59,8 +59,7 @@ Result Exec(const std::string& program, const std::vector<std::string>& args) {
 
 void SetStationMode(bool on) {
     sandbox::WriteFile("/etc/config/wlan", std::string("config wlan 'basic_setting'\n") +
-                                               "\toption wisp_status '" + (on ? "1" : "0") +
-                                               "'\n");
+                                               "\toption wisp_status '" + (on ? "1" : "0") + "'\n");
     if (!sandbox::Exists("/usr/bin/uci")) WriteScript("/usr/bin/uci", kUciStub);
 }
 
@@ -73,9 +72,9 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::string ApScript(const ApScriptOptions& o) {
-    std::string acs = o.channels.empty() ? "\n${WL} autochannel 1\n${WL} channel\n"
-                                         : "\n${WL} autochannel 1 -c " + o.channels +
-                                               "\n${WL} channel\n";
+    std::string acs = o.channels.empty()
+                          ? "\n${WL} autochannel 1\n${WL} channel\n"
+                          : "\n${WL} autochannel 1 -c " + o.channels + "\n${WL} channel\n";
     return "#!/bin/sh\n"
            "\n#Get parameters\nWL=\"$1\"\nBSSID=\"$2\"\n"
            "PMK=\"sim-passphrase\"\n"
@@ -103,8 +102,7 @@ std::string ApScript(const ApScriptOptions& o) {
            "${WL} wsec 0x04\n${WL} sup_wpa 1\n${WL} wpa_auth 0x84\n${WL} set_pmk \"${PMK}\"\n"
            "\n#Step 7\n${WL} wme_ac ap be aifsn 1 ecwmin 2 ecwmax 3\n${WL} dtim 1\n"
            "${WL} new_wme_show 1\n" +
-           o.extra +
-           "\n#Step 8: Take all parameter effect\n# enable all\n${WL} up\n";
+           o.extra + "\n#Step 8: Take all parameter effect\n# enable all\n${WL} up\n";
 }
 
 std::string ApStaScript() {

@@ -48,9 +48,9 @@ protected:
     void SetUp() override;
 };
 
-#define WLAN_REQUIRE_SANDBOX()                                                   \
-    do {                                                                         \
-        if (!::sandbox::Available()) GTEST_SKIP() << ::sandbox::Why();           \
+#define WLAN_REQUIRE_SANDBOX()                                         \
+    do {                                                               \
+        if (!::sandbox::Available()) GTEST_SKIP() << ::sandbox::Why(); \
     } while (0)
 
 #endif

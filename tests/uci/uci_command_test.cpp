@@ -80,8 +80,7 @@ TEST_F(UciSetCommit, OptionInAMissingSectionFails) {
     auto r = Uci("set wlan.basic_setting.disable_time=600");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "uci: Invalid argument\n");
-    EXPECT_FALSE(sandbox::Exists("/tmp/.uci/wlan") &&
-                 !sandbox::ReadFile("/tmp/.uci/wlan").empty());
+    EXPECT_FALSE(sandbox::Exists("/tmp/.uci/wlan") && !sandbox::ReadFile("/tmp/.uci/wlan").empty());
 }
 
 TEST_F(UciSetCommit, SetInAMissingPackageFails) {
@@ -165,16 +164,15 @@ TEST_F(UciConfigDir, DashCReadsAndCommitsPackagesInThatDirectory) {
     EXPECT_EQ(Uci("-c /tmp/conf get product.info.region").out, "CN\n");
     ASSERT_EQ(Uci("-c /tmp/conf set product.info.region=US").status, 0);
     ASSERT_EQ(Uci("-c /tmp/conf commit product").status, 0);
-    EXPECT_NE(sandbox::ReadFile("/tmp/conf/product").find("option region 'US'"),
-              std::string::npos);
+    EXPECT_NE(sandbox::ReadFile("/tmp/conf/product").find("option region 'US'"), std::string::npos);
     EXPECT_EQ(sandbox::ReadFile("/etc/config/product"), kProduct);
 }
 
 using UciUsage = UciTest;
 
 TEST_F(UciUsage, BadArgumentsPrintUsageAndFail) {
-    for (const char* args : {"", "frobnicate", "get", "get a.b c.d", "-x get a.b", "show a b",
-                             "-c"}) {
+    for (const char* args :
+         {"", "frobnicate", "get", "get a.b c.d", "-x get a.b", "show a b", "-c"}) {
         auto r = Uci(args);
         EXPECT_EQ(r.status, 255) << args;
         EXPECT_EQ(r.out, "") << args;
@@ -184,8 +182,8 @@ TEST_F(UciUsage, BadArgumentsPrintUsageAndFail) {
 
 TEST_F(UciUsage, SetWithoutValueAndGetWithValueFail) {
     sandbox::WriteFile("/etc/config/product", kProduct);
-    for (const char* args : {"set product.info.product_region", "get product.info.x=1",
-                             "get 'product.info.a b'"}) {
+    for (const char* args :
+         {"set product.info.product_region", "get product.info.x=1", "get 'product.info.a b'"}) {
         auto r = Uci(args);
         EXPECT_EQ(r.status, 1) << args;
         EXPECT_NE(r.err, "") << args;

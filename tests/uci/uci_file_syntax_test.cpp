@@ -74,8 +74,7 @@ TEST_F(UciFileSyntax, OptionsBeforeAnySectionAreSkipped) {
 
 TEST_F(UciFileSyntax, OverLongLinesAreSkipped) {
     sandbox::WriteFile("/etc/config/net", "config a 'b'\n\toption big '" +
-                                              std::string(100000, 'x') +
-                                              "'\n\toption after '1'\n");
+                                              std::string(100000, 'x') + "'\n\toption after '1'\n");
     EXPECT_EQ(LibraryGet("net.b.big"), "<incomplete>");
     EXPECT_EQ(LibraryGet("net.b.after"), "1");
 }

@@ -229,12 +229,26 @@ TEST_F(UciCommit, FailedWriteKeepsTheFileAndTheSavedChanges) {
     sandbox::WriteFile("/etc/config/wlan", kWlan);
     ASSERT_EQ(LibrarySet("wlan.basic_setting.disable_time=600", false), UCI_OK);
     ASSERT_EQ(mount("/etc/config", "/etc/config", nullptr, MS_BIND, nullptr), 0);
-    ASSERT_EQ(mount(nullptr, "/etc/config", nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr),
-              0);
+    ASSERT_EQ(mount(nullptr, "/etc/config", nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr), 0);
     int rc = LibrarySet("wlan.basic_setting.power_level=2", true);
     umount("/etc/config");
     EXPECT_EQ(rc, UCI_ERR_IO);
     EXPECT_EQ(sandbox::ReadFile("/etc/config/wlan"), kWlan);
     EXPECT_EQ(LibraryGet("wlan.basic_setting.disable_time"), "600");
     EXPECT_EQ(LibraryGet("wlan.basic_setting.power_level"), "2");
+}
+
+TEST_F(UciCommit, OverwriteWritesThePackageInMemoryAndDropsSavedChanges) {
+    sandbox::WriteFile("/etc/config/wlan", kWlan);
+    uci_context* ctx = uci_alloc_context();
+    char tuple[] = "wlan.basic_setting.disable_time=7";
+    uci_ptr ptr;
+    ASSERT_EQ(uci_lookup_ptr(ctx, &ptr, tuple, true), UCI_OK);
+    ASSERT_EQ(uci_set(ctx, &ptr), UCI_OK);
+    ASSERT_EQ(LibrarySet("wlan.basic_setting.power_level=9", false), UCI_OK);
+    ASSERT_EQ(uci_commit(ctx, &ptr.p, true), UCI_OK);
+    uci_free_context(ctx);
+    EXPECT_EQ(LibraryGet("wlan.basic_setting.disable_time"), "7");
+    EXPECT_EQ(LibraryGet("wlan.basic_setting.power_level"), "1");
+    EXPECT_EQ(Delta("wlan"), "");
 }

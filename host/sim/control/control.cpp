@@ -77,8 +77,8 @@ RunResult RunControl(const std::vector<std::string>& args) {
     StateLock lock;
     RadioState state;
     if (!lock.Acquire(&error) || !LoadState(&state, &error)) return Failure(error);
-    ControlCall call{state, std::vector<std::string>(args.begin() + static_cast<long>(words),
-                                                     args.end()),
+    ControlCall call{state,
+                     std::vector<std::string>(args.begin() + static_cast<long>(words), args.end()),
                      "", ""};
     RunResult result;
     result.status = entry->handler(call);

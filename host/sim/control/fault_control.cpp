@@ -40,7 +40,8 @@ int ClearFaults(ControlCall& call) {
 int SetSelectionFailures(ControlCall& call) {
     long count = 0;
     if (call.args.size() != 1 || !ParseNumberInRange(call.args[0], 0, kMaxCount, &count))
-        return call.Fail("expected a number of failing polls from 0 to " + std::to_string(kMaxCount));
+        return call.Fail("expected a number of failing polls from 0 to " +
+                         std::to_string(kMaxCount));
     call.state.SetNumber("sim.acs_failures", count);
     return 0;
 }
@@ -52,7 +53,8 @@ int SetPreferredChannel(ControlCall& call) {
         call.state.Erase("sim.acs_pick");
         return 0;
     }
-    if (!ParseChanspec(call.args[0], &spec)) return call.Fail("invalid channel '" + call.args[0] + "'");
+    if (!ParseChanspec(call.args[0], &spec))
+        return call.Fail("invalid channel '" + call.args[0] + "'");
     call.state.Set("sim.acs_pick", ChanspecName(spec));
     return 0;
 }

@@ -116,7 +116,8 @@ int RunWmeAc(Invocation& inv) {
     if (a.size() == 2 || a.size() % 2 != 0) return inv.Fail("expected parameter and value pairs");
     for (size_t i = 2; i < a.size(); i += 2) {
         long min = 0, max = 0, value = 0;
-        if (!WmeParameterRange(a[i], &min, &max)) return inv.Fail("unknown parameter '" + a[i] + "'");
+        if (!WmeParameterRange(a[i], &min, &max))
+            return inv.Fail("unknown parameter '" + a[i] + "'");
         if (!ParseNumberInRange(a[i + 1], min, max, &value))
             return inv.Fail("invalid " + a[i] + " '" + a[i + 1] + "'");
         inv.state.SetNumber(prefix + a[1] + "." + a[i], value);  // undone if a later pair fails

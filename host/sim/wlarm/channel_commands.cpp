@@ -74,7 +74,8 @@ int RunChanspec(Invocation& inv) {
     }
     if (inv.args.size() > 1) return TooManyArguments(inv);
     Chanspec spec;
-    if (!ParseChanspec(inv.args[0], &spec)) return inv.Fail("invalid chanspec '" + inv.args[0] + "'");
+    if (!ParseChanspec(inv.args[0], &spec))
+        return inv.Fail("invalid chanspec '" + inv.args[0] + "'");
     return ApplyChannel(inv, spec);
 }
 

@@ -59,7 +59,8 @@ void AbortSelection(RadioState& state) { state.Erase(kStateKey); }
 
 PollResult PollSelection(RadioState& state, Chanspec* chosen) {
     std::string phase = state.Get(kStateKey);
-    if (phase == "chosen" && ParseChanspec(state.Get(kChosenKey), chosen)) return PollResult::kChosen;
+    if (phase == "chosen" && ParseChanspec(state.Get(kChosenKey), chosen))
+        return PollResult::kChosen;
     if (phase != "scanning") return PollResult::kNotStarted;
     long left = state.GetNumber(kPollsLeftKey, 0);
     if (left > 0) {

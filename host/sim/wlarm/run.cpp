@@ -16,8 +16,7 @@ struct CommandLine {
     std::vector<std::string> args;
 };
 
-bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line,
-                      std::string* error) {
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, std::string* error) {
     size_t i = 0;
     for (; i < args.size() && !args[i].empty() && args[i][0] == '-'; ++i) {
         if (args[i] != "-i") {

@@ -97,8 +97,7 @@ bool Accept(const SettingSpec& spec, const std::string& word, std::string* store
 
 std::string Show(const SettingSpec& spec, const std::string& stored) {
     long value = 0;
-    if (spec.kind != Kind::kNumber || !spec.show_hex || !ParseNumber(stored, &value))
-        return stored;
+    if (spec.kind != Kind::kNumber || !spec.show_hex || !ParseNumber(stored, &value)) return stored;
     char text[32];
     snprintf(text, sizeof(text), "0x%lx", value);
     return text;
@@ -118,7 +117,8 @@ int RunSetting(Invocation& inv) {
     }
     if (inv.args.size() > 1) return TooManyArguments(inv);
     std::string stored;
-    if (!Accept(*spec, inv.args[0], &stored)) return inv.Fail("invalid value '" + inv.args[0] + "'");
+    if (!Accept(*spec, inv.args[0], &stored))
+        return inv.Fail("invalid value '" + inv.args[0] + "'");
     if (spec->needs_down && RadioUp(inv.state)) return NeedsRadioDown(inv);
     inv.state.Set(key, stored);
     return 0;

@@ -20,7 +20,8 @@ void PrintUsage() {
         "\tset        <config>.<section>[.<option>]=<value>\n"
         "\n"
         "Options:\n"
-        "\t-c <path>  set the search path for config files (default: " UCI_CONFDIR ")\n"
+        "\t-c <path>  set the search path for config files (default: " UCI_CONFDIR
+        ")\n"
         "\t-q         quiet mode (don't print error messages)\n",
         stderr);
 }

@@ -201,7 +201,7 @@ extern bool uci_validate_text(const char* str);
 
 #define list_to_element(ptr) container_of(ptr, struct uci_element, list)
 
-#define uci_foreach_element(_list, _ptr) \
+#define uci_foreach_element(_list, _ptr)                                \
     for (_ptr = list_to_element((_list)->next); &_ptr->list != (_list); \
          _ptr = list_to_element(_ptr->list.next))
 

@@ -12,8 +12,8 @@
 namespace {
 
 const char* const kErrorTexts[] = {
-    "Success",   "Out of memory",   "Invalid argument", "Entry not found",
-    "I/O error", "Parse error",     "Duplicate entry",  "Unknown error",
+    "Success",   "Out of memory", "Invalid argument", "Entry not found",
+    "I/O error", "Parse error",   "Duplicate entry",  "Unknown error",
 };
 
 const char* ErrorText(const uci_context* ctx) {

@@ -13,8 +13,8 @@ int Expand(uci_context* ctx, uci_ptr* ptr) {
     return uci_lookup_ptr(ctx, ptr, nullptr, true);
 }
 
-int Record(uci_context* ctx, uci_ptr* ptr, uci_command cmd, const char* section,
-           const char* option, const char* value) {
+int Record(uci_context* ctx, uci_ptr* ptr, uci_command cmd, const char* section, const char* option,
+           const char* value) {
     if (ptr->p->has_delta && !uci_host::AddDelta(ptr->p, cmd, section, option, value))
         return Fail(ctx, UCI_ERR_MEM);
     return Fail(ctx, UCI_OK);

@@ -63,7 +63,7 @@ int LockedFile::Open(const std::string& path, int open_flags, int lock_op) {
         if (fd < 0) return errno == ENOENT ? UCI_ERR_NOTFOUND : UCI_ERR_IO;
         int rc;
         do {
-            rc = lock_op == LOCK_SH ? 0 : flock(fd, lock_op);
+            rc = flock(fd, lock_op);
         } while (rc != 0 && errno == EINTR);
         struct stat held;
         struct stat named;

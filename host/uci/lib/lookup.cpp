@@ -33,7 +33,9 @@ int ParseTuple(uci_ptr* ptr, char* str) {
     ptr->package = NextPart(&rest);
     ptr->section = NextPart(&rest);
     ptr->option = NextPart(&rest);
-    ptr->target = ptr->option ? UCI_TYPE_OPTION : ptr->section ? UCI_TYPE_SECTION : UCI_TYPE_PACKAGE;
+    ptr->target = ptr->option    ? UCI_TYPE_OPTION
+                  : ptr->section ? UCI_TYPE_SECTION
+                                 : UCI_TYPE_PACKAGE;
     bool ok = rest == nullptr && uci_host::ValidPackageName(ptr->package) &&
               (ptr->section == nullptr || *ptr->section != '\0') &&
               (ptr->option == nullptr || uci_host::ValidName(ptr->option)) &&

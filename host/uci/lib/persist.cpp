@@ -125,8 +125,8 @@ UCI_PUBLIC int uci_save(uci_context* ctx, uci_package* p) {
     if (!p->has_delta || uci_list_empty(&p->delta)) return Fail(ctx, UCI_OK);
     if (!uci_host::MakeDirectories(ctx->savedir, UCI_DIRMODE)) return Fail(ctx, UCI_ERR_IO);
     uci_host::LockedFile delta;
-    int rc = delta.Open(uci_host::DeltaPath(ctx, p->e.name), O_WRONLY | O_CREAT | O_APPEND,
-                        LOCK_EX);
+    int rc =
+        delta.Open(uci_host::DeltaPath(ctx, p->e.name), O_WRONLY | O_CREAT | O_APPEND, LOCK_EX);
     if (rc != UCI_OK) return Fail(ctx, rc == UCI_ERR_NOTFOUND ? UCI_ERR_IO : rc);
     if (!delta.Append(uci_host::FormatDeltas(p))) return Fail(ctx, UCI_ERR_IO);
     uci_host::ClearDeltas(p);
@@ -137,7 +137,7 @@ UCI_PUBLIC int uci_commit(uci_context* ctx, uci_package** package, bool overwrit
     if (ctx == nullptr) return UCI_ERR_INVAL;
     if (package == nullptr || *package == nullptr || (*package)->path == nullptr)
         return Fail(ctx, UCI_ERR_INVAL);
-    int rc = overwrite ? uci_host::CommitOverwrite(ctx, *package)
-                       : uci_host::CommitMerged(ctx, package);
+    int rc =
+        overwrite ? uci_host::CommitOverwrite(ctx, *package) : uci_host::CommitMerged(ctx, package);
     return Fail(ctx, rc);
 }

@@ -1,0 +1,135 @@
+#include "agent/spy_state.h"
+#include "agent/wlan_settings.h"
+#include "agent/wps_state.h"
+#include "hostapd_agent.h"
+#include "radio/radio_start_steps.h"
+#include "util/log.h"
+#include "util/shell.h"
+#include "util/text.h"
+#include "wlan_coex.h"
+#include "wlan_radio.h"
+
+namespace {
+
+constexpr const char* kConfigPath = "/etc/hostapd.conf";
+constexpr const char* kApScript = "/usr/bin/bcmApSet.sh";
+constexpr const char* kApStaScript = "/usr/bin/bcmApStaSet.sh";
+constexpr const char* kScanResults = "/etc/scan_results";
+constexpr const char* kStartCommand = "/usr/bin/bcmwlan_ap1.sh start";
+constexpr const char* kStopCommand = "/usr/bin/bcmwlan_ap1.sh stop";
+constexpr const char* kDeauthCommand = "wlarm deauthenticate";
+constexpr int kGenerateAttempts = 5;
+constexpr int32_t kWpsStateOn = 2;
+
+// Releases the configuration record on every path out of the radio start.
+class ConfigRecord {
+public:
+    ~ConfigRecord() { wlan_mgr_free_config(&record_); }
+    wlan_mgr_bss_config** Out() { return &record_; }
+    wlan_mgr_bss_config* Get() { return record_; }
+
+private:
+    wlan_mgr_bss_config* record_ = nullptr;
+};
+
+// Writes the radio script for the current mode, retrying a failed generation.
+bool generate_radio_script(const wlan_mgr_bss_config* bss, bool station_mode) {
+    const char* path = station_mode ? kApStaScript : kApScript;
+    for (int attempt = 1; attempt <= kGenerateAttempts; ++attempt) {
+        int result;
+        if (station_mode) {
+            shell_runf("echo 0 > %s", kScanResults);
+            result = wlan_mgr_apsta_conf_to_wl_sh(bss, path);
+        } else {
+            result = wlan_mgr_conf_to_wl_sh(bss, path);
+        }
+        if (result >= 0) return true;
+        wlan_errlog(WLAN_PRIO_ERROR, "try to generate wl script %s again.", path);
+    }
+    wlan_errlog(WLAN_PRIO_ERROR, "Cannot generate wl script %s, WLAN start fails", path);
+    return false;
+}
+
+// A secured network lists only the stations that completed the key handshake.
+void select_station_list_command(int32_t wpa) {
+    if (wpa != 0) {
+        copy_text(spy_cmd, "wlarm autho_sta_list");
+        spy_mac_offset = 14;
+    } else {
+        copy_text(spy_cmd, "wlarm assoclist");
+        spy_mac_offset = 9;
+    }
+}
+
+}  // namespace
+
+int HostapdAgent::BcmWLStart() {
+    ConfigRecord config;
+    if (wlan_mgr_get_config(config.Out(), kConfigPath) != 0 || config.Get() == nullptr) return -1;
+    wlan_mgr_bss_config* bss = config.Get();
+    bool wps_wanted = bss->wps_state == kWpsStateOn && bss->eap_server == 1;
+    fill_wps_network_settings(bss, &wps_nw_settings);
+
+    bool station_mode = _get_wlan_wisp_enable_status() == 1;
+    if (!generate_radio_script(bss, station_mode)) return -1;
+
+    if (!shell_run(kStartCommand)) {
+        wlan_errlog(WLAN_PRIO_ERROR, "Execute wl script: Error. WLAN start fails");
+        return -1;
+    }
+    bcm_lte_coex_set_selected_channel(query_operating_channel());
+    select_station_list_command(bss->wpa);
+    BcmUpdateAcl(bss);
+    wlan_mgr_free_config(config.Out());
+
+    if (wps_wanted) {
+        if (BcmWPSEnable() == 0) {
+            _wps_featured = true;
+        } else {
+            _wps_featured = false;
+            wlan_errlog(WLAN_PRIO_WARN, "WPS failed to enable");
+        }
+    } else {
+        BcmWPSDisable();
+        _wps_featured = false;
+    }
+    return 0;
+}
+
+int HostapdAgent::BcmWLStop() {
+    if (_wps_featured) BcmWPSDisable();
+    if (BcmWLDeauthAll() != 0)
+        wlan_errlog(WLAN_PRIO_ERROR, "Deauthenticate all online station failed\n");
+    if (!shell_run(kStopCommand)) {
+        wlan_errlog(WLAN_PRIO_ERROR, "Execute wl script: Error. WLAN stop fails");
+        return -1;
+    }
+    return 0;
+}
+
+int HostapdAgent::BcmWLDeauthAll() {
+    ShellPipe pipe;
+    if (!pipe.Open(spy_cmd)) {
+        wlan_errlog(WLAN_PRIO_ERROR, "Read %s failed!\n", spy_cmd);
+        return -1;
+    }
+    char line[kSpyLineSize];
+    while (pipe.ReadWholeLine(line, sizeof(line))) {
+        char mac[18];
+        spy_line_mac(line, mac, sizeof(mac));
+        // Only a well-formed MAC goes into a command line.
+        if (!is_mac_text(mac)) {
+            __wlan_log(5, "BcmWLDeauthAll: skip station line without a MAC [%s]", mac);
+            continue;
+        }
+        char command[64];
+        if (!format_bounded(command, sizeof(command), "%s %s", kDeauthCommand, mac) ||
+            !shell_run(command)) {
+            pipe.Close();
+            wlan_errlog(WLAN_PRIO_ERROR, "Deauthenticate failed\n");
+            return -1;
+        }
+    }
+    pipe.Close();
+    return 0;
+}

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "agent/countdown.h"
+#include "hostapd_agent.h"
+#include "tests/agent/agent_test_support.h"
+#include "tests/agent/event_recorder.h"
+#include "tests/support/log_capture.h"
+
+using recorder::Callback;
+
+namespace {
+
+// A radio whose associated stations are the lines of /tmp/stations; every other command
+// succeeds. The spy loop is what is under test here, not the radio.
+constexpr const char* kFakeWlarm =
+    "#!/bin/sh\n"
+    "echo \"$*\" >> /tmp/wlarm.calls\n"
+    "case \"$1\" in\n"
+    "assoclist|autho_sta_list) cat /tmp/stations 2>/dev/null ;;\n"
+    "chanspec) echo '6 (0x1006)' ;;\n"
+    "esac\n"
+    "exit 0\n";
+
+class SpyLoop : public SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        if (IsSkipped()) return;
+        sandbox::WriteFile("/etc/hostapd.conf",
+                           "interface=wlan0\nssid=SpyTest\ncountry_code=US\nhw_mode=g\n"
+                           "channel=6\nwpa=0\n");
+        sandbox::WriteFile("/usr/bin/wlarm", kFakeWlarm);
+        sandbox::WriteFile("/usr/bin/bcmwlan_ap1.sh", "#!/bin/sh\nexit 0\n");
+        sandbox::Run("chmod 755 /usr/bin/wlarm /usr/bin/bcmwlan_ap1.sh");
+        agent_test::WriteIdleTimes("600", "300");
+        agent_test::InstallRecorder("ip");
+        HostapdAgent::DeinitEventCb();
+        HostapdAgent::InitEventCb();
+        HostapdAgent::RegisterEventCb(Callback<1>);
+        recorder::Clear();
+        agent_ = new HostapdAgent();
+    }
+    void TearDown() override {
+        delete agent_;
+        HostapdAgent::StopCountDown();
+        HostapdAgent::DeinitEventCb();
+    }
+
+    static void SetStations(const std::string& lines) {
+        sandbox::WriteFile("/tmp/stations.new", lines);
+        sandbox::Run("mv /tmp/stations.new /tmp/stations");
+    }
+
+    // Waits (without a time limit of its own; ctest ends a hung test) until the callbacks have
+    // been told the given station count, counting only reports after the given index.
+    static size_t WaitForCount(const std::string& count, size_t after = 0) {
+        for (;;) {
+            auto events = recorder::EventsOf(1);
+            for (size_t i = after; i < events.size(); ++i)
+                if (events[i].type == HA_WLAN_EVT_STA_NUM && events[i].text == count) return i;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+
+    HostapdAgent* agent_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SpyLoop, ReportsTheCountEveryCycleAndDrivesTheCountdown) {
+    ASSERT_EQ(agent_->StartSpy(), 0);
+    size_t first = WaitForCount("0");
+    EXPECT_TRUE(agent_->GetWlanOn());
+    EXPECT_TRUE(agent_->IsRunning());
+    // The idle time of the start (the shorter system time) counts while nobody is there.
+    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 300);
+
+    SetStations("assoclist 11:22:33:44:55:66\nassoclist 11:22:33:44:55:77\n");
+    size_t two = WaitForCount("2", first + 1);
+    WaitForCount("2", two + 1);  // reported again although nothing changed
+    EXPECT_EQ(agent_->GetStaNum(), 2);
+    EXPECT_TRUE(HostapdAgent::sta_associated_yet);
+    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 600);
+    EXPECT_FALSE(countdown_timer_armed());
+    EXPECT_TRUE(
+        logcap::Has(logcap::Level5(), "HostapdAgent::SpyWork: Set auto down time [600] sec(s)"));
+
+    SetStations("");
+    WaitForCount("0", two + 1);
+    EXPECT_TRUE(countdown_timer_armed());
+
+    EXPECT_EQ(agent_->StopSpy(), 0);
+    EXPECT_FALSE(agent_->IsRunning());
+    EXPECT_FALSE(agent_->GetWlanOn());
+    EXPECT_EQ(agent_->GetStaNum(), 0);
+    EXPECT_FALSE(countdown_timer_armed());
+}
+
+TEST_F(SpyLoop, SecondStartIsRefusedButRereadsTheIdleTime) {
+    ASSERT_EQ(agent_->StartSpy(), 0);
+    WaitForCount("0");
+    agent_test::WriteIdleTimes("100", "200");
+    EXPECT_EQ(agent_->StartSpy(), -2);
+    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 100);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::StartSpy: Spy is already running."));
+    EXPECT_TRUE(agent_->IsRunning());
+    agent_->StopSpy();
+}
+
+TEST_F(SpyLoop, StationListRequestRebuildsFromTheRadio) {
+    SetStations("assoclist AA:BB:CC:DD:EE:01\n");
+    sandbox::WriteFile("/var/lib/misc/dnsmasq.leases",
+                       "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
+    ASSERT_EQ(agent_->StartSpy(), 0);
+    WaitForCount("1");
+    StaList* list = agent_->GetStaList();
+    list->_Lock();
+    StaListItem* station = list->_GetFirst();
+    ASSERT_NE(station, nullptr);
+    EXPECT_STREQ(station->GetMAC(), "AA:BB:CC:DD:EE:01");
+    EXPECT_STREQ(station->GetHostName(), "laptop");
+    EXPECT_EQ(station->GetNext(), nullptr);
+    list->_Unlock();
+    agent_->StopSpy();
+    // Stopping deauthenticates the stations the radio still lists.
+    EXPECT_NE(agent_test::Calls("wlarm").find("deauthenticate AA:BB:CC:DD:EE:01"),
+              std::string::npos);
+}

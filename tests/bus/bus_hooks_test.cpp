@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+#include <ubus_test_hooks.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "bus_test_support.h"
+
+namespace {
+
+using bus_test::EchoObject;
+using bus_test::LoopThread;
+
+class BusTestHooks : public ::testing::Test {
+protected:
+    void TearDown() override { ubus_test_clear_failures(); }
+};
+
+TEST_F(BusTestHooks, ConnectFailsForTheNextCallsOnly) {
+    ubus_test_fail_connect(2);
+    EXPECT_EQ(ubus_connect(nullptr), nullptr);
+    EXPECT_EQ(ubus_connect("/var/run/ubus.sock"), nullptr);
+    ubus_context* ctx = ubus_connect(nullptr);
+    EXPECT_NE(ctx, nullptr);
+    ubus_free(ctx);
+}
+
+TEST_F(BusTestHooks, AddObjectFailsWithTheChosenStatusAndRegistersNothing) {
+    ubus_context* ctx = ubus_connect(nullptr);
+    ASSERT_NE(ctx, nullptr);
+    EchoObject object("switched");
+    ubus_test_fail_add_object(1, UBUS_STATUS_UNKNOWN_ERROR);
+    EXPECT_EQ(ubus_add_object(ctx, &object.object), UBUS_STATUS_UNKNOWN_ERROR);
+    EXPECT_FALSE(ubus_test_object_exists("switched"));
+    EXPECT_EQ(ubus_add_object(ctx, &object.object), 0);
+    EXPECT_TRUE(ubus_test_object_exists("switched"));
+    ubus_free(ctx);
+}
+
+TEST_F(BusTestHooks, RegisterEventHandlerFailsWithTheChosenStatusAndSubscribesNothing) {
+    ubus_context* ctx = ubus_connect(nullptr);
+    ASSERT_NE(ctx, nullptr);
+    ubus_event_handler handler = {};
+    ubus_test_fail_register_event_handler(1, UBUS_STATUS_NO_MEMORY);
+    EXPECT_EQ(ubus_register_event_handler(ctx, &handler, "oled_event"), UBUS_STATUS_NO_MEMORY);
+    EXPECT_EQ(ubus_test_event_listeners("oled_event"), 0);
+    EXPECT_EQ(ubus_register_event_handler(ctx, &handler, "oled_event"), 0);
+    EXPECT_EQ(ubus_test_event_listeners("oled_event"), 1);
+    ubus_free(ctx);
+    EXPECT_EQ(ubus_test_event_listeners("oled_event"), 0);
+}
+
+TEST_F(BusTestHooks, ClearFailuresDisarmsEverySwitch) {
+    ubus_test_fail_connect(5);
+    ubus_test_clear_failures();
+    ubus_context* ctx = ubus_connect(nullptr);
+    EXPECT_NE(ctx, nullptr);
+    ubus_free(ctx);
+}
+
+class BusTestClient : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(service_ = ubus_connect(nullptr), nullptr);
+        ASSERT_EQ(ubus_add_object(service_, &echo_.object), 0);
+        loop_ = std::make_unique<LoopThread>();
+        ubus_add_uloop(service_);
+        loop_->Start();
+    }
+    void TearDown() override {
+        loop_.reset();
+        ubus_free(service_);
+    }
+    ubus_context* service_ = nullptr;
+    EchoObject echo_{"hooked_object"};
+    std::unique_ptr<LoopThread> loop_;
+};
+
+TEST_F(BusTestClient, CallsAMethodAndReadsItsReplies) {
+    char* json = nullptr;
+    EXPECT_EQ(ubus_test_call("hooked_object", "echo", R"({"text":"hi"})", 0, &json), 0);
+    ASSERT_NE(json, nullptr);
+    EXPECT_STREQ(json, R"({"text":"hi"})");
+    free(json);
+    EXPECT_EQ(ubus_test_call("hooked_object", "two_replies", nullptr, 0, &json), 0);
+    ASSERT_NE(json, nullptr);
+    EXPECT_STREQ(json, "{\"n\":1}\n{\"n\":2}");
+    free(json);
+    EXPECT_EQ(ubus_test_call("hooked_object", "fail", nullptr, 0, &json), -1);
+    EXPECT_EQ(json, nullptr);
+}
+
+TEST_F(BusTestClient, ReportsUnknownObjectsAndInvalidArguments) {
+    EXPECT_EQ(ubus_test_call("no_such_object", "echo", nullptr, 0, nullptr), UBUS_STATUS_NOT_FOUND);
+    EXPECT_EQ(ubus_test_call("hooked_object", "echo", "{oops", 0, nullptr),
+              UBUS_STATUS_PARSE_ERROR);
+    EXPECT_EQ(echo_.Calls(), 0);
+}
+
+TEST_F(BusTestClient, SendsEventsToSubscribers) {
+    struct Seen {
+        ubus_event_handler handler;
+        bus_test::Gate got;
+    };
+    Seen seen{};
+    seen.handler.cb = [](ubus_context*, ubus_event_handler* ev, const char*, blob_attr*) {
+        reinterpret_cast<Seen*>(ev)->got.Open();
+    };
+    loop_.reset();  // the context is used off its loop thread only while no loop runs
+    ASSERT_EQ(ubus_register_event_handler(service_, &seen.handler, "key_detect_type"), 0);
+    loop_ = std::make_unique<LoopThread>();
+    ubus_add_uloop(service_);
+    loop_->Start();
+    EXPECT_EQ(ubus_test_event_listeners("key_detect_type"), 1);
+    EXPECT_EQ(ubus_test_send_event("key_detect_type", R"({"key_detect_msg":"wps"})"), 0);
+    EXPECT_TRUE(seen.got.Wait());
+}
+
+}  // namespace

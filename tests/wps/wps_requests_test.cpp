@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/log_capture.h"
+#include "tests/wps/wps_env.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const radio_env::Settings kWpsOn = {{"wps_state", "2"}, {"eap_server", "1"}};
+
+// Requests that need the agent's spy: without it StartWPS and CancelWPS refuse.
+using WpsRequest = RunningWpsAgentTest;
+
+TEST_F(WpsRequest, StartIsRefusedWhileTheAgentIsNotRunning) {
+    EXPECT_EQ(agent_->StartWPS("00000000"), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(),
+                            "HostapdAgent::StartWPS: Start WPS failed: agent is not running."));
+    EXPECT_FALSE(agent_->IsWPSProcedureOn());
+}
+
+TEST_F(WpsRequest, CancelIsRefusedWhileTheAgentIsNotRunning) {
+    EXPECT_EQ(agent_->CancelWPS(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::CancelWPS: Agent not running."));
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 0u);
+}
+
+TEST_F(WpsRequest, StartIsRefusedWhenWpsIsNotFeatured) {
+    ASSERT_TRUE(StartAgent({{"wps_state", "2"}, {"eap_server", "0"}}));
+    EXPECT_FALSE(agent_->IsWPSFeatured());
+    EXPECT_EQ(agent_->StartWPS("00000000"), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(),
+                            "HostapdAgent::StartWPS: Start WPS failed: WPS not featured"));
+}
+
+TEST_F(WpsRequest, AcceptedStartReadsStartedUntilAnOutcome) {
+    ASSERT_TRUE(StartAgent(kWpsOn));
+    ASSERT_TRUE(agent_->IsWPSFeatured());
+    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
+    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
+    ASSERT_EQ(agent_->StartWPS("12345670"), 0);
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_STARTED);
+    EXPECT_TRUE(agent_->IsWPSProcedureOn());
+}
+
+TEST_F(WpsRequest, SecondStartWhileASessionRunsIsRefused) {
+    ASSERT_TRUE(StartAgent(kWpsOn));
+    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
+    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
+    ASSERT_EQ(agent_->StartWPS("00000000"), 0);
+    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, 10000), 1);
+    EXPECT_EQ(agent_->StartWPS("12345670"), -1);
+    EXPECT_TRUE(
+        logcap::Has(logcap::Errors(),
+                    "HostapdAgent::StartWPS: Start WPS failed: Last WPS is under processing."));
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_STARTED);
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_start_wps"), 1u);
+}
+
+TEST_F(WpsRequest, CancelAbortsTheRunningSessionWhichEndsAsAFailure) {
+    ASSERT_TRUE(StartAgent(kWpsOn));
+    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
+    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
+    ASSERT_EQ(agent_->StartWPS("00000000"), 0);
+    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, 10000), 1);
+
+    EXPECT_EQ(agent_->CancelWPS(), 0);
+    ASSERT_TRUE(radio_env::WaitUntil([&] { return !agent_->IsWPSProcedureOn(); }));
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_FAILURE);
+    EXPECT_EQ(WpsMessages(), Lines{"WPS-FAIL "});
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 1u);
+    EXPECT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_close_session", 1, 10000), 1);
+}
+
+TEST_F(WpsRequest, CancelWithoutASessionIsRefused) {
+    ASSERT_TRUE(StartAgent(kWpsOn));
+    EXPECT_EQ(agent_->CancelWPS(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::CancelWPS: No WPS procedure here."));
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 0u);
+}
+
+}  // namespace

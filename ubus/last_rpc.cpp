@@ -1,0 +1,29 @@
+// The goodbye call to the service object "wlan_object", for the host.
+#include "ubus/loop_control.h"
+#include "ubus/ubus_shared.h"
+#include "ubus_assistant.h"
+
+namespace {
+
+// Used by one call at a time: on the loop thread, or on the caller's while no loop runs.
+blob_buf last_rpc_buf;
+
+void ignore_reply(ubus_request*, int, blob_attr*) {}
+
+}  // namespace
+
+void UbusAssistant::LastRpc() {
+    // The loop thread owns the connection while it runs: the call is handed to it.
+    if (_OwnsConnection() && _loop_ctl->Alive() && !_loop_ctl->OnLoopThread() &&
+        _loop_ctl->Post(UbusLoopControl::kLastRpc))
+        return;
+    _RunLastRpc();
+}
+
+void UbusAssistant::_RunLastRpc() {
+    uint32_t id = 0;
+    if (_ctx == nullptr || ubus_lookup_id(_ctx, "wlan_object", &id) != 0) return;
+    blob_buf_init(&last_rpc_buf, 0);
+    ubus_invoke(_ctx, id, "wlan_last_rpc", last_rpc_buf.head, ignore_reply, nullptr, 0);
+    blob_buf_free(&last_rpc_buf);
+}
