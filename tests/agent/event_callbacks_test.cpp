@@ -97,14 +97,6 @@ TEST_F(EventRegistry, ClearRemovesTheCountDownCallbackToo) {
     EXPECT_TRUE(recorder::Events().empty());
 }
 
-TEST_F(EventRegistry, RegCountDownCbReplacesTheFormerOne) {
-    HostapdAgent::RegCountDownCb(Callback<0>);
-    HostapdAgent::RegCountDownCb(Callback<9>);
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_AUTO_DOWN, Payload(1));
-    EXPECT_TRUE(recorder::EventsOf(0).empty());
-    EXPECT_EQ(recorder::EventsOf(9).size(), 1u);
-}
-
 TEST_F(EventRegistry, PlainExportedFunctionsForwardToTheRegistry) {
     EXPECT_EQ(wlan_mgr_event_cb_reg(Callback<1>), 0);
     EXPECT_EQ(wlan_mgr_event_cb_reg(Callback<1>), -1);

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "agent/spy_state.h"
 #include "hostapd_agent.h"
 #include "tests/agent/agent_test_support.h"
 #include "tests/support/log_capture.h"
@@ -27,7 +26,7 @@ protected:
         agent_->GetStaList()->AddSta(&key);
     }
 
-    // Runs fn on the listed station with this MAC (any case) under the list mutex.
+    // One field of the listed station with this MAC (any case), read under the list mutex.
     std::string Field(const char* mac, char* (StaListItem::*getter)()) {
         StaList* list = agent_->GetStaList();
         StaListItem key;
@@ -113,14 +112,6 @@ TEST_F(StationDetails, GarbageLeaseFileNeverBreaksThePass) {
     EXPECT_EQ(Host("aa:bb:cc:dd:ee:01"), "kept");
 }
 
-TEST_F(StationDetails, MissingLeaseFileLeavesTheListAsItWas) {
-    Add("aa:bb:cc:dd:ee:01", "192.0.2.50");
-    agent_->GetAllStaHostname();
-    EXPECT_EQ(Ip("aa:bb:cc:dd:ee:01"), "192.0.2.50");
-    EXPECT_TRUE(
-        logcap::Has(logcap::Errors(), "HostapdAgent::UpdateSingleStaHost: Open DHCP file failed."));
-}
-
 TEST_F(StationDetails, CompleteArpEntryWinsOverTheLease) {
     Add("AA:BB:CC:DD:EE:01");
     sandbox::WriteFile(kLeases, "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
@@ -175,22 +166,6 @@ TEST_F(StationDetails, FailedFlushIsLoggedWithItsStatus) {
     agent_->DropArpCache();
     EXPECT_TRUE(logcap::Has(
         logcap::Errors(), "Drop arp cache failed with ret[256]. cmd line: ip route flush cache\n"));
-}
-
-TEST_F(StationDetails, RadioListRebuildsTheStationsOnlyWhileStarted) {
-    sandbox::WriteFile("/tmp/stations",
-                       "#!/bin/sh\necho 'assoclist 11:22:33:44:55:66'\n"
-                       "echo 'assoclist 11:22:33:44:55:77'\necho 'assoclist 11:22:33:44:55:66'\n");
-    sandbox::Run("chmod 755 /tmp/stations");
-    strcpy(spy_cmd, "/tmp/stations");
-    spy_mac_offset = 9;
-    Add("aa:bb:cc:dd:ee:01");
-    EXPECT_EQ(agent_->UpdateAllStaInfo(), -1);
-    EXPECT_EQ(agent_->GetStaList()->GetNum(), 1);
-
-    agent_->GetStaList()->ClearAllStas();
-    EXPECT_EQ(agent_->BcmGetAllStaMac(), 0);
-    EXPECT_EQ(agent_->GetStaNum(), 2);
 }
 
 TEST_F(StationDetails, OnlineTimeCountsFromTheConnectedTime) {

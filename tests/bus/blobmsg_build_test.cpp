@@ -28,11 +28,11 @@ blob_attr* Find(blob_attr* container, const std::string& name) {
 TEST(BlobmsgLayout, StringFieldHasBigEndianHeaderPaddedNameAndCountsItsZero) {
     BlobBuf buf;
     ASSERT_EQ(blobmsg_add_string(buf.get(), "ab", "xyz"), 0);
-    const std::vector<uint8_t> expected = {
-        0x00, 0x00, 0x00, 0x14,                          // head: id 0, 20 bytes
-        0x83, 0x00, 0x00, 0x10,                          // extended, string, 16 bytes
-        0x00, 0x02, 'a',  'b',  0x00, 0x00, 0x00, 0x00,  // name length 2, "ab", padding
-        'x',  'y',  'z',  0x00};
+    const std::vector<uint8_t> expected = {0x00, 0x00, 0x00, 0x14,  // head: id 0, 20 bytes
+                                           0x83, 0x00, 0x00, 0x10,  // extended, string, 16 bytes
+                                           0x00, 0x02, 'a',  'b',
+                                           0x00, 0x00, 0x00, 0x00,  // name length 2, "ab", padding
+                                           'x',  'y',  'z',  0x00};
     EXPECT_EQ(Bytes(buf.head()), expected);
     blob_attr* field = static_cast<blob_attr*>(blob_data(buf.head()));
     EXPECT_EQ(blobmsg_data_len(field), 4u);

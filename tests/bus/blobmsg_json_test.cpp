@@ -98,7 +98,8 @@ TEST(BlobmsgJson, ArrayFormatsAsJsonArray) {
 }
 
 TEST(BlobmsgJson, InvalidJsonOrANonObjectIsRefused) {
-    for (const char* text : {"", "{", R"({"a":)", "not json", R"({"a" 1})", "[1,2]", "\"s\"", "7"}) {
+    for (const char* text :
+         {"", "{", R"({"a":)", "not json", R"({"a" 1})", "[1,2]", "\"s\"", "7"}) {
         BlobBuf buf;
         EXPECT_FALSE(blobmsg_add_json_from_string(buf.get(), text)) << text;
     }

@@ -1,9 +1,8 @@
 #include "bus_test_support.h"
 
+#include <gtest/gtest.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
@@ -104,8 +103,7 @@ int Reply(ubus_context* ctx, ubus_request_data* req, const char* key, uint32_t v
     return ubus_send_reply(ctx, req, reply.head());
 }
 
-int Echo(ubus_context* ctx, ubus_object* obj, ubus_request_data* req, const char*,
-         blob_attr* msg) {
+int Echo(ubus_context* ctx, ubus_object* obj, ubus_request_data* req, const char*, blob_attr* msg) {
     EchoObject* self = Self(obj);
     Enter(self);
     blob_attr* tb[kEchoMax];

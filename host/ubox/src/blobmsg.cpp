@@ -36,8 +36,7 @@ const blobmsg_hdr* HeaderOf(const blob_attr* attr) {
 }
 
 // Appends an attribute with its name header and room for `payload` bytes of value.
-blob_attr* NewField(blob_buf* buf, int type, const char* name, unsigned int payload,
-                    void** value) {
+blob_attr* NewField(blob_buf* buf, int type, const char* name, unsigned int payload, void** value) {
     if (name == nullptr) name = "";
     size_t namelen = strlen(name);
     if (namelen > UINT16_MAX) return nullptr;
@@ -150,8 +149,8 @@ int blobmsg_parse(const blobmsg_policy* policy, int policy_len, blob_attr** tb, 
     return 0;
 }
 
-int blobmsg_parse_array(const blobmsg_policy* policy, int policy_len, blob_attr** tb,
-                        void* data, unsigned int len) {
+int blobmsg_parse_array(const blobmsg_policy* policy, int policy_len, blob_attr** tb, void* data,
+                        unsigned int len) {
     if (policy_len > 0) memset(tb, 0, sizeof(*tb) * static_cast<size_t>(policy_len));
     if (data == nullptr || len == 0) return -EINVAL;
     blob_attr* pos;
@@ -180,8 +179,8 @@ int blobmsg_add_field(blob_buf* buf, int type, const char* name, const void* dat
 // the whole data of the nested attribute (header included).
 void* blobmsg_open_nested(blob_buf* buf, const char* name, bool array) {
     if (name == nullptr) name = "";
-    size_t parent = static_cast<size_t>(reinterpret_cast<char*>(buf->head) -
-                                        static_cast<char*>(buf->buf));
+    size_t parent =
+        static_cast<size_t>(reinterpret_cast<char*>(buf->head) - static_cast<char*>(buf->buf));
     void* value = nullptr;
     blob_attr* attr =
         NewField(buf, array ? BLOBMSG_TYPE_ARRAY : BLOBMSG_TYPE_TABLE, name, 0, &value);

@@ -143,8 +143,8 @@ private:
 
 }  // namespace
 
-char* blobmsg_format_json_with_cb(blob_attr* attr, bool list, blobmsg_json_format_t cb,
-                                  void* priv, int indent) {
+char* blobmsg_format_json_with_cb(blob_attr* attr, bool list, blobmsg_json_format_t cb, void* priv,
+                                  int indent) {
     if (attr == nullptr) return nullptr;
     JsonWriter writer(cb, priv, indent);
     if (list) {

@@ -170,7 +170,8 @@ int uloop_fd_add(uloop_fd* sock, unsigned int flags) {
     if (flags & ULOOP_WRITE) ev.events |= EPOLLOUT;
     if (flags & ULOOP_EDGE_TRIGGER) ev.events |= EPOLLET;
     ev.data.ptr = sock;
-    int result = epoll_ctl(g_epoll, sock->registered ? EPOLL_CTL_MOD : EPOLL_CTL_ADD, sock->fd, &ev);
+    int result =
+        epoll_ctl(g_epoll, sock->registered ? EPOLL_CTL_MOD : EPOLL_CTL_ADD, sock->fd, &ev);
     // A descriptor still marked from a loop that was torn down is added afresh.
     if (result != 0 && sock->registered && errno == ENOENT)
         result = epoll_ctl(g_epoll, EPOLL_CTL_ADD, sock->fd, &ev);

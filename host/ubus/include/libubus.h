@@ -31,20 +31,18 @@ struct ubus_request_data;
 struct ubus_object_data;
 struct ubus_event_handler;
 
-typedef int (*ubus_handler_t)(struct ubus_context *ctx, struct ubus_object *obj,
-                              struct ubus_request_data *req, const char *method,
-                              struct blob_attr *msg);
-typedef void (*ubus_state_handler_t)(struct ubus_context *ctx, struct ubus_object *obj);
-typedef void (*ubus_event_handler_t)(struct ubus_context *ctx, struct ubus_event_handler *ev,
-                                     const char *type, struct blob_attr *msg);
-typedef void (*ubus_data_handler_t)(struct ubus_request *req, int type, struct blob_attr *msg);
-typedef void (*ubus_fd_handler_t)(struct ubus_request *req, int fd);
-typedef void (*ubus_complete_handler_t)(struct ubus_request *req, int ret);
+typedef int (*ubus_handler_t)(struct ubus_context* ctx, struct ubus_object* obj,
+                              struct ubus_request_data* req, const char* method,
+                              struct blob_attr* msg);
+typedef void (*ubus_state_handler_t)(struct ubus_context* ctx, struct ubus_object* obj);
+typedef void (*ubus_event_handler_t)(struct ubus_context* ctx, struct ubus_event_handler* ev,
+                                     const char* type, struct blob_attr* msg);
+typedef void (*ubus_data_handler_t)(struct ubus_request* req, int type, struct blob_attr* msg);
+typedef void (*ubus_fd_handler_t)(struct ubus_request* req, int fd);
+typedef void (*ubus_complete_handler_t)(struct ubus_request* req, int ret);
 
-#define UBUS_OBJECT_TYPE(_name, _methods)                                            \
-    {                                                                                \
-        .name = _name, .id = 0, .methods = _methods, .n_methods = ARRAY_SIZE(_methods) \
-    }
+#define UBUS_OBJECT_TYPE(_name, _methods) \
+    { .name = _name, .id = 0, .methods = _methods, .n_methods = ARRAY_SIZE(_methods) }
 
 #define __UBUS_METHOD_BASE(_name, _handler, _mask, _tags) \
     .name = _name, .handler = _handler, .mask = _mask, .tags = _tags
@@ -52,7 +50,7 @@ typedef void (*ubus_complete_handler_t)(struct ubus_request *req, int ret);
 #define __UBUS_METHOD_NOARG(_name, _handler, _mask, _tags) \
     __UBUS_METHOD_BASE(_name, _handler, _mask, _tags), .policy = NULL, .n_policy = 0
 
-#define __UBUS_METHOD(_name, _handler, _mask, _policy, _tags)                            \
+#define __UBUS_METHOD(_name, _handler, _mask, _policy, _tags)             \
     __UBUS_METHOD_BASE(_name, _handler, _mask, _tags), .policy = _policy, \
                                                        .n_policy = ARRAY_SIZE(_policy)
 
@@ -73,34 +71,34 @@ typedef void (*ubus_complete_handler_t)(struct ubus_request *req, int ret);
 #define UBUS_TAG_PRIVATE (1ul << 2)
 
 struct ubus_method {
-    const char *name;
+    const char* name;
     ubus_handler_t handler;
 
     unsigned long mask;
     unsigned long tags;
-    const struct blobmsg_policy *policy;
+    const struct blobmsg_policy* policy;
     int n_policy;
 };
 
 struct ubus_object_type {
-    const char *name;
+    const char* name;
     uint32_t id;
 
-    const struct ubus_method *methods;
+    const struct ubus_method* methods;
     int n_methods;
 };
 
 struct ubus_object {
-    const char *name;
+    const char* name;
     uint32_t id;
 
-    const char *path;
-    struct ubus_object_type *type;
+    const char* path;
+    struct ubus_object_type* type;
 
     ubus_state_handler_t subscribe_cb;
     bool has_subscribers;
 
-    const struct ubus_method *methods;
+    const struct ubus_method* methods;
     int n_methods;
 };
 
@@ -123,20 +121,20 @@ struct ubus_context {
     bool cancel_poll;
     int stack_depth;
 
-    void (*connection_lost)(struct ubus_context *ctx);
+    void (*connection_lost)(struct ubus_context* ctx);
 };
 
 struct ubus_object_data {
     uint32_t id;
     uint32_t type_id;
-    const char *path;
-    struct blob_attr *signature;
+    const char* path;
+    struct blob_attr* signature;
 };
 
 struct ubus_acl_key {
-    const char *user;
-    const char *group;
-    const char *object;
+    const char* user;
+    const char* group;
+    const char* object;
 };
 
 struct ubus_request_data {
@@ -172,79 +170,73 @@ struct ubus_request {
 
     int fd;
 
-    struct ubus_context *ctx;
-    void *priv;
+    struct ubus_context* ctx;
+    void* priv;
 };
 
 /* Returns a new connection, or NULL. The path names the bus socket; the in-process bus has
  * none and accepts any path. */
-struct ubus_context *ubus_connect(const char *path);
-int ubus_connect_ctx(struct ubus_context *ctx, const char *path);
+struct ubus_context* ubus_connect(const char* path);
+int ubus_connect_ctx(struct ubus_context* ctx, const char* path);
 
 /* Closes a connection from ubus_connect: its objects and subscriptions leave the bus. */
-void ubus_free(struct ubus_context *ctx);
+void ubus_free(struct ubus_context* ctx);
 /* Closes a connection set up with ubus_connect_ctx. */
-void ubus_shutdown(struct ubus_context *ctx);
+void ubus_shutdown(struct ubus_context* ctx);
 
-const char *ubus_strerror(int error);
+const char* ubus_strerror(int error);
 
-static inline void ubus_add_uloop(struct ubus_context *ctx)
-{
+static inline void ubus_add_uloop(struct ubus_context* ctx) {
     uloop_fd_add(&ctx->sock, ULOOP_BLOCKING | ULOOP_READ);
 }
 
 /* Handles what is queued for the context; for owners that watch ctx->sock.fd themselves. */
-static inline void ubus_handle_event(struct ubus_context *ctx)
-{
+static inline void ubus_handle_event(struct ubus_context* ctx) {
     ctx->sock.cb(&ctx->sock, ULOOP_READ);
 }
 
-int ubus_lookup_id(struct ubus_context *ctx, const char *path, uint32_t *id);
+int ubus_lookup_id(struct ubus_context* ctx, const char* path, uint32_t* id);
 
 /* Registers the object under its name; fails with UBUS_STATUS_INVALID_ARGUMENT when another
  * object has that name. */
-int ubus_add_object(struct ubus_context *ctx, struct ubus_object *obj);
-int ubus_remove_object(struct ubus_context *ctx, struct ubus_object *obj);
+int ubus_add_object(struct ubus_context* ctx, struct ubus_object* obj);
+int ubus_remove_object(struct ubus_context* ctx, struct ubus_object* obj);
 
 /* Calls a method and waits up to `timeout` ms (0: no limit). Reply data go to `cb` first; the
  * result is the handler's status, UBUS_STATUS_NOT_FOUND or UBUS_STATUS_METHOD_NOT_FOUND for an
  * unknown object or method, or UBUS_STATUS_TIMEOUT. */
-int ubus_invoke_fd(struct ubus_context *ctx, uint32_t obj, const char *method,
-                   struct blob_attr *msg, ubus_data_handler_t cb, void *priv, int timeout, int fd);
+int ubus_invoke_fd(struct ubus_context* ctx, uint32_t obj, const char* method,
+                   struct blob_attr* msg, ubus_data_handler_t cb, void* priv, int timeout, int fd);
 
-static inline int ubus_invoke(struct ubus_context *ctx, uint32_t obj, const char *method,
-                              struct blob_attr *msg, ubus_data_handler_t cb, void *priv,
-                              int timeout)
-{
+static inline int ubus_invoke(struct ubus_context* ctx, uint32_t obj, const char* method,
+                              struct blob_attr* msg, ubus_data_handler_t cb, void* priv,
+                              int timeout) {
     return ubus_invoke_fd(ctx, obj, method, msg, cb, priv, timeout, -1);
 }
 
 /* Sends reply data for a call being handled (or deferred) on this context. */
-int ubus_send_reply(struct ubus_context *ctx, struct ubus_request_data *req,
-                    struct blob_attr *msg);
+int ubus_send_reply(struct ubus_context* ctx, struct ubus_request_data* req, struct blob_attr* msg);
 
-static inline void ubus_defer_request(struct ubus_context *ctx, struct ubus_request_data *req,
-                                      struct ubus_request_data *new_req)
-{
+static inline void ubus_defer_request(struct ubus_context* ctx, struct ubus_request_data* req,
+                                      struct ubus_request_data* new_req) {
     (void)ctx;
     memcpy(new_req, req, sizeof(*req));
     req->deferred = true;
 }
 
-void ubus_complete_deferred_request(struct ubus_context *ctx, struct ubus_request_data *req,
+void ubus_complete_deferred_request(struct ubus_context* ctx, struct ubus_request_data* req,
                                     int ret);
 
 /* Broadcasts an event to every handler whose pattern matches `id`. */
-int ubus_send_event(struct ubus_context *ctx, const char *id, struct blob_attr *data);
+int ubus_send_event(struct ubus_context* ctx, const char* id, struct blob_attr* data);
 
 /* Subscribes the handler to events named `pattern`; a pattern ending in '*' matches every name
  * that starts with the text before it. One handler may hold several patterns. */
-int ubus_register_event_handler(struct ubus_context *ctx, struct ubus_event_handler *ev,
-                                const char *pattern);
+int ubus_register_event_handler(struct ubus_context* ctx, struct ubus_event_handler* ev,
+                                const char* pattern);
 
-static inline int ubus_unregister_event_handler(struct ubus_context *ctx,
-                                                struct ubus_event_handler *ev)
-{
+static inline int ubus_unregister_event_handler(struct ubus_context* ctx,
+                                                struct ubus_event_handler* ev) {
     return ubus_remove_object(ctx, &ev->obj);
 }
 

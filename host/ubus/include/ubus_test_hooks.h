@@ -28,15 +28,15 @@ void ubus_test_clear_failures(void);
  * replies as compact JSON, one line each, joined by "\n" (a malloc'd text for free(), NULL
  * when there was no reply).
  */
-int ubus_test_call(const char *path, const char *method, const char *json_args, int timeout_ms,
-                   char **reply_json);
+int ubus_test_call(const char* path, const char* method, const char* json_args, int timeout_ms,
+                   char** reply_json);
 /* Broadcasts an event with the JSON object `json` (NULL: empty). */
-int ubus_test_send_event(const char *type, const char *json);
+int ubus_test_send_event(const char* type, const char* json);
 
 /* Whether an object is registered under `path`. */
-bool ubus_test_object_exists(const char *path);
+bool ubus_test_object_exists(const char* path);
 /* How many event handlers an event of this type would reach. */
-int ubus_test_event_listeners(const char *type);
+int ubus_test_event_listeners(const char* type);
 
 #ifdef __cplusplus
 }

@@ -35,11 +35,8 @@ std::unique_ptr<Client> Bus::RemoveClient(const ubus_context* ctx) {
 void Bus::RemoveObject(uint32_t id) {
     auto it = objects_.find(id);
     if (it == objects_.end()) return;
-    const char* name = it->second.object->name;
-    if (name != nullptr) {
-        auto named = names_.find(name);
-        if (named != names_.end() && named->second == id) names_.erase(named);
-    }
+    auto named = names_.find(it->second.name);
+    if (named != names_.end() && named->second == id) names_.erase(named);
     subscriptions_.erase(std::remove_if(subscriptions_.begin(), subscriptions_.end(),
                                         [id](const Subscription& s) { return s.object_id == id; }),
                          subscriptions_.end());

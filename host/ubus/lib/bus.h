@@ -19,6 +19,7 @@ struct ObjectEntry {
     ubus_object* object;
     Client* owner;
     ubus_event_handler* events;  // set for the objects of event handlers
+    std::string name;            // empty for objects without a name
 };
 
 struct Subscription {

@@ -65,8 +65,9 @@ ubus_context* ubus_connect(const char* path) {
     return ctx;
 }
 
-// Objects leave the bus; calls still queued for them, or deferred by their handlers, end with
-// UBUS_STATUS_NOT_FOUND so that no caller waits for a context that is gone.
+// Objects leave the bus (their memory is not touched: it may be gone already); calls still
+// queued for them, or deferred by their handlers, end with UBUS_STATUS_NOT_FOUND so that no
+// caller waits for a context that is gone.
 void ubus_shutdown(ubus_context* ctx) {
     Bus& bus = Bus::Get();
     std::unique_ptr<Client> client;
@@ -78,10 +79,7 @@ void ubus_shutdown(ubus_context* ctx) {
         std::vector<uint32_t> owned;
         for (const auto& entry : bus.objects())
             if (entry.second.owner == found) owned.push_back(entry.first);
-        for (uint32_t id : owned) {
-            bus.objects()[id].object->id = 0;
-            bus.RemoveObject(id);
-        }
+        for (uint32_t id : owned) bus.RemoveObject(id);
         client = bus.RemoveClient(ctx);
     }
     for (WorkItem& item : client->TakeAll())

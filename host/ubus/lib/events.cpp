@@ -39,7 +39,7 @@ int ubus_register_event_handler(ubus_context* ctx, ubus_event_handler* ev, const
     if (registered && known->second.owner != client) return UBUS_STATUS_PERMISSION_DENIED;
     if (!registered) {
         ev->obj.id = bus.NewId();
-        bus.objects()[ev->obj.id] = ubus_standin::ObjectEntry{&ev->obj, client, ev};
+        bus.objects()[ev->obj.id] = ubus_standin::ObjectEntry{&ev->obj, client, ev, ""};
     }
     bus.subscriptions().push_back(ubus_standin::Subscription{pattern, ev->obj.id});
     return 0;

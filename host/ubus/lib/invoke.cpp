@@ -29,8 +29,7 @@ void RunInvoke(Client* owner, WorkItem* item) {
     {
         std::lock_guard<std::mutex> lock(Bus::Get().mutex());
         auto it = Bus::Get().objects().find(item->object_id);
-        if (it != Bus::Get().objects().end() && it->second.owner == owner)
-            obj = it->second.object;
+        if (it != Bus::Get().objects().end() && it->second.owner == owner) obj = it->second.object;
     }
     if (obj == nullptr) {
         item->call->Complete(UBUS_STATUS_NOT_FOUND);

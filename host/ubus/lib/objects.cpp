@@ -19,7 +19,8 @@ int ubus_add_object(ubus_context* ctx, ubus_object* obj) {
     if (obj->name != nullptr && bus.names().count(obj->name) != 0)
         return UBUS_STATUS_INVALID_ARGUMENT;
     uint32_t id = bus.NewId();
-    bus.objects()[id] = ubus_standin::ObjectEntry{obj, client, nullptr};
+    bus.objects()[id] =
+        ubus_standin::ObjectEntry{obj, client, nullptr, obj->name != nullptr ? obj->name : ""};
     if (obj->name != nullptr) bus.names()[obj->name] = id;
     obj->id = id;
     if (obj->type != nullptr && obj->type->id == 0) obj->type->id = bus.NewId();

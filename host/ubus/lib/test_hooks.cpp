@@ -80,8 +80,8 @@ int ubus_test_call(const char* path, const char* method, const char* json_args, 
     status = ubus_lookup_id(client.ctx(), path, &id);
     if (status != 0) return status;
     std::string replies;
-    status = ubus_invoke(client.ctx(), id, method, client.message(), CollectReply, &replies,
-                         timeout_ms);
+    status =
+        ubus_invoke(client.ctx(), id, method, client.message(), CollectReply, &replies, timeout_ms);
     if (reply_json != nullptr && !replies.empty()) *reply_json = strdup(replies.c_str());
     return status;
 }

@@ -1,0 +1,127 @@
+#include "tests/ubus/bus_test_support.h"
+
+extern "C" {
+#include <libubox/blobmsg_json.h>
+}
+#include <dirent.h>
+#include <poll.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "hostapd_agent.h"
+
+namespace bus_test {
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+bool LoopThreadExists() {
+    DIR* tasks = opendir("/proc/self/task");
+    if (tasks == nullptr) return false;
+    bool found = false;
+    while (dirent* entry = readdir(tasks)) {
+        if (entry->d_name[0] == '.') continue;
+        std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
+        std::string name;
+        std::getline(comm, name);
+        if (name == "wlan_uloop") found = true;
+    }
+    closedir(tasks);
+    return found;
+}
+
+ContextPump::ContextPump(ubus_context* ctx) : ctx_(ctx), thread_([this] { Run(); }) {}
+
+ContextPump::~ContextPump() {
+    stop_ = true;
+    thread_.join();
+}
+
+void ContextPump::Run() {
+    while (!stop_) {
+        pollfd fd = {ctx_->sock.fd, POLLIN, 0};
+        if (poll(&fd, 1, 20) > 0) ubus_handle_event(ctx_);
+    }
+}
+
+FakeService::FakeService(const char* object_name, const char* method_name)
+    : object_name_(object_name), method_name_(method_name) {
+    method_.name = method_name_.c_str();
+    method_.handler = Handle;
+    type_.name = object_name_.c_str();
+    type_.methods = &method_;
+    type_.n_methods = 1;
+    registration_.object.name = object_name_.c_str();
+    registration_.object.type = &type_;
+    registration_.object.methods = &method_;
+    registration_.object.n_methods = 1;
+    registration_.owner = this;
+    ctx_ = ubus_connect(nullptr);
+    if (ctx_ == nullptr) return;
+    registered_ = ubus_add_object(ctx_, &registration_.object) == 0;
+    pump_ = new ContextPump(ctx_);
+}
+
+FakeService::~FakeService() {
+    delete pump_;
+    if (ctx_ != nullptr) ubus_free(ctx_);
+}
+
+int FakeService::Handle(ubus_context*, ubus_object* obj, ubus_request_data*, const char*,
+                        blob_attr* msg) {
+    FakeService* self = container_of(obj, Registration, object)->owner;
+    char* json = blobmsg_format_json(msg, true);
+    std::lock_guard<std::mutex> lock(self->mutex_);
+    self->calls_.push_back(json != nullptr ? json : "");
+    free(json);
+    return 0;
+}
+
+std::vector<std::string> FakeService::Calls() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return calls_;
+}
+
+bool FakeService::WaitForCalls(size_t count) {
+    return WaitUntil([this, count] { return Calls().size() >= count; });
+}
+
+namespace countdown {
+namespace {
+
+std::mutex g_mutex;
+std::vector<Event> g_events;
+
+void Record(ha_wlan_event_type type, void* data) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_events.push_back(Event{type, reinterpret_cast<intptr_t>(data)});
+}
+
+}  // namespace
+
+void Install() {
+    HostapdAgent::DeinitEventCb();
+    HostapdAgent::InitEventCb();
+    HostapdAgent::RegCountDownCb(Record);
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_events.clear();
+}
+
+void Uninstall() { HostapdAgent::DeinitEventCb(); }
+
+std::vector<Event> Events() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_events;
+}
+
+}  // namespace countdown
+
+}  // namespace bus_test

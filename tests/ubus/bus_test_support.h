@@ -1,0 +1,89 @@
+#ifndef WLAN_TESTS_UBUS_BUS_TEST_SUPPORT_H
+#define WLAN_TESTS_UBUS_BUS_TEST_SUPPORT_H
+
+#include <libubus.h>
+#include <stdint.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "wlan_event.h"
+
+namespace bus_test {
+
+// Polls the condition until it holds or a generous limit passes; the limit only keeps a broken
+// build from hanging, it is not a timing requirement.
+bool WaitUntil(const std::function<bool()>& condition);
+
+// Whether the assistant's loop thread (named "wlan_uloop") is among the process's threads.
+bool LoopThreadExists();
+
+// Runs the dispatch of a connection on a thread of its own, as a host's loop would: whatever
+// is queued for the connection is handled there. Only that thread uses the connection until
+// the pump is destroyed.
+class ContextPump {
+public:
+    explicit ContextPump(ubus_context* ctx);
+    ~ContextPump();
+    ContextPump(const ContextPump&) = delete;
+    ContextPump& operator=(const ContextPump&) = delete;
+
+private:
+    void Run();
+
+    ubus_context* ctx_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// A bus object of another service (the platform's "qcmap", a host's "wlan_object") with one
+// method that records every call's message as compact JSON and answers status 0.
+class FakeService {
+public:
+    FakeService(const char* object_name, const char* method_name);
+    ~FakeService();
+    FakeService(const FakeService&) = delete;
+    FakeService& operator=(const FakeService&) = delete;
+
+    bool registered() const { return registered_; }
+    std::vector<std::string> Calls();
+    bool WaitForCalls(size_t count);
+
+private:
+    struct Registration {
+        ubus_object object;
+        FakeService* owner;
+    };
+    static int Handle(ubus_context* ctx, ubus_object* obj, ubus_request_data* req,
+                      const char* method, blob_attr* msg);
+
+    std::string object_name_;
+    std::string method_name_;
+    ubus_method method_ = {};
+    ubus_object_type type_ = {};
+    Registration registration_ = {};
+    ubus_context* ctx_ = nullptr;
+    bool registered_ = false;
+    std::mutex mutex_;
+    std::vector<std::string> calls_;
+    ContextPump* pump_ = nullptr;
+};
+
+// Records what reaches the count-down callback.
+namespace countdown {
+struct Event {
+    ha_wlan_event_type type;
+    intptr_t value;
+};
+void Install();
+void Uninstall();
+std::vector<Event> Events();
+}  // namespace countdown
+
+}  // namespace bus_test
+
+#endif

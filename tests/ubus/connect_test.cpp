@@ -1,0 +1,202 @@
+// Connecting the agent to the bus: the service object, the loop thread and taking them down.
+#include <gtest/gtest.h>
+#include <libubus.h>
+
+#include <string>
+
+#include "hostapd_agent.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/sandbox.h"
+#include "tests/ubus/bus_test_support.h"
+#include "ubus/ubus_shared.h"
+#include "ubus_assistant.h"
+#include "ubus_test_hooks.h"
+#include "util/shell.h"
+
+using bus_test::LoopThreadExists;
+using bus_test::WaitUntil;
+
+namespace {
+
+class ConnectUbus : public SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        if (IsSkipped()) return;
+        ubus_test_clear_failures();
+        agent_ = new HostapdAgent();
+    }
+    void TearDown() override {
+        delete agent_;
+        if (host_ctx_ != nullptr) ubus_free(host_ctx_);
+        ubus_test_clear_failures();
+    }
+
+    // Gives the agent a connection of the test's own, as a host daemon would.
+    ubus_context* UseHostConnection() {
+        host_ctx_ = ubus_connect(nullptr);
+        agent_->SetUbusContext(host_ctx_);
+        return host_ctx_;
+    }
+
+    HostapdAgent* agent_ = nullptr;
+    ubus_context* host_ctx_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ConnectUbus, OwnConnectionServesTheTestObjectOnItsLoopThread) {
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    EXPECT_TRUE(ubus_test_object_exists("wlan_object_test"));
+    EXPECT_FALSE(ubus_test_object_exists("wlan_object"));
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::RunLoop: uloop thread started."));
+    // Only a running loop answers; a dead one would let the call time out.
+    EXPECT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 10000, nullptr),
+              UBUS_STATUS_NOT_SUPPORTED);
+    EXPECT_TRUE(agent_->GetUbusAssistant()->IsLoopRunning());
+    EXPECT_EQ(_shadow_agent.load(), agent_);
+    EXPECT_EQ(_shadow_ua.load(), agent_->GetUbusAssistant());
+}
+
+TEST_F(ConnectUbus, OwnConnectionSubscribesTheFourEvents) {
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    for (const char* event : {"key_detect_type", "usb_event_type", "oled_event", "system_state"})
+        EXPECT_EQ(ubus_test_event_listeners(event), 1) << event;
+}
+
+TEST_F(ConnectUbus, LoopLeavesTheChildrenOfOtherThreadsAlone) {
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    EXPECT_FALSE(uloop_handle_sigchld);
+    // A loop that reaps every child makes system() report -1 for commands that succeeded.
+    for (int i = 0; i < 20; ++i) EXPECT_TRUE(shell_run("true")) << "run " << i;
+}
+
+TEST_F(ConnectUbus, HostConnectionServesTheServiceObjectWithoutALoopThread) {
+    ubus_context* ctx = UseHostConnection();
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    EXPECT_TRUE(ubus_test_object_exists("wlan_object"));
+    EXPECT_FALSE(ubus_test_object_exists("wlan_object_test"));
+    EXPECT_FALSE(logcap::Contains("uloop thread started"));
+    EXPECT_FALSE(agent_->GetUbusAssistant()->IsLoopThreadAlive());
+    EXPECT_EQ(agent_->GetUbusAssistant()->RunLoop(), 0);
+    EXPECT_FALSE(LoopThreadExists());
+
+    // The host's loop dispatches the methods.
+    bus_test::ContextPump host_loop(ctx);
+    EXPECT_EQ(ubus_test_call("wlan_object", "wlan_get_switch", nullptr, 10000, nullptr),
+              UBUS_STATUS_NOT_SUPPORTED);
+}
+
+TEST_F(ConnectUbus, SecondConnectOnAnOwnConnectionIsRefused) {
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    UbusAssistant* first = agent_->GetUbusAssistant();
+    EXPECT_EQ(agent_->ConnectUbus(), -1);
+    EXPECT_TRUE(
+        logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: Already connected to ubus."));
+    EXPECT_EQ(agent_->GetUbusAssistant(), first);
+    EXPECT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 10000, nullptr),
+              UBUS_STATUS_NOT_SUPPORTED);
+}
+
+TEST_F(ConnectUbus, SecondConnectOnAHostConnectionIsRefused) {
+    UseHostConnection();
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    UbusAssistant* first = agent_->GetUbusAssistant();
+    EXPECT_EQ(agent_->ConnectUbus(), -3);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: _ua already there."));
+    EXPECT_EQ(agent_->GetUbusAssistant(), first);
+}
+
+TEST_F(ConnectUbus, BusThatCannotBeReachedLeavesNoAssistant) {
+    ubus_test_fail_connect(1);
+    EXPECT_EQ(agent_->ConnectUbus(), -2);
+    EXPECT_TRUE(
+        logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: Connect to ubus failed."));
+    EXPECT_EQ(agent_->GetUbusAssistant(), nullptr);
+    // The next start connects.
+    EXPECT_EQ(agent_->ConnectUbus(), 0);
+}
+
+TEST_F(ConnectUbus, ObjectThatCannotBeAddedFailsInitAndStartsNoLoop) {
+    ubus_test_fail_add_object(1, UBUS_STATUS_UNKNOWN_ERROR);
+    EXPECT_EQ(agent_->ConnectUbus(), -5);
+    EXPECT_TRUE(
+        logcap::Has(logcap::Errors(), "UbusAssistant::Init: Add wlan test obj to ubus failed."));
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: _ua init failed."));
+    EXPECT_NE(agent_->GetUbusAssistant(), nullptr);
+    EXPECT_FALSE(LoopThreadExists());
+}
+
+TEST_F(ConnectUbus, InitOnAHostConnectionNamesTheServiceObjectWhenAddingFails) {
+    ubus_context* ctx = UseHostConnection();
+    UbusAssistant assistant(agent_, ctx);
+    ubus_test_fail_add_object(1, UBUS_STATUS_UNKNOWN_ERROR);
+    EXPECT_EQ(assistant.Init(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::Init: Add wlan obj to ubus failed."));
+    EXPECT_EQ(_shadow_ua.load(), nullptr);
+    assistant.Deinit();
+}
+
+TEST_F(ConnectUbus, FailedSubscriptionKeepsWhatInitHadDone) {
+    ubus_test_fail_register_event_handler(1, UBUS_STATUS_UNKNOWN_ERROR);
+    EXPECT_EQ(agent_->ConnectUbus(), -5);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(),
+                            "UbusAssistant::Init: Registry button event handler failed."));
+    EXPECT_TRUE(ubus_test_object_exists("wlan_object_test"));
+    EXPECT_EQ(_shadow_agent.load(), agent_);
+    EXPECT_TRUE(ha_wq_ready());
+    EXPECT_EQ(ubus_test_event_listeners("key_detect_type"), 0);
+    EXPECT_EQ(ubus_test_event_listeners("oled_event"), 0);
+
+    // The agent still goes away cleanly, and with it everything on its connection.
+    delete agent_;
+    agent_ = nullptr;
+    EXPECT_FALSE(ubus_test_object_exists("wlan_object_test"));
+    EXPECT_FALSE(ha_wq_ready());
+}
+
+TEST_F(ConnectUbus, RunLoopRefusesASecondLoop) {
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    UbusAssistant* assistant = agent_->GetUbusAssistant();
+    ASSERT_TRUE(WaitUntil([assistant] { return assistant->IsLoopRunning(); }));
+    EXPECT_EQ(assistant->RunLoop(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::RunLoop: loop already running."));
+}
+
+TEST_F(ConnectUbus, DestroyingTheAgentEndsTheLoopAndRemovesTheObject) {
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    ASSERT_TRUE(WaitUntil([] { return LoopThreadExists(); }));
+    delete agent_;
+    agent_ = nullptr;
+    EXPECT_FALSE(ubus_test_object_exists("wlan_object_test"));
+    EXPECT_EQ(ubus_test_event_listeners("oled_event"), 0);
+    EXPECT_TRUE(WaitUntil([] { return !LoopThreadExists(); }));
+    EXPECT_TRUE(
+        logcap::Has(logcap::Errors(), "UbusAssistant::Deinit: wlan obj test removed from ubus."));
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::Deinit: uloop exits."));
+    EXPECT_EQ(_shadow_agent.load(), nullptr);
+    EXPECT_EQ(_shadow_ua.load(), nullptr);
+}
+
+TEST_F(ConnectUbus, AgentDestroyedRightAfterConnectingEndsItsLoop) {
+    // The loop may not have started yet when it is told to end.
+    for (int round = 0; round < 5; ++round) {
+        HostapdAgent* agent = new HostapdAgent();
+        ASSERT_EQ(agent->ConnectUbus(), 0) << "round " << round;
+        delete agent;
+        EXPECT_FALSE(ubus_test_object_exists("wlan_object_test")) << "round " << round;
+    }
+    EXPECT_TRUE(WaitUntil([] { return !LoopThreadExists(); }));
+}
+
+TEST_F(ConnectUbus, DisconnectingFromAHostConnectionLeavesItToTheHost) {
+    ubus_context* ctx = UseHostConnection();
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    EXPECT_EQ(agent_->DisconnectUbus(), 0);
+    EXPECT_EQ(agent_->GetUbusAssistant(), nullptr);
+    EXPECT_EQ(agent_->GetUbusContext(), ctx);
+    EXPECT_TRUE(ubus_test_object_exists("wlan_object"));
+    uint32_t id = 0;
+    EXPECT_EQ(ubus_lookup_id(ctx, "wlan_object", &id), 0);
+    EXPECT_FALSE(ha_wq_ready());
+}
