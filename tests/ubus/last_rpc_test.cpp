@@ -19,8 +19,10 @@ TEST_F(LastRpc, CallFromAHostThreadIsMadeByTheLoopThread) {
     ASSERT_TRUE(service.registered());
     HostapdAgent agent;
     ASSERT_EQ(agent.ConnectUbus(), 0);
+    UbusAssistant* assistant = agent.GetUbusAssistant();
+    ASSERT_TRUE(bus_test::WaitUntil([assistant] { return assistant->IsLoopRunning(); }));
     // The own connection belongs to its loop thread; using it here would break it.
-    agent.GetUbusAssistant()->LastRpc();
+    assistant->LastRpc();
     ASSERT_TRUE(service.WaitForCalls(1));
     EXPECT_EQ(service.Calls()[0], "{}");
 }
