@@ -9,6 +9,9 @@
 #include "wlan_config.h"
 #include "wlan_event.h"
 #include "wlan_log.h"
+#include "wlan_os.h"
 #include "wlan_region.h"
+#include "wlan_time.h"
+#include "wpa_ctrl.h"
 
 #endif

@@ -24,6 +24,6 @@ bool escape_script_text(const char* text, char (&out)[kEscapedTextSize]) {
     strrpl(second, first, "\"", "\\\"");
     strrpl(first, second, "`", "\\`");
     // sh still expands $ between double quotes; the backslash added here is not doubled again.
-    strrpl(out, first, "$", "$");
+    strrpl(out, first, "$", "\\$");
     return true;
 }

@@ -56,10 +56,6 @@ TEST_F(ConnectUbus, OwnConnectionServesTheTestObjectOnItsLoopThread) {
     EXPECT_TRUE(agent_->GetUbusAssistant()->IsLoopRunning());
     EXPECT_EQ(_shadow_agent.load(), agent_);
     EXPECT_EQ(_shadow_ua.load(), agent_->GetUbusAssistant());
-}
-
-TEST_F(ConnectUbus, OwnConnectionSubscribesTheFourEvents) {
-    ASSERT_EQ(agent_->ConnectUbus(), 0);
     for (const char* event : {"key_detect_type", "usb_event_type", "oled_event", "system_state"})
         EXPECT_EQ(ubus_test_event_listeners(event), 1) << event;
 }

@@ -35,20 +35,6 @@ const std::vector<std::string> kMethodsInOrder = {
     "wlan_get_connected_info",
 };
 
-// "name:type" of every policy field of a method, joined by blanks.
-std::string PolicyOf(const ubus_method& method) {
-    std::string text;
-    for (int i = 0; i < method.n_policy; ++i) {
-        if (!text.empty()) text += ' ';
-        text += std::string(method.policy[i].name) + ':' +
-                (method.policy[i].type == BLOBMSG_TYPE_STRING  ? "s"
-                 : method.policy[i].type == BLOBMSG_TYPE_INT32 ? "i"
-                 : method.policy[i].type == BLOBMSG_TYPE_ARRAY ? "a"
-                                                               : "?");
-    }
-    return text;
-}
-
 class MethodTable : public SandboxTest {};
 
 }  // namespace
@@ -61,33 +47,6 @@ TEST_F(MethodTable, DeclaresTheTwentyMethodsInOrderOnBothObjects) {
             EXPECT_EQ(object->methods[i].name, kMethodsInOrder[i]) << object->name << " #" << i;
     }
     EXPECT_STREQ(wlan_object_type.name, "wlan_object_type");
-}
-
-TEST_F(MethodTable, PoliciesNameTheFieldsClientsSend) {
-    const ubus_method* methods = wlan_object_test.methods;
-    EXPECT_EQ(PolicyOf(methods[0]), "switch:s");
-    EXPECT_EQ(PolicyOf(methods[4]), "wps_pin:s");
-    const std::string config =
-        "ssid:s ignore_broadcast_ssid:i region:s band_type:i chan:i wmode:i chan_width:i wpa:i "
-        "wpa_encrypt:i wpa_key:s mac_filter:i mac_addrs:s wps:i ap_isolate:i";
-    EXPECT_EQ(PolicyOf(methods[8]), config);
-    EXPECT_EQ(PolicyOf(methods[9]), config);
-    EXPECT_EQ(PolicyOf(methods[10]), "client_mac:s");
-    EXPECT_EQ(PolicyOf(methods[11]), "if_support_5G:i");
-    EXPECT_EQ(PolicyOf(methods[12]), "list_num:i list:a");
-    const std::string power_save = "power_save_status:i power_level:i disable_time:i";
-    EXPECT_EQ(PolicyOf(methods[13]), power_save);
-    EXPECT_EQ(PolicyOf(methods[14]), power_save);
-    EXPECT_EQ(PolicyOf(methods[15]),
-              "wlan_if:s band_info_valid:i ul_band_freq:i ul_band_bw:i dl_band_freq:i "
-              "dl_band_bw:i tdd_info_valid:i tdd_info_frame_offset:i tdd_info_config:i "
-              "tdd_info_subframe_config:i tdd_info_ul_config:i tdd_info_dl_config:i "
-              "off_period_valid:i off_period:i");
-    EXPECT_EQ(PolicyOf(methods[16]),
-              "ssid:s channel:i sec_type:i ieee8021x_type:i wpa_key:s keyid:i authtype:i ip:s "
-              "submask:s gateway:s dns1:s dns2:s");
-    EXPECT_EQ(PolicyOf(methods[17]), "ssid:s");
-    for (int i : {1, 2, 3, 5, 6, 7, 18, 19}) EXPECT_EQ(PolicyOf(methods[i]), "") << "#" << i;
 }
 
 TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {

@@ -3,14 +3,17 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <atomic>
+
 #include "uloop_internal.h"
 
 namespace uloop_internal {
 namespace {
 
-volatile sig_atomic_t g_child_exited = 0;
-volatile sig_atomic_t g_ending_signal = 0;
-volatile sig_atomic_t g_wake_fd = -1;
+// Lock-free atomics: set in signal handlers, which may run on any thread.
+std::atomic<int> g_child_exited{0};
+std::atomic<int> g_ending_signal{0};
+std::atomic<int> g_wake_fd{-1};
 
 struct TakenSignal {
     int signo;
@@ -99,11 +102,7 @@ void RestoreSignals() {
     }
 }
 
-bool TakeChildExited() {
-    if (!g_child_exited) return false;
-    g_child_exited = 0;
-    return true;
-}
+bool TakeChildExited() { return g_child_exited.exchange(0) != 0; }
 
 int EndingSignal() { return g_ending_signal; }
 void ClearEndingSignal() { g_ending_signal = 0; }
