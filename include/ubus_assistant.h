@@ -30,6 +30,10 @@ public:
     bool IsLoopThreadAlive();
     void SetLoopRunning(bool running);
     ubus_context* _GetUbusContext();
+    // While the loop thread of an own connection runs, only it may use the connection: called
+    // on another thread, this queues work(this) to the loop thread and returns true. Returns
+    // false when the caller may use the connection itself.
+    bool _HandToLoopThread(void (*work)(UbusAssistant*));
     HostapdAgent* GetAgent() const { return _agent; }
     // Broadcasts event with one string field key = value through "ubus send".
     void CastEvent(const char* event, const char* key, const char* value);

@@ -1,5 +1,4 @@
 // The goodbye call to the service object "wlan_object", for the host.
-#include "ubus/loop_control.h"
 #include "ubus/ubus_shared.h"
 #include "ubus_assistant.h"
 
@@ -10,13 +9,12 @@ blob_buf last_rpc_buf;
 
 void ignore_reply(ubus_request*, int, blob_attr*) {}
 
+void last_rpc_on_loop_thread(UbusAssistant* ua) { ua->LastRpc(); }
+
 }  // namespace
 
 void UbusAssistant::LastRpc() {
-    // The loop thread owns the connection while it runs: the call is handed to it.
-    if (_OwnsConnection() && _loop_ctl->Alive() && !_loop_ctl->OnLoopThread() &&
-        _loop_ctl->Post(UbusLoopControl::kLastRpc))
-        return;
+    if (_HandToLoopThread(last_rpc_on_loop_thread)) return;
     _RunLastRpc();
 }
 

@@ -8,22 +8,22 @@
 
 namespace {
 
-void handle_loop_commands(uloop_fd* fd, unsigned int) {
+// Each post is one write of one pointer, which a pipe keeps whole, so the pipe always holds
+// whole pointers.
+void run_posted_work(uloop_fd* fd, unsigned int) {
     UbusLoopControl* control = container_of(fd, UbusLoopControl::Watcher, fd)->control;
-    char commands[16];
+    UbusLoopControl::Work posted[8];
     ssize_t count;
-    while ((count = read(fd->fd, commands, sizeof(commands))) > 0) {
-        for (ssize_t i = 0; i < count; ++i) {
-            if (commands[i] == UbusLoopControl::kQuit) uloop_end();
-            if (commands[i] == UbusLoopControl::kLastRpc) control->owner->LastRpc();
-        }
+    while ((count = read(fd->fd, posted, sizeof(posted))) > 0) {
+        for (size_t i = 0; i < static_cast<size_t>(count) / sizeof(posted[0]); ++i)
+            posted[i](control->owner);
     }
 }
 
 }  // namespace
 
 UbusLoopControl::UbusLoopControl(UbusAssistant* owner_ua) : owner(owner_ua) {
-    watcher.fd.cb = handle_loop_commands;
+    watcher.fd.cb = run_posted_work;
     watcher.fd.fd = -1;
     watcher.control = this;
 }
@@ -53,13 +53,15 @@ void UbusLoopControl::CloseWakePipe() {
     watcher.fd.fd = -1;
 }
 
-bool UbusLoopControl::Post(char command) {
+void UbusLoopControl::Quit(UbusAssistant*) { uloop_end(); }
+
+bool UbusLoopControl::Post(Work work) {
     if (!HasWakePipe()) return false;
     ssize_t written;
     do {
-        written = write(pipe_fds[1], &command, 1);
+        written = write(pipe_fds[1], &work, sizeof(work));
     } while (written < 0 && errno == EINTR);
-    return written == 1;
+    return written == static_cast<ssize_t>(sizeof(work));
 }
 
 void UbusLoopControl::MarkStarted() {

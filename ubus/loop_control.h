@@ -11,16 +11,17 @@
 class UbusAssistant;
 
 // What another thread needs to steer the assistant's loop thread: a wake pipe that the loop
-// watches, through which commands reach the loop thread, and the thread's lifetime.
+// watches, through which work reaches the loop thread, and the thread's lifetime.
 //
 // A bus connection must only be used by the loop thread while its loop runs, and uloop_end
 // alone does not wake a waiting loop (a request made before the loop starts is even cleared
-// by uloop_run). A byte in the pipe stays readable until the loop reads it, so a command is
-// never lost, whenever it is posted.
+// by uloop_run). What sits in the pipe stays readable until the loop reads it, so work posted
+// before the loop starts is not lost.
 struct UbusLoopControl {
-    // Commands handled on the loop thread.
-    static constexpr char kQuit = 'q';
-    static constexpr char kLastRpc = 'r';
+    // Work run on the loop thread, with the owning assistant.
+    using Work = void (*)(UbusAssistant* owner);
+    // Ends the loop once the current callback has returned.
+    static void Quit(UbusAssistant* owner);
 
     explicit UbusLoopControl(UbusAssistant* owner);
     ~UbusLoopControl();
@@ -31,8 +32,8 @@ struct UbusLoopControl {
     bool OpenWakePipe();
     void CloseWakePipe();
     bool HasWakePipe() const { return pipe_fds[0] >= 0; }
-    // Hands a command to the loop thread; false when there is no pipe.
-    bool Post(char command);
+    // Hands work to the loop thread; false when there is no pipe.
+    bool Post(Work work);
 
     // Thread lifetime: MarkStarted before the thread is created, EnterThread first thing on
     // it, MarkEnded as its last use of the assistant.

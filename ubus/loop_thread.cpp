@@ -58,6 +58,11 @@ int UbusAssistant::RunLoop() {
     return 0;
 }
 
+bool UbusAssistant::_HandToLoopThread(void (*work)(UbusAssistant*)) {
+    if (!_OwnsConnection() || !_loop_ctl->Alive() || _loop_ctl->OnLoopThread()) return false;
+    return _loop_ctl->Post(work);
+}
+
 void UbusAssistant::StopLoop() {
     if (!_OwnsConnection()) return;
     _EndLoopThread();
@@ -65,7 +70,7 @@ void UbusAssistant::StopLoop() {
 
 bool UbusAssistant::_EndLoopThread() {
     if (!_loop_ctl->Alive()) return true;
-    _loop_ctl->Post(UbusLoopControl::kQuit);
+    _loop_ctl->Post(UbusLoopControl::Quit);
     // The loop thread cannot wait for itself; its loop ends once the current callback returns.
     if (_loop_ctl->OnLoopThread()) return false;
     if (_loop_ctl->WaitEnded(kLoopEndWait)) return true;

@@ -10,6 +10,8 @@ namespace {
 // Used on the thread that dispatches the connection only, one request at a time.
 blob_buf restart_buf;
 
+void restart_on_loop_thread(UbusAssistant*) { ubus_restart_wlan(); }
+
 }  // namespace
 
 extern "C" WLAN_EXPORT int ubus_restart_wlan(void) {
@@ -19,6 +21,8 @@ extern "C" WLAN_EXPORT int ubus_restart_wlan(void) {
         __wlan_log(3, "_shadow_ua == NULL");
         return -1;
     }
+    // A host thread (an LTE report) must not use a connection that its loop thread serves.
+    if (ua->_HandToLoopThread(restart_on_loop_thread)) return 0;
     _ubus_ctx = ua->_GetUbusContext();
     if (_ubus_ctx == nullptr) {
         __wlan_log(5, "Failed to connect to ubus");

@@ -11,6 +11,7 @@ namespace {
 
 using bus_test::EchoObject;
 using bus_test::LoopThread;
+using bus_test::Replies;
 
 class BusTestHooks : public ::testing::Test {
 protected:
@@ -115,6 +116,53 @@ TEST_F(BusTestClient, SendsEventsToSubscribers) {
     EXPECT_EQ(ubus_test_event_listeners("key_detect_type"), 1);
     EXPECT_EQ(ubus_test_send_event("key_detect_type", R"({"key_detect_msg":"wps"})"), 0);
     EXPECT_TRUE(seen.got.Wait());
+}
+
+// A handler on the loop thread calls an object that stands for another process.
+int Relay(ubus_context* ctx, ubus_object*, ubus_request_data* req, const char*, blob_attr*) {
+    uint32_t id = 0;
+    if (ubus_lookup_id(ctx, "qcmap", &id) != 0) return UBUS_STATUS_NOT_FOUND;
+    bus_test::BlobBuf args;
+    blobmsg_add_string(args.get(), "text", "restart");
+    Replies replies;
+    int status = ubus_invoke(ctx, id, "echo", args.head(), Replies::Collect, &replies, 0);
+    bus_test::BlobBuf reply;
+    blobmsg_add_string(reply.get(), "relayed", replies.json.empty() ? "" : replies.json[0].c_str());
+    ubus_send_reply(ctx, req, reply.head());
+    return status;
+}
+
+ubus_method kRelayMethods[] = {UBUS_METHOD_NOARG("relay", Relay)};
+ubus_object_type kRelayType = UBUS_OBJECT_TYPE("relay_type", kRelayMethods);
+
+TEST_F(BusTestClient, ServedContextAnswersCallsFromTheLoopThread) {
+    ubus_context* other = ubus_connect(nullptr);
+    ASSERT_NE(other, nullptr);
+    EchoObject qcmap("qcmap");
+    ASSERT_EQ(ubus_add_object(other, &qcmap.object), 0);
+    ubus_test_server* server = ubus_test_serve(other);
+    ASSERT_NE(server, nullptr);
+
+    ubus_object relay = {};
+    relay.name = "relay";
+    relay.type = &kRelayType;
+    relay.methods = kRelayMethods;
+    relay.n_methods = 1;
+    loop_.reset();
+    ASSERT_EQ(ubus_add_object(service_, &relay), 0);
+    loop_ = std::make_unique<LoopThread>();
+    ubus_add_uloop(service_);
+    loop_->Start();
+
+    char* json = nullptr;
+    EXPECT_EQ(ubus_test_call("relay", "relay", nullptr, 0, &json), 0);
+    ASSERT_NE(json, nullptr);
+    EXPECT_STREQ(json, R"({"relayed":"{\"text\":\"restart\"}"})");
+    free(json);
+    EXPECT_FALSE(pthread_equal(qcmap.HandlerThread(), loop_->thread_id()));
+
+    ubus_test_stop_serving(server);
+    ubus_free(other);
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ protected:
 };
 
 TEST_F(AclUpdate, WritesAndRunsTheFilterScript) {
+    radio_env::WriteConf();
+    ASSERT_EQ(agent_->BcmWLStart(), 0);
     ASSERT_TRUE(radio_env::Sim("sta add 02:11:22:33:44:0B 02:11:22:33:44:0C"));
     bss_.macaddr_acl = 3;
     agent_->BcmUpdateAcl(&bss_);

@@ -96,7 +96,7 @@ TEST_F(StationLines, LineWithoutAMacIsSkippedWithoutFailing) {
                                                      std::string("deauthenticate ") + kStationB}));
     EXPECT_FALSE(sandbox::Exists("/tmp/injected"));
     EXPECT_TRUE(logcap::Has(logcap::Level5(),
-                            "BcmWLDeauthAll: skip station line without a MAC [$(touch /tmp/inj]"));
+                            "BcmWLDeauthAll: skip station line without a MAC [$(touch /tmp/inje]"));
 }
 
 TEST_F(StationLines, OverlongLineIsOneStation) {

@@ -33,6 +33,16 @@ int ubus_test_call(const char* path, const char* method, const char* json_args, 
 /* Broadcasts an event with the JSON object `json` (NULL: empty). */
 int ubus_test_send_event(const char* type, const char* json);
 
+/*
+ * Serves `ctx` on a thread of its own, without uloop: calls and events for its objects run on
+ * that thread until ubus_test_stop_serving. For objects that stand for another process (such
+ * as "qcmap") while the loop of the code under test runs; register the objects first and do
+ * not use `ctx` elsewhere while it is served. Returns NULL when the thread cannot start.
+ */
+struct ubus_test_server;
+struct ubus_test_server* ubus_test_serve(struct ubus_context* ctx);
+void ubus_test_stop_serving(struct ubus_test_server* server);
+
 /* Whether an object is registered under `path`. */
 bool ubus_test_object_exists(const char* path);
 /* How many event handlers an event of this type would reach. */
