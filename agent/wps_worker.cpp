@@ -48,13 +48,23 @@ const char* outcome_message(brcm_wpscli_status status) {
     }
 }
 
+// Reports the session's outcome unless someone else already did: a session aborted because the
+// spy ended has been reported as timed out by the spy thread, and a second, conflicting report
+// would overwrite it.
+void report_outcome(HostapdAgent* agent, const char* message) {
+    if (agent->IsWPSProcedureOn())
+        agent->HandleWPSMsg(message);
+    else
+        __wlan_log(5, "WPS worker: session already reported, [%s] dropped", message);
+}
+
 // Runs the requested session. Returns true when it went as far as the exchange (the worker
 // then pauses a second before it looks for the next request).
 bool run_session(HostapdAgent* agent, uint8_t* peer_addr) {
     WpsPinMode mode = wps_pin_mode(wps_pin);
     if (mode == WpsPinMode::kInvalid) {
         wlan_errlog(WLAN_PRIO_ERROR, "WPS method error, invalid PIN[%s]", wps_pin);
-        agent->HandleWPSMsg("WPS-FAIL ");
+        report_outcome(agent, "WPS-FAIL ");
         return false;
     }
     brcm_wpscli_softap_set_wps_context(&wps_nw_settings, wps_pin, 0, 0);
@@ -65,13 +75,13 @@ bool run_session(HostapdAgent* agent, uint8_t* peer_addr) {
     if (status != BRCM_WPSCLI_SUCCESS) {
         wlan_errlog(WLAN_PRIO_ERROR, "Start WPS procedure failed.");
         brcm_wpscli_softap_close_session();
-        agent->HandleWPSMsg("WPS-FAIL ");
+        report_outcome(agent, "WPS-FAIL ");
         return false;
     }
     do {
         status = brcm_wpscli_softap_process_eapwps(peer_addr);
     } while (status == BRCM_WPSCLI_CONTINUE);
-    agent->HandleWPSMsg(outcome_message(status));
+    report_outcome(agent, outcome_message(status));
     brcm_wpscli_softap_close_session();
     return true;
 }

@@ -10,6 +10,7 @@
 #include "wlan_event.h"
 #include "wlan_log.h"
 #include "wlan_os.h"
+#include "wlan_radio.h"
 #include "wlan_region.h"
 #include "wlan_time.h"
 #include "wpa_ctrl.h"

@@ -1,6 +1,7 @@
 #include "radio/channel_candidates.h"
 
 #include <ctype.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -45,8 +46,9 @@ std::string non_dfs_5g_text(const std::string& region_5g) {
     for (long channel = strtol(p, &end, 10); end != p; channel = strtol(p, &end, 10)) {
         p = end;
         if (channel >= kFirstDfsChannel && channel <= kLastDfsChannel) continue;
-        if (!joined.empty()) joined += ',';
-        joined += std::to_string(channel);
+        char number[24];
+        snprintf(number, sizeof(number), "%s%ld", joined.empty() ? "" : ",", channel);
+        joined += number;
     }
     return joined;
 }

@@ -84,13 +84,3 @@ TEST_F(AcsChanlist, On5GhzNothingAllowedFallsBack) {
     bcm_lte_coex_set_selected_channel(40);
     EXPECT_EQ(Filter({36, 40}, true), V{40});
 }
-
-TEST_F(AcsChanlist, SelectedChannelIsStoredInTheAgent) {
-    bcm_lte_coex_set_selected_channel(149);
-    EXPECT_EQ(coex().ap_oper_chan, 149u);
-    bcm_lte_coex_set_shadow_agent(nullptr);
-    logcap::Clear();
-    bcm_lte_coex_set_selected_channel(6);
-    EXPECT_EQ(coex().ap_oper_chan, 149u);
-    EXPECT_TRUE(HasLevel5("LTE_COEX: shadow agent is NULL\n"));
-}

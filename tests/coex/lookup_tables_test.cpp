@@ -47,20 +47,6 @@ TEST(CoexTables, SpotValues) {
     EXPECT_EQ(lte_coex_tdd_lookup_table[3].acs_mask, 0x7FC1FFu);
 }
 
-TEST(CoexTables, EveryMaskUsesOnlyChannelBits) {
-    for (const lte_coex_lookup_row_t& row : lte_coex_fdd_lookup_table)
-        EXPECT_EQ(row.acs_mask & ~LTE_COEX_ALL_CHANNELS, 0u) << row.low_mhz;
-    for (const lte_coex_lookup_row_t& row : lte_coex_fdd_lookup_table_5G) {
-        EXPECT_EQ(row.acs_mask & ~LTE_COEX_ALL_CHANNELS, 0u) << row.low_mhz;
-        EXPECT_EQ(row.acs_mask, row.mask_2);
-        EXPECT_EQ(row.acs_mask, row.mask_3);
-    }
-    for (const lte_coex_lookup_row_t& row : lte_coex_tdd_lookup_table) {
-        EXPECT_EQ(row.acs_mask & ~LTE_COEX_ALL_CHANNELS, 0u) << row.low_mhz;
-        EXPECT_LT(row.low_mhz, row.high_mhz);
-    }
-}
-
 TEST(CoexChannelBits, EachChannelHasItsBit) {
     EXPECT_EQ(coex_chan_bit(1), 1u << 0);
     EXPECT_EQ(coex_chan_bit(6), 1u << 5);
@@ -74,12 +60,4 @@ TEST(CoexChannelBits, EachChannelHasItsBit) {
 TEST(CoexChannelBits, ChannelsOutsideTheMapHaveNone) {
     for (long channel : {0L, -1L, 14L, 35L, 49L, 52L, 100L, 140L, 148L, 166L, 4294967295L})
         EXPECT_EQ(coex_chan_bit(channel), 0u) << channel;
-}
-
-TEST(CoexChannelBits, AllChannelBitsMakeTheFullMask) {
-    uint32_t all = 0;
-    for (long c = 1; c <= 13; ++c) all |= coex_chan_bit(c);
-    for (long c = 36; c <= 48; c += 4) all |= coex_chan_bit(c);
-    for (long c = 149; c <= 165; c += 4) all |= coex_chan_bit(c);
-    EXPECT_EQ(all, LTE_COEX_ALL_CHANNELS);
 }

@@ -15,7 +15,7 @@ const char* const kExportedClasses[] = {
 
 std::set<std::string> ExpectedPlainNames() {
     std::set<std::string> names;
-    std::ifstream in(WLANMGR_SOURCE_DIR "/tests/exports/exported_names.txt");
+    std::ifstream in(WLANMGR_SOURCE_DIR "/cmake/exported_names.txt");
     std::string line;
     while (std::getline(in, line))
         if (!line.empty() && line[0] != '#') names.insert(line);

@@ -77,9 +77,3 @@ TEST_F(ApStaScript, AssociationLimitDefaultsToNine) {
         EXPECT_NE(script.find("bss_maxassoc " + n + "\n"), std::string::npos);
     }
 }
-
-TEST_F(ApStaScript, ApScriptHasNoIsolationLine) {
-    TestBss bss;
-    bss->ap_isolate = 1;
-    EXPECT_EQ(GenerateAp(bss).find("ap_isolate"), std::string::npos);
-}

@@ -117,10 +117,3 @@ TEST_F(ScriptQuoting, PskIsEscapedTooSoOnlyHexKeysPassUnchanged) {
     EXPECT_TRUE(HasCall(calls, "[set_pmk][$(touch /tmp/pwned)]"));
     EXPECT_FALSE(sandbox::Exists("/tmp/pwned"));
 }
-
-TEST_F(ScriptQuoting, SsidFieldWithoutTerminatorIsReadToItsEnd) {
-    TestBss bss;
-    memset(bss->ssid, 'x', sizeof(bss->ssid));
-    EXPECT_NE(GenerateAp(bss).find("${WL} ssid \"" + std::string(33, 'x') + "\"\n"),
-              std::string::npos);
-}

@@ -10,7 +10,7 @@ int StartRadio() {
     // The AP+station script ends by starting the supplicant; a recorder stands in for it.
     sandbox::WriteFile("/tmp/bin/wpa_supplicant", "#!/bin/sh\necho \"$@\" > /tmp/wpas.args\n");
     sandbox::Run("chmod 755 /tmp/bin/wpa_supplicant");
-    return sandbox::Run("PATH=/tmp/bin:$PATH /usr/bin/bcmwlan_ap1.sh start");
+    return sandbox::Run("PATH=/tmp/bin:$PATH /usr/bin/bcmwlan_ap1.sh start >/dev/null");
 }
 
 std::string Radio(const std::string& args) { return sandbox::Output("wlarm " + args); }

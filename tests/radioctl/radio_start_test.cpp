@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,10 @@ struct WpsCase {
     const char* eap_server;
     bool featured;
 };
+
+void PrintTo(const WpsCase& wps, std::ostream* os) {
+    *os << "wps_state " << wps.wps_state << ", eap_server " << wps.eap_server;
+}
 
 class RadioStartWps : public RadioAgentTest, public ::testing::WithParamInterface<WpsCase> {};
 

@@ -84,13 +84,6 @@ TEST_F(WpsNetworkSettings, OtherWpaValuesKeepKeyAndCodesButTakeTheSsid) {
     EXPECT_EQ(nw_.wep_index, 0);
 }
 
-TEST_F(WpsNetworkSettings, LongestSsidFitsWithItsTerminator) {
-    std::string ssid(32, 'S');
-    strcpy(bss_.ssid, ssid.c_str());
-    fill_wps_network_settings(&bss_, &nw_);
-    EXPECT_EQ(std::string(nw_.ssid), ssid);
-}
-
 TEST(ChanspecChannel, LeadingDigitsGiveTheChannel) {
     EXPECT_EQ(leading_channel_number("36/80 (0xe02a)\n"), 36u);
     EXPECT_EQ(leading_channel_number("6 (0x1006)\n"), 6u);

@@ -87,5 +87,10 @@ void RunningWpsAgentTest::SetUp() {
 bool RunningWpsAgentTest::StartAgent(const radio_env::Settings& changes) {
     radio_env::WriteConf(changes);
     if (agent_->StartSpy() != 0) return false;
-    return radio_env::WaitUntil([&] { return agent_->IsRunning(); });
+    // The spy clears any stale WPS request as it starts, then reports the station count.
+    return radio_env::WaitUntil([] {
+        for (const WpsEvent& event : WpsEvents())
+            if (event.type == HA_WLAN_EVT_STA_NUM) return true;
+        return false;
+    });
 }

@@ -38,7 +38,8 @@ protected:
 class RunningWpsAgentTest : public WpsAgentTest {
 protected:
     void SetUp() override;
-    // Starts the agent with the configuration changes; true once its spy runs.
+    // Starts the agent with the configuration changes; true once its spy runs and has reported
+    // the station count.
     bool StartAgent(const radio_env::Settings& changes);
 };
 

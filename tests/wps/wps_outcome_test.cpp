@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ struct Outcome {
     int32_t code;
     const char* name;
 };
+
+void PrintTo(const Outcome& outcome, std::ostream* os) {
+    *os << "status " << outcome.status << " -> " << outcome.name;
+}
 
 class WpsExchangeOutcome : public WpsAgentTest, public ::testing::WithParamInterface<Outcome> {};
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/bus_events.h"
 #include "tests/support/log_capture.h"
 #include "tests/wps/wps_env.h"
 
@@ -11,6 +12,17 @@ namespace {
 using Lines = std::vector<std::string>;
 
 const radio_env::Settings kWpsOn = {{"wps_state", "2"}, {"eap_server", "1"}};
+
+// The values of the "wps_event" broadcasts, oldest first.
+Lines WpsBroadcasts() {
+    Lines values;
+    const std::string prefix = "{\"wps_event\":\"";
+    for (const bus_events::Event& event : bus_events::Read())
+        if (event.type == "wlan_event" && event.json.compare(0, prefix.size(), prefix) == 0)
+            values.push_back(
+                event.json.substr(prefix.size(), event.json.size() - prefix.size() - 2));
+    return values;
+}
 
 // Requests that need the agent's spy: without it StartWPS and CancelWPS refuse.
 using WpsRequest = RunningWpsAgentTest;
@@ -68,11 +80,34 @@ TEST_F(WpsRequest, CancelAbortsTheRunningSessionWhichEndsAsAFailure) {
     ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, 10000), 1);
 
     EXPECT_EQ(agent_->CancelWPS(), 0);
-    ASSERT_TRUE(radio_env::WaitUntil([&] { return !agent_->IsWPSProcedureOn(); }));
-    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_FAILURE);
+    ASSERT_TRUE(radio_env::WaitUntil([] { return !WpsMessages().empty(); }));
     EXPECT_EQ(WpsMessages(), Lines{"WPS-FAIL "});
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_FAILURE);
+    EXPECT_FALSE(agent_->IsWPSProcedureOn());
     EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 1u);
     EXPECT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_close_session", 1, 10000), 1);
+}
+
+TEST_F(WpsRequest, SessionIsBroadcastWhenItStartsAndWhenItEnds) {
+    ASSERT_TRUE(StartAgent(kWpsOn));
+    ASSERT_EQ(agent_->StartWPS("12345670"), 0);
+    ASSERT_TRUE(radio_env::WaitUntil([] { return !WpsMessages().empty(); }));
+    EXPECT_EQ(WpsMessages(), Lines{"WPS-SUCCESS "});
+    EXPECT_EQ(WpsBroadcasts(), (Lines{"wps_start", "wps_success"}));
+}
+
+TEST_F(WpsRequest, StoppingTheAgentEndsARunningSessionAsATimeout) {
+    ASSERT_TRUE(StartAgent(kWpsOn));
+    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
+    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
+    ASSERT_EQ(agent_->StartWPS("00000000"), 0);
+    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, 10000), 1);
+
+    EXPECT_EQ(agent_->StopSpy(), 0);
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 1u);
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_TIMEOUT);
+    ASSERT_FALSE(WpsMessages().empty());
+    EXPECT_EQ(WpsMessages().back(), "WPS-TIMEOUT ");
 }
 
 TEST_F(WpsRequest, CancelWithoutASessionIsRefused) {

@@ -89,13 +89,6 @@ TEST_F(WpsSession, PinIsCutToEightCharactersBeforeTheCheck) {
     EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_SUCCESS);
 }
 
-TEST_F(WpsSession, SevenCharacterPinFails) {
-    ASSERT_EQ(agent_->BcmWPSEnable(), 0);
-    ASSERT_TRUE(RunSession("1234567"));
-    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_start_wps"), 0u);
-    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_FAILURE);
-}
-
 TEST_F(WpsSession, SessionThatCannotStartIsClosedAndFails) {
     ASSERT_EQ(wpscli_test_queue_status("brcm_wpscli_softap_start_wps", BRCM_WPSCLI_ERROR), 0);
     ASSERT_EQ(agent_->BcmWPSEnable(), 0);
@@ -105,6 +98,20 @@ TEST_F(WpsSession, SessionThatCannotStartIsClosedAndFails) {
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "Start WPS procedure failed."));
     EXPECT_EQ(WpsMessages(), Lines{"WPS-FAIL "});
     EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_FAILURE);
+}
+
+TEST_F(WpsSession, AbortedSessionThatWasAlreadyReportedIsNotReportedAgain) {
+    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
+    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
+    ASSERT_EQ(agent_->BcmWPSEnable(), 0);
+    agent_->BcmWPSStart("00000000");
+    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, 10000), 1);
+    // What the spy does when it ends during a session, in the other order.
+    agent_->HandleWPSMsg("WPS-TIMEOUT ");
+    ASSERT_EQ(agent_->BcmWPSStop(), 0);
+    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_close_session", 1, 10000), 1);
+    EXPECT_EQ(WpsMessages(), Lines{"WPS-TIMEOUT "});
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_TIMEOUT);
 }
 
 TEST_F(WpsSession, WorkerRunsOneSessionPerRequest) {

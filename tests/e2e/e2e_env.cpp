@@ -1,0 +1,173 @@
+#include "tests/e2e/e2e_env.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "tests/support/bus_events.h"
+#include "wpscli_test.h"
+
+namespace e2e {
+namespace {
+
+const Settings kApConfig = {
+    {"ssid", kSsid},
+    {"ignore_broadcast_ssid", "0"},
+    {"country_code", "US"},
+    {"wmode", "2"},
+    {"ieee80211n", "1"},
+    {"require_ht", "0"},
+    {"channel", "0"},
+    {"auto_chan_select", "1"},
+    {"ht_capab", "[HT40-]"},
+    {"auth_algs", "1"},
+    {"wpa", "3"},
+    {"wpa_key_mgmt", "WPA-PSK"},
+    {"wpa_pairwise", "CCMP"},
+    {"wpa_passphrase", kPassphrase},
+    {"wps_state", "0"},
+    {"eap_server", "0"},
+    {"macaddr_acl", "0"},
+    {"max_num_sta", "10"},
+};
+
+std::string Chomp(std::string text) {
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+void WriteApConfig(const Settings& changes) {
+    Settings conf = kApConfig;
+    for (const auto& change : changes) {
+        bool replaced = false;
+        for (auto& entry : conf)
+            if (entry.first == change.first) {
+                entry.second = change.second;
+                replaced = true;
+            }
+        if (!replaced) conf.push_back(change);
+    }
+    std::string text;
+    for (const auto& entry : conf) text += entry.first + "=" + entry.second + "\n";
+    sandbox::WriteFile("/etc/hostapd.conf", text);
+}
+
+void WriteWlanSettings(const std::string& idle_seconds, const std::string& system_idle_seconds,
+                       bool station_mode) {
+    sandbox::WriteFile("/etc/config/wlan",
+                       "config setting 'basic_setting'\n"
+                       "\toption disable_time '" +
+                           idle_seconds + "'\n\toption disable_time_system '" +
+                           system_idle_seconds + "'\n\toption wisp_status '" +
+                           (station_mode ? "1" : "0") + "'\n");
+}
+
+bool Sim(const std::string& args) { return sandbox::Run("wlarm-sim " + args + " >/dev/null") == 0; }
+
+std::string SimGet(const std::string& key) {
+    return Chomp(sandbox::Output("wlarm-sim get " + key + " 2>/dev/null"));
+}
+
+std::string Wlarm(const std::string& args) {
+    return Chomp(sandbox::Output("wlarm " + args + " 2>/dev/null"));
+}
+
+std::vector<std::string> WlarmCallsOf(const std::string& subcommand) {
+    std::vector<std::string> found;
+    std::istringstream log(sandbox::ReadFile("/var/run/wlarm/calls.log"));
+    for (std::string call; std::getline(log, call);)
+        if (call == subcommand || call.compare(0, subcommand.size() + 1, subcommand + " ") == 0)
+            found.push_back(call);
+    return found;
+}
+
+void AddNeighbour(const std::string& mac, const std::string& ip, const std::string& name) {
+    EXPECT_EQ(sandbox::Run("ip neigh add " + ip + " lladdr " + mac + " dev " + sandbox::kBridge +
+                           " nud permanent"),
+              0);
+    std::string leases = sandbox::ReadFile("/var/lib/misc/dnsmasq.leases");
+    leases += "1700000000 " + mac + " " + ip + " " + name + " 01:" + mac + "\n";
+    sandbox::WriteFile("/var/lib/misc/dnsmasq.leases", leases);
+}
+
+std::vector<std::string> Broadcasts(const std::string& key) {
+    std::vector<std::string> values;
+    const std::string prefix = "{\"" + key + "\":\"";
+    for (const bus_events::Event& event : bus_events::Read()) {
+        if (event.type != "wlan_event" || event.json.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        size_t end = event.json.find('"', prefix.size());
+        if (end != std::string::npos)
+            values.push_back(event.json.substr(prefix.size(), end - prefix.size()));
+    }
+    return values;
+}
+
+std::function<bool(const test_host::HostEvent&)> StaNum(const std::string& count) {
+    return [count](const test_host::HostEvent& e) {
+        return e.type == HA_WLAN_EVT_STA_NUM && e.text == count;
+    };
+}
+
+std::function<bool(const test_host::HostEvent&)> Event(ha_wlan_event_type type, intptr_t value) {
+    return
+        [type, value](const test_host::HostEvent& e) { return e.type == type && e.value == value; };
+}
+
+bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms) {
+    constexpr unsigned kPollMs = 20;
+    for (unsigned waited = 0; !condition(); waited += kPollMs) {
+        if (waited >= timeout_ms) return condition();
+        usleep(kPollMs * 1000);
+    }
+    return true;
+}
+
+int ThreadCount() {
+    int count = 0;
+    DIR* dir = opendir("/proc/self/task");
+    if (dir == nullptr) return -1;
+    while (dirent* entry = readdir(dir))
+        if (entry->d_name[0] != '.') ++count;
+    closedir(dir);
+    return count;
+}
+
+}  // namespace e2e
+
+void E2eTest::SetUp() {
+    SandboxTest::SetUp();
+    if (IsSkipped()) return;
+    wpscli_test_reset();
+    e2e::WriteApConfig();
+    e2e::WriteWlanSettings("120", "600");
+    sandbox::WriteFile("/etc/config/hostapd.deny", "");
+    // The AP+station script ends by starting the supplicant; a recorder stands in for it.
+    sandbox::WriteFile("/usr/bin/wpa_supplicant",
+                       "#!/bin/sh\necho \"$*\" >> /tmp/wpa_supplicant.calls\n");
+    sandbox::Run("chmod 755 /usr/bin/wpa_supplicant");
+}
+
+void E2eTest::TearDown() {
+    host_.reset();
+    HostapdAgent::StopCountDown();
+    wpscli_test_reset();
+}
+
+test_host::TestHost& E2eTest::MakeHost(const test_host::Options& options) {
+    host_.reset();
+    host_.reset(new test_host::TestHost(options));
+    EXPECT_TRUE(host_->Ready());
+    return *host_;
+}
+
+void E2eTest::StartAp() {
+    if (!host_) MakeHost();
+    size_t mark = host_->EventCount();
+    ASSERT_EQ(host_->StartSpy(), 0);
+    ASSERT_GE(host_->WaitForEvent(HA_WLAN_EVT_STA_NUM, e2e::kEventWaitMs, mark), 0)
+        << "the spy thread never reported a station count";
+}

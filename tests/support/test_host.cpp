@@ -1,0 +1,220 @@
+#include "tests/support/test_host.h"
+
+#include <libubus.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <atomic>
+
+#include "wlan_coex.h"
+
+namespace test_host {
+namespace {
+
+// The host whose callbacks are installed; callbacks are plain functions without a context.
+std::atomic<TestHost*> g_host{nullptr};
+
+constexpr intptr_t kWlanOffRestart = 3;
+
+}  // namespace
+
+TestHost::TestHost(const Options& options) : options_(options) {
+    TestHost* expected = nullptr;
+    if (!g_host.compare_exchange_strong(expected, this)) return;  // another host is alive
+
+    agent_ = new HostapdAgent();
+    callbacks_initialised_ = HostapdAgent::InitEventCb() == 0;
+    HostapdAgent::RegCountDownCb(CountDownCallback);
+    bool registered = wlan_mgr_event_cb_reg(RegisteredCallback) == 0;
+    bcm_lte_coex_set_shadow_agent(agent_);
+    if (options_.host_connection) {
+        host_ctx_ = ubus_connect(nullptr);
+        if (host_ctx_ != nullptr) agent_->SetUbusContext(host_ctx_);
+    }
+    worker_ = std::thread(&TestHost::WorkerMain, this);
+    ready_ = callbacks_initialised_ && registered && (!options_.host_connection || host_ctx_);
+}
+
+TestHost::~TestHost() {
+    if (agent_ == nullptr) return;  // never became the host
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        closing_ = true;
+        requests_.clear();
+    }
+    changed_.notify_all();
+    worker_.join();  // an answer in progress ends first
+
+    // The agent's teardown uses the host connection from this thread, so the host's loop must
+    // have stopped serving it.
+    StopHostLoop();
+    bcm_lte_coex_set_shadow_agent(nullptr);
+    delete agent_;
+    agent_ = nullptr;
+    if (host_ctx_ != nullptr) ubus_free(host_ctx_);
+    host_ctx_ = nullptr;
+
+    wlan_mgr_event_cb_unreg(RegisteredCallback);
+    if (callbacks_initialised_) HostapdAgent::DeinitEventCb();
+    g_host.store(nullptr);
+}
+
+int TestHost::StartSpy() {
+    int result = agent_->StartSpy();
+    StartHostLoop();
+    return result;
+}
+
+int TestHost::StopSpy() { return agent_->StopSpy(); }
+
+void TestHost::HandleMsg(const std::string& msg) {
+    agent_->HandleMsg(msg.c_str(), static_cast<int>(msg.size()));
+}
+
+std::vector<HostEvent> TestHost::Events() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_;
+}
+
+size_t TestHost::EventCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_.size();
+}
+
+long TestHost::WaitFor(const std::function<bool(const HostEvent&)>& match, unsigned timeout_ms,
+                       size_t from) const {
+    long found = -1;
+    auto seen = [&] {
+        for (size_t i = from; i < events_.size(); ++i)
+            if (match(events_[i])) {
+                found = static_cast<long>(i);
+                return true;
+            }
+        return false;
+    };
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait_for(lock, std::chrono::milliseconds(timeout_ms), seen);
+    return found;
+}
+
+long TestHost::WaitForStaNum(const std::string& count, unsigned timeout_ms, size_t from) const {
+    return WaitFor(
+        [&](const HostEvent& e) { return e.type == HA_WLAN_EVT_STA_NUM && e.text == count; },
+        timeout_ms, from);
+}
+
+long TestHost::WaitForEvent(ha_wlan_event_type type, unsigned timeout_ms, size_t from) const {
+    return WaitFor([&](const HostEvent& e) { return e.type == type; }, timeout_ms, from);
+}
+
+std::vector<HostAction> TestHost::Actions() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return actions_;
+}
+
+bool TestHost::WaitForActions(size_t count, unsigned timeout_ms) const {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeout_ms),
+                             [&] { return actions_.size() >= count; });
+}
+
+void TestHost::CountDownCallback(ha_wlan_event_type type, void* data) {
+    TestHost* host = g_host.load();
+    if (host != nullptr) host->Record(Receiver::kCountDown, type, data);
+}
+
+void TestHost::RegisteredCallback(ha_wlan_event_type type, void* data) {
+    TestHost* host = g_host.load();
+    if (host != nullptr) host->Record(Receiver::kRegistered, type, data);
+}
+
+void TestHost::Record(Receiver receiver, ha_wlan_event_type type, void* data) {
+    HostEvent event{receiver, type, "", 0, std::chrono::steady_clock::now()};
+    if (type == HA_WLAN_EVT_STA_NUM || type == HA_WLAN_EVT_WPS) {
+        if (data != nullptr) event.text = static_cast<const char*>(data);
+    } else {
+        event.value = reinterpret_cast<intptr_t>(data);
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        events_.push_back(event);
+    }
+    changed_.notify_all();
+
+    // Requests are answered on the worker, never here: see the class comment.
+    if (type == HA_WLAN_EVT_AUTO_DOWN) Queue(Request::kStop);
+    if (type == HA_WLAN_EVT_WLAN_ON) Queue(Request::kStart);
+    if (type == HA_WLAN_EVT_WLAN_OFF)
+        Queue(event.value == kWlanOffRestart ? Request::kRestart : Request::kStop);
+}
+
+void TestHost::Queue(Request request) {
+    if (!options_.answer_requests) return;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (closing_) return;
+        requests_.push_back(request);
+    }
+    changed_.notify_all();
+}
+
+void TestHost::WorkerMain() {
+    for (;;) {
+        Request request;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [this] { return closing_ || !requests_.empty(); });
+            if (closing_) return;
+            request = requests_.front();
+            requests_.pop_front();
+        }
+        Answer(request);
+    }
+}
+
+void TestHost::Answer(Request request) {
+    auto done = [this](HostAction::Kind kind, int result) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            actions_.push_back(HostAction{kind, result});
+        }
+        changed_.notify_all();
+    };
+    if (request == Request::kStop || request == Request::kRestart)
+        done(HostAction::kStopSpy, StopSpy());
+    if (request == Request::kStart || request == Request::kRestart)
+        done(HostAction::kStartSpy, StartSpy());
+}
+
+void TestHost::StartHostLoop() {
+    // The agent registers its object and subscriptions on the connection in its first
+    // successful start; from then on only the host's loop uses the connection.
+    if (host_ctx_ == nullptr || agent_->GetUbusAssistant() == nullptr) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (host_loop_.joinable()) return;
+    loop_stop_fd_ = eventfd(0, EFD_CLOEXEC);
+    if (loop_stop_fd_ < 0) return;
+    host_loop_ = std::thread(&TestHost::HostLoopMain, this);
+}
+
+void TestHost::StopHostLoop() {
+    if (!host_loop_.joinable()) return;
+    uint64_t one = 1;
+    ssize_t written = write(loop_stop_fd_, &one, sizeof(one));
+    (void)written;  // an eventfd counter this far from its limit takes the write
+    host_loop_.join();
+    close(loop_stop_fd_);
+    loop_stop_fd_ = -1;
+}
+
+void TestHost::HostLoopMain() {
+    for (;;) {
+        pollfd fds[2] = {{host_ctx_->sock.fd, POLLIN, 0}, {loop_stop_fd_, POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0) continue;  // interrupted
+        if (fds[1].revents != 0) return;
+        if (fds[0].revents != 0) ubus_handle_event(host_ctx_);
+    }
+}
+
+}  // namespace test_host

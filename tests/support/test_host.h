@@ -1,0 +1,124 @@
+#ifndef WLAN_TESTS_TEST_HOST_H
+#define WLAN_TESTS_TEST_HOST_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "hostapd_agent.h"
+
+struct ubus_context;
+
+// A reference host daemon for tests and the demo: it runs one HostapdAgent the way the device's
+// daemon does and records every event the library raises.
+//
+// The host installs a count-down callback and one registered callback. Both only record the
+// event and, for a request, queue it to the host's worker thread: the library calls them with
+// its callback mutex held and sometimes on the spy thread, where calling StopSpy would wait for
+// the very thread that is calling. The worker answers
+//   HA_WLAN_EVT_WLAN_OFF 1 and HA_WLAN_EVT_AUTO_DOWN with StopSpy,
+//   HA_WLAN_EVT_WLAN_OFF 3 with StopSpy then StartSpy,
+//   HA_WLAN_EVT_WLAN_ON with StartSpy.
+// Only one TestHost may exist at a time (callbacks are plain functions).
+namespace test_host {
+
+// Which of the host's callbacks received an event.
+enum class Receiver { kCountDown, kRegistered };
+
+struct HostEvent {
+    Receiver receiver;
+    ha_wlan_event_type type;
+    std::string text;  // payload of HA_WLAN_EVT_STA_NUM and HA_WLAN_EVT_WPS, copied in the call
+    intptr_t value;    // integer payload of the other events
+    std::chrono::steady_clock::time_point when;
+};
+
+// One answer of the worker: the agent call it made and what the call returned.
+struct HostAction {
+    enum Kind { kStopSpy, kStartSpy } kind;
+    int result;
+};
+
+struct Options {
+    // Hand the agent a bus connection of the host's own (SetUbusContext); the host then serves
+    // it on a loop thread of its own, as a daemon's event loop would.
+    bool host_connection = false;
+    // Whether the worker answers requests; when false they are only recorded.
+    bool answer_requests = true;
+};
+
+class TestHost {
+public:
+    explicit TestHost(const Options& options = Options());
+    ~TestHost();
+    TestHost(const TestHost&) = delete;
+    TestHost& operator=(const TestHost&) = delete;
+
+    // Whether the callbacks were installed and, when asked for, the host connection made.
+    bool Ready() const { return ready_; }
+    HostapdAgent& agent() { return *agent_; }
+    ubus_context* host_context() const { return host_ctx_; }
+
+    // Host-side entry points, called on the caller's thread.
+    int StartSpy();
+    int StopSpy();
+    void HandleMsg(const std::string& msg);
+
+    // Events recorded so far, oldest first. A test takes EventCount() as a mark before it
+    // acts and then waits for what arrives after the mark.
+    std::vector<HostEvent> Events() const;
+    size_t EventCount() const;
+    // Waits up to timeout_ms for an event at index from or later that matches; returns its
+    // index, or -1.
+    long WaitFor(const std::function<bool(const HostEvent&)>& match, unsigned timeout_ms,
+                 size_t from = 0) const;
+    // Shorthands: a station count text, an event of a type (and integer payload).
+    long WaitForStaNum(const std::string& count, unsigned timeout_ms, size_t from = 0) const;
+    long WaitForEvent(ha_wlan_event_type type, unsigned timeout_ms, size_t from = 0) const;
+
+    // Answers of the worker so far, and a wait until there are at least count of them.
+    std::vector<HostAction> Actions() const;
+    bool WaitForActions(size_t count, unsigned timeout_ms) const;
+
+private:
+    enum class Request { kStop, kRestart, kStart };
+
+    static void CountDownCallback(ha_wlan_event_type type, void* data);
+    static void RegisteredCallback(ha_wlan_event_type type, void* data);
+    void Record(Receiver receiver, ha_wlan_event_type type, void* data);
+    void Queue(Request request);
+    void WorkerMain();
+    void Answer(Request request);
+    void StartHostLoop();
+    void StopHostLoop();
+    void HostLoopMain();
+
+    Options options_;
+    bool ready_ = false;
+    bool callbacks_initialised_ = false;
+    HostapdAgent* agent_ = nullptr;
+    ubus_context* host_ctx_ = nullptr;
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    std::vector<HostEvent> events_;
+    std::vector<HostAction> actions_;
+    std::deque<Request> requests_;
+    bool closing_ = false;
+    std::thread worker_;
+
+    int loop_stop_fd_ = -1;
+    std::thread host_loop_;
+};
+
+}  // namespace test_host
+
+#endif
