@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/demo/demo_log.h"
+#include "host/demo/hotspot_demo.h"
 #include "tests/support/sandbox.h"
 #include "wlanmgr.h"
 
@@ -104,5 +105,6 @@ int main(int argc, char** argv) {
     std::string before = sandbox::ReadFile("/etc/hostapd.conf");
     prepare_hostapd_conf("/etc/hostapd.conf");
     printf("  unchanged: %s\n", before == sandbox::ReadFile("/etc/hostapd.conf") ? "yes" : "no");
-    return 0;
+
+    return run_hotspot_demo();
 }
