@@ -35,22 +35,17 @@ TEST_F(BusObjects, SecondObjectWithANameInUseIsRefused) {
     EXPECT_EQ(ubus_add_object(b_, &second.object), 0);
 }
 
-TEST_F(BusObjects, AnObjectIsRegisteredOnceAndRemovedByItsOwnerOnly) {
+TEST_F(BusObjects, AnObjectIsRegisteredOnceWithAnIdOfItsOwnAndRemovedByItsOwnerOnly) {
     EchoObject object("owned");
+    EchoObject same_type("same_type");
     ASSERT_EQ(ubus_add_object(a_, &object.object), 0);
     EXPECT_EQ(ubus_add_object(a_, &object.object), UBUS_STATUS_INVALID_ARGUMENT);
+    ASSERT_EQ(ubus_add_object(a_, &same_type.object), 0);
+    EXPECT_NE(object.object.id, same_type.object.id);
+    EXPECT_NE(object.object.type->id, 0u);
     EXPECT_EQ(ubus_remove_object(b_, &object.object), UBUS_STATUS_PERMISSION_DENIED);
     EXPECT_EQ(ubus_remove_object(a_, &object.object), 0);
     EXPECT_EQ(ubus_remove_object(a_, &object.object), UBUS_STATUS_NOT_FOUND);
-}
-
-TEST_F(BusObjects, ObjectsOfTheSameTypeShareTheTypeId) {
-    EchoObject one("one");
-    EchoObject two("two");
-    ASSERT_EQ(ubus_add_object(a_, &one.object), 0);
-    ASSERT_EQ(ubus_add_object(a_, &two.object), 0);
-    EXPECT_NE(one.object.id, two.object.id);
-    EXPECT_NE(one.object.type->id, 0u);
 }
 
 TEST_F(BusObjects, ObjectsLeaveTheBusWithTheirConnection) {

@@ -15,6 +15,15 @@ std::string Json(blob_attr* attr) {
     return json;
 }
 
+blob_attr* Find(blob_attr* container, const std::string& name) {
+    blob_attr* cur;
+    size_t rem;
+    blobmsg_for_each_attr(cur, container, rem) {
+        if (name == blobmsg_name(cur)) return cur;
+    }
+    return nullptr;
+}
+
 void Gate::Open() {
     std::lock_guard<std::mutex> lock(mutex_);
     open_ = true;
@@ -24,11 +33,6 @@ void Gate::Open() {
 bool Gate::Wait() {
     std::unique_lock<std::mutex> lock(mutex_);
     return opened_.wait_for(lock, kHangGuard, [this] { return open_; });
-}
-
-bool Gate::IsOpen() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return open_;
 }
 
 LoopThread::LoopThread(bool handle_sigchld) {
@@ -82,6 +86,13 @@ void LoopThread::Stop() {
     uint64_t one = 1;
     if (write(waker_.fd.fd, &one, sizeof(one)) != sizeof(one)) abort();
     thread_.join();
+}
+
+std::unique_ptr<LoopThread> Serve(ubus_context* ctx) {
+    auto loop = std::make_unique<LoopThread>();
+    ubus_add_uloop(ctx);
+    loop->Start();
+    return loop;
 }
 
 namespace {

@@ -12,6 +12,7 @@ extern "C" {
 
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -38,13 +39,14 @@ private:
 
 // Compact JSON of the attributes inside `attr`.
 std::string Json(blob_attr* attr);
+// The member of a table named `name`, or null.
+blob_attr* Find(blob_attr* container, const std::string& name);
 
 // Opens once; waiting returns false only when the hang guard ran out.
 class Gate {
 public:
     void Open();
     bool Wait();
-    bool IsOpen();
 
 private:
     std::mutex mutex_;
@@ -85,6 +87,10 @@ private:
     unsigned rounds_ = 0;
     bool running_ = false;
 };
+
+// Attaches the connection to a new loop and runs it; the loop must end before the connection
+// is freed.
+std::unique_ptr<LoopThread> Serve(ubus_context* ctx);
 
 // An object with the methods tests call:
 //   "echo" {"text": string}: replies {"text": text}, status 0; without "text" no reply and

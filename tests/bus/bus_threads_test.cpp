@@ -9,7 +9,6 @@
 namespace {
 
 using bus_test::EchoObject;
-using bus_test::LoopThread;
 
 // A context used by a second thread while the first waits in ubus_invoke.
 void UseOneContextFromTwoThreads() {
@@ -33,9 +32,7 @@ TEST(BusThreadsDeathTest, OneContextUsedByTwoThreadsAtOnceAborts) {
 // The loop watches the context on its thread while the test thread uses the context.
 void UseContextBesideItsRunningLoop() {
     ubus_context* ctx = ubus_connect(nullptr);
-    LoopThread loop;
-    ubus_add_uloop(ctx);
-    loop.Start();
+    auto loop = bus_test::Serve(ctx);
     ubus_send_event(ctx, "wlan_event", nullptr);
     _exit(0);  // not reached when the misuse is caught
 }
@@ -51,13 +48,10 @@ TEST(BusThreads, ContextIsUsableFromAnotherThreadOnceTheLoopEnded) {
     ASSERT_NE(ctx, nullptr);
     EchoObject echo("after_loop");
     ASSERT_EQ(ubus_add_object(ctx, &echo.object), 0);
-    {
-        LoopThread loop;
-        ubus_add_uloop(ctx);
-        loop.Start();
-        loop.Stop();
-        EXPECT_EQ(ubus_remove_object(ctx, &echo.object), 0);
-    }
+    auto loop = bus_test::Serve(ctx);
+    loop->Stop();
+    EXPECT_EQ(ubus_remove_object(ctx, &echo.object), 0);
+    loop.reset();
     ubus_free(ctx);
 }
 

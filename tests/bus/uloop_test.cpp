@@ -77,66 +77,53 @@ protected:
     void TearDown() override { uloop_handle_sigchld = true; }
 };
 
-TEST_F(Uloop, ReadableDescriptorRunsItsCallback) {
-    uloop_handle_sigchld = false;
-    ASSERT_EQ(uloop_init(), 0);
-    Watched watched;
-    watched.end_loop = true;
-    ASSERT_EQ(uloop_fd_add(&watched.fd, ULOOP_READ), 0);
-    EXPECT_TRUE(watched.fd.registered);
-    std::thread writer([&] { watched.Signal(); });
-    uloop_run();
-    writer.join();
-    EXPECT_EQ(watched.calls, 1);
-    EXPECT_EQ(watched.events, static_cast<unsigned>(ULOOP_READ));
-    uloop_fd_delete(&watched.fd);
-    uloop_done();
-}
-
-TEST_F(Uloop, DeletedDescriptorNoLongerRunsItsCallback) {
-    uloop_handle_sigchld = false;
-    ASSERT_EQ(uloop_init(), 0);
+// Adding before uloop_init fails.
+TEST_F(Uloop, ReadableDescriptorRunsItsCallbackAndADeletedOneNoLonger) {
     Watched gone;
     Watched stays;
+    EXPECT_EQ(uloop_fd_add(&stays.fd, ULOOP_READ), -1);
+    EXPECT_FALSE(stays.fd.registered);
+    uloop_handle_sigchld = false;
+    ASSERT_EQ(uloop_init(), 0);
     stays.end_loop = true;
-    uloop_fd_add(&gone.fd, ULOOP_READ);
-    uloop_fd_add(&stays.fd, ULOOP_READ);
+    ASSERT_EQ(uloop_fd_add(&gone.fd, ULOOP_READ), 0);
+    ASSERT_EQ(uloop_fd_add(&stays.fd, ULOOP_READ), 0);
+    EXPECT_TRUE(stays.fd.registered);
     uloop_fd_delete(&gone.fd);
     EXPECT_FALSE(gone.fd.registered);
     gone.Signal();
-    stays.Signal();
+    std::thread writer([&] { stays.Signal(); });
     uloop_run();
+    writer.join();
     EXPECT_EQ(gone.calls, 0);
     EXPECT_EQ(stays.calls, 1);
+    EXPECT_EQ(stays.events, static_cast<unsigned>(ULOOP_READ));
     uloop_fd_delete(&stays.fd);
     uloop_done();
 }
 
-TEST_F(Uloop, AddBeforeInitFails) {
-    Watched watched;
-    EXPECT_EQ(uloop_fd_add(&watched.fd, ULOOP_READ), -1);
-    EXPECT_FALSE(watched.fd.registered);
-}
-
-TEST_F(Uloop, EndFromAnotherThreadTakesEffectWhenTheLoopWakes) {
-    LoopThread loop;
-    loop.Start();
-    loop.Stop();  // uloop_end, then a wake-up; joins the loop thread
-    SUCCEED();
-}
-
 // As upstream, uloop_run forgets an end request made before it started: code that ends the
-// loop must wait until the loop runs.
-TEST_F(Uloop, RunClearsAnEarlierEndRequest) {
+// loop must wait until the loop runs. An end from another thread takes effect once it wakes.
+TEST_F(Uloop, RunClearsAnEarlierEndRequestAndEndsWhenWokenAfterAnother) {
     LoopThread loop;
     uloop_end();
     loop.Start();  // returns only after the loop handled a round, so it did not return at once
-    loop.Stop();
+    loop.Stop();   // uloop_end, then a wake-up; joins the loop thread
 }
 
-TEST_F(Uloop, SigtermEndsTheLoopWithTheSignalNumber) {
+void HostHandler(int) {}
+
+// uloop_init takes SIGTERM (and SIGINT) unless the host handles it already; uloop_done gives it
+// back.
+TEST_F(Uloop, SigtermEndsTheLoopWithTheSignalNumberAndTheHostsHandlersStay) {
+    struct sigaction host = {};
+    host.sa_handler = HostHandler;
+    sigaction(SIGINT, &host, nullptr);
     uloop_handle_sigchld = false;
     ASSERT_EQ(uloop_init(), 0);
+    struct sigaction now;
+    sigaction(SIGINT, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, HostHandler);
     Watched started;
     uloop_fd_add(&started.fd, ULOOP_READ);
     started.Signal();
@@ -148,24 +135,8 @@ TEST_F(Uloop, SigtermEndsTheLoopWithTheSignalNumber) {
     EXPECT_EQ(result, SIGTERM);
     uloop_fd_delete(&started.fd);
     uloop_done();
-    struct sigaction after;
-    sigaction(SIGTERM, nullptr, &after);
-    EXPECT_EQ(after.sa_handler, SIG_DFL);
-}
-
-void HostHandler(int) {}
-
-TEST_F(Uloop, SignalHandlersOfTheHostStayInPlace) {
-    struct sigaction host = {};
-    host.sa_handler = HostHandler;
-    sigaction(SIGINT, &host, nullptr);
-    ASSERT_EQ(uloop_init(), 0);
-    struct sigaction now;
-    sigaction(SIGINT, nullptr, &now);
-    EXPECT_EQ(now.sa_handler, HostHandler);
     sigaction(SIGTERM, nullptr, &now);
-    EXPECT_NE(now.sa_handler, SIG_DFL);
-    uloop_done();
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
     signal(SIGINT, SIG_DFL);
 }
 

@@ -10,36 +10,6 @@
 
 namespace {
 
-// A record as the configuration methods build it, lists on the heap as the reader leaves them.
-ConfigPtr HomeRecord() {
-    ConfigPtr bss(static_cast<wlan_mgr_bss_config*>(calloc(1, sizeof(wlan_mgr_bss_config))));
-    strcpy(bss->ssid, "Home");
-    strcpy(bss->country, "DE");
-    bss->wmode = 5;  // 11bgn
-    bss->channel = 6;
-    bss->auto_chan_select = 1;
-    bss->macaddr_acl = 3;
-    strcpy(bss->deny_mac_file, "/etc/config/hostapd.deny");
-    bss->accept_mac = static_cast<wlan_mgr_mac_entry*>(calloc(1, sizeof(wlan_mgr_mac_entry)));
-    strcpy(bss->accept_mac[0].mac, "aa:bb:cc:dd:ee:ff");
-    strcpy(bss->accept_mac[0].description, "phone");
-    bss->num_accept_mac = 1;
-    bss->auth_algs = 1;
-    strcpy(bss->ht_capab, "[HT40+]");
-    bss->wpa = 3;
-    strcpy(bss->wpa_key_mgmt, "WPA-PSK");
-    strcpy(bss->wpa_pairwise, "CCMP TKIP");
-    strcpy(bss->wpa_passphrase, "secret123");
-    bss->wps_state = 2;
-    bss->eap_server = 1;
-    bss->extra_conf =
-        static_cast<char(*)[WLAN_MGR_EXTRA_CONF_SLOT]>(calloc(2, WLAN_MGR_EXTRA_CONF_SLOT));
-    strcpy(bss->extra_conf[0], "max_num_sta=8");
-    strcpy(bss->extra_conf[1], "ht2040_coex_disable=1");
-    bss->num_extra_conf = 2;
-    return bss;
-}
-
 constexpr const char* kHomeFile =
     "ssid=Home\n"
     "ignore_broadcast_ssid=0\n"
@@ -63,21 +33,46 @@ constexpr const char* kHomeFile =
     "max_num_sta=8\n"
     "ht2040_coex_disable=1\n";
 
+// Written back, every address gets a description line.
+constexpr const char* kHomeMacList =
+    "#DESCRIPTION:phone\naa:bb:cc:dd:ee:ff\n#DESCRIPTION:\n11:22:33:44:55:66\n";
+
+// The record the configuration methods build from that file and its MAC list. Both files are
+// removed after the read, so that only what the writer writes can match them.
+ConfigPtr HomeRecord() {
+    sandbox::WriteFile("/tmp/home.conf", kHomeFile);
+    sandbox::WriteFile("/etc/config/hostapd.deny",
+                       "#DESCRIPTION:phone\naa:bb:cc:dd:ee:ff\n11:22:33:44:55:66\n");
+    ConfigPtr bss = ReadConfig("/tmp/home.conf");
+    EXPECT_EQ(bss->wmode, 5);  // 11bgn
+    unlink("/tmp/home.conf");
+    unlink("/etc/config/hostapd.deny");
+    logcap::Clear();
+    return bss;
+}
+
 }  // namespace
 
 using ConfigWriter = SandboxTest;
 
-TEST_F(ConfigWriter, WritesEveryLineInItsOrder) {
+// The configuration is usually a link to the working copy: the target is replaced, the link
+// kept, and no temporary file stays behind.
+TEST_F(ConfigWriter, WritesEveryLineInItsOrderThroughTheLink) {
+    sandbox::WriteFile("/etc/AR6004_hostapd.conf", "ssid=old\n");
+    ASSERT_EQ(symlink("/etc/AR6004_hostapd.conf", "/etc/hostapd.conf"), 0);
     ConfigPtr bss = HomeRecord();
     wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf");
-    EXPECT_EQ(sandbox::ReadFile("/etc/hostapd.conf"), kHomeFile);
-    EXPECT_EQ(sandbox::ReadFile("/etc/config/hostapd.deny"),
-              "#DESCRIPTION:phone\naa:bb:cc:dd:ee:ff\n");
+    struct stat st;
+    ASSERT_EQ(lstat("/etc/hostapd.conf", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(sandbox::ReadFile("/etc/AR6004_hostapd.conf"), kHomeFile);
+    EXPECT_EQ(sandbox::Output("ls -A /etc | grep -c hostapd"), "2\n");
+    EXPECT_EQ(sandbox::ReadFile("/etc/config/hostapd.deny"), kHomeMacList);
 }
 
 TEST_F(ConfigWriter, OptionalLinesAreLeftOutButTheMacListIsStillRewritten) {
-    sandbox::WriteFile("/etc/config/hostapd.deny", "old:old:old:old:o\n");
     ConfigPtr bss = HomeRecord();
+    sandbox::WriteFile("/etc/config/hostapd.deny", "old:old:old:old:o\n");
     bss->auto_chan_select = 0;
     bss->macaddr_acl = 0;
     bss->ht_capab[0] = '\0';
@@ -92,8 +87,7 @@ TEST_F(ConfigWriter, OptionalLinesAreLeftOutButTheMacListIsStillRewritten) {
     EXPECT_EQ(file.find("deny_mac_file"), std::string::npos);
     EXPECT_EQ(file.find("wpa_"), std::string::npos);
     EXPECT_NE(file.find("\nht_capab=\n"), std::string::npos);
-    EXPECT_EQ(sandbox::ReadFile("/etc/config/hostapd.deny"),
-              "#DESCRIPTION:phone\naa:bb:cc:dd:ee:ff\n");
+    EXPECT_EQ(sandbox::ReadFile("/etc/config/hostapd.deny"), kHomeMacList);
 }
 
 TEST_F(ConfigWriter, PskIsWrittenOnlyWithoutPassphrase) {
@@ -133,18 +127,6 @@ TEST_F(ConfigWriter, UnopenableFileIsLeftAloneWithoutAMessage) {
     EXPECT_TRUE(logcap::Level5().empty());
     EXPECT_TRUE(logcap::User().empty());
     EXPECT_EQ(bss->wmode, 2);  // converted before the file was tried
-}
-
-TEST_F(ConfigWriter, ReplacesTheLinkTargetAndKeepsTheLink) {
-    sandbox::WriteFile("/etc/AR6004_hostapd.conf", "ssid=old\n");
-    ASSERT_EQ(symlink("/etc/AR6004_hostapd.conf", "/etc/hostapd.conf"), 0);
-    ConfigPtr bss = HomeRecord();
-    wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf");
-    struct stat st;
-    ASSERT_EQ(lstat("/etc/hostapd.conf", &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(sandbox::ReadFile("/etc/AR6004_hostapd.conf"), kHomeFile);
-    EXPECT_EQ(sandbox::Output("ls -A /etc | grep -c hostapd"), "2\n");  // no temporary left
 }
 
 TEST_F(ConfigWriter, AWriteThatFailsLeavesTheOldFiles) {

@@ -12,8 +12,9 @@ constexpr const char* kTemplate = "/etc/default_config/AR6004_hostapd.conf";
 constexpr const char* kWorkingCopy = "/etc/AR6004_hostapd.conf";
 constexpr const char* kConf = "/etc/hostapd.conf";
 constexpr const char* kTemplateText = "wmode=2\nchannel=0\nauto_chan_select=1\n";
+constexpr const char* kMac = "aa:bb:cc:dd:1e:2f";
 
-// The product's uci package; empty arguments leave the option out.
+// The product's uci package; empty texts leave the option out.
 struct Product {
     std::string region;
     std::string prefix;
@@ -21,31 +22,12 @@ struct Product {
     std::string imei;
 };
 
-void WriteProduct(const Product& p) {
-    std::string text = "config info 'info'\n";
-    if (!p.region.empty()) text += "\toption product_region '" + p.region + "'\n";
-    if (!p.prefix.empty()) text += "\toption ssid_prefix '" + p.prefix + "'\n";
-    text += "\nconfig wlan 'wlan'\n";
-    if (!p.mac.empty()) text += "\toption mac_address '" + p.mac + "'\n";
-    text += "\nconfig lte 'lte'\n";
-    if (!p.imei.empty()) text += "\toption imei '" + p.imei + "'\n";
-    sandbox::WriteFile("/etc/config/product", text);
-}
-
 // The lines prepare_hostapd_conf appended after the template text and its extra newline.
 std::string Generated() {
     std::string file = sandbox::ReadFile(kWorkingCopy);
     std::string head = std::string(kTemplateText) + "\n";
     if (file.compare(0, head.size(), head) != 0) return "template missing in: " + file;
     return file.substr(head.size());
-}
-
-// The default prefix followed by four upper-case hexadecimal digits.
-bool IsDefaultPrefixWithHexSuffix(const std::string& ssid) {
-    const std::string prefix = "ZAVORIN_4G_";
-    if (ssid.size() != prefix.size() + 4 || ssid.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    return ssid.find_first_not_of("0123456789ABCDEF", prefix.size()) == std::string::npos;
 }
 
 bool IsLink(const char* path) {
@@ -59,14 +41,30 @@ class PrepareHostapdConf : public SandboxTest {
 protected:
     void SetUp() override {
         SandboxTest::SetUp();
-        if (IsSkipped()) return;
-        sandbox::WriteFile(kTemplate, kTemplateText);
+        if (!IsSkipped()) sandbox::WriteFile(kTemplate, kTemplateText);
+    }
+
+    // Writes the product data and prepares the configuration; `fresh` first starts again from
+    // a new sandbox holding only the template.
+    void Prepare(const Product& p, bool fresh = false) {
+        if (fresh) {
+            sandbox::Reset();
+            sandbox::WriteFile(kTemplate, kTemplateText);
+        }
+        std::string text = "config info 'info'\n";
+        if (!p.region.empty()) text += "\toption product_region '" + p.region + "'\n";
+        if (!p.prefix.empty()) text += "\toption ssid_prefix '" + p.prefix + "'\n";
+        text += "\nconfig wlan 'wlan'\n";
+        if (!p.mac.empty()) text += "\toption mac_address '" + p.mac + "'\n";
+        text += "\nconfig lte 'lte'\n";
+        if (!p.imei.empty()) text += "\toption imei '" + p.imei + "'\n";
+        sandbox::WriteFile("/etc/config/product", text);
+        prepare_hostapd_conf(kConf);
     }
 };
 
 TEST_F(PrepareHostapdConf, ExportDeviceGetsWpaAndItsOwnNameAndKey) {
-    WriteProduct({"EU", "TEST_", "aa:bb:cc:dd:1e:2f", "356938035643809"});
-    prepare_hostapd_conf(kConf);
+    Prepare({"EU", "TEST_", kMac, "356938035643809"});
     EXPECT_EQ(Generated(),
               "ssid=TEST_1E2F\n"
               "wpa=3\n"
@@ -83,8 +81,7 @@ TEST_F(PrepareHostapdConf, ExportDeviceGetsWpaAndItsOwnNameAndKey) {
 }
 
 TEST_F(PrepareHostapdConf, ChinaDeviceGetsAnOpenNetworkWithoutWps) {
-    WriteProduct({"CN", "", "aa:bb:cc:dd:1e:2f", "356938035643809"});
-    prepare_hostapd_conf(kConf);
+    Prepare({"CN", "", kMac, "356938035643809"});
     EXPECT_EQ(Generated(),
               "ssid=ZAVORIN_4G_1E2F\n"
               "wpa=0\n"
@@ -96,10 +93,7 @@ TEST_F(PrepareHostapdConf, ChinaDeviceGetsAnOpenNetworkWithoutWps) {
 
 TEST_F(PrepareHostapdConf, OtherRegionsAndNoRegionGetCountryUs) {
     for (const char* region : {"JP", ""}) {
-        sandbox::Reset();
-        sandbox::WriteFile(kTemplate, kTemplateText);
-        WriteProduct({region, "", "aa:bb:cc:dd:1e:2f", ""});
-        prepare_hostapd_conf(kConf);
+        Prepare({region, "", kMac, ""}, true);
         ConfigPtr bss = ReadConfig();
         EXPECT_STREQ(bss->country, "US") << region;
         EXPECT_EQ(bss->wpa, 3) << region;
@@ -107,8 +101,7 @@ TEST_F(PrepareHostapdConf, OtherRegionsAndNoRegionGetCountryUs) {
 }
 
 TEST_F(PrepareHostapdConf, MissingConfigurationBecomesALinkToTheWorkingCopy) {
-    WriteProduct({"EU", "", "aa:bb:cc:dd:1e:2f", ""});
-    prepare_hostapd_conf(kConf);
+    Prepare({"EU", "", kMac, ""});
     ASSERT_TRUE(IsLink(kConf));
     EXPECT_EQ(sandbox::Output("readlink /etc/hostapd.conf"), "/etc/AR6004_hostapd.conf\n");
     EXPECT_EQ(sandbox::ReadFile(kTemplate), kTemplateText);
@@ -119,49 +112,41 @@ TEST_F(PrepareHostapdConf, MissingConfigurationBecomesALinkToTheWorkingCopy) {
 }
 
 TEST_F(PrepareHostapdConf, WithoutAMacAddressTheSuffixIsRandomHex) {
-    WriteProduct({"EU", "", "", ""});
-    prepare_hostapd_conf(kConf);
-    EXPECT_TRUE(IsDefaultPrefixWithHexSuffix(ReadConfig()->ssid)) << ReadConfig()->ssid;
-
-    sandbox::Reset();
-    sandbox::WriteFile(kTemplate, kTemplateText);
-    WriteProduct({"EU", "", "00:11:22:33:44:55", ""});
-    prepare_hostapd_conf(kConf);
-    EXPECT_TRUE(IsDefaultPrefixWithHexSuffix(ReadConfig()->ssid)) << ReadConfig()->ssid;
+    for (const char* mac : {"", "00:11:22:33:44:55"}) {
+        Prepare({"EU", "", mac, ""}, true);
+        const std::string ssid = ReadConfig()->ssid;
+        EXPECT_EQ(ssid.size(), 15u) << ssid;
+        EXPECT_EQ(ssid.rfind("ZAVORIN_4G_", 0), 0u) << ssid;
+        EXPECT_EQ(ssid.find_first_not_of("0123456789ABCDEF", 11), std::string::npos) << ssid;
+    }
 }
 
 // An IMEI too short to leave 8 characters would give a passphrase the reader drops.
 TEST_F(PrepareHostapdConf, WithoutAFullImeiTheFallbackPassphraseIsUsed) {
     for (const char* imei : {"", "000000000000000", "1234567", "12345678901234"}) {
-        sandbox::Reset();
-        sandbox::WriteFile(kTemplate, kTemplateText);
-        WriteProduct({"EU", "", "aa:bb:cc:dd:1e:2f", imei});
-        prepare_hostapd_conf(kConf);
+        Prepare({"EU", "", kMac, imei}, true);
         EXPECT_STREQ(ReadConfig()->wpa_passphrase, "5831902746") << imei;
     }
 }
 
 TEST_F(PrepareHostapdConf, FileWithAnSsidLineIsLeftUntouched) {
-    WriteProduct({"EU", "", "aa:bb:cc:dd:1e:2f", ""});
     sandbox::WriteFile(kConf, "wpa=0\nssid=\n");
-    prepare_hostapd_conf(kConf);
+    Prepare({"EU", "", kMac, ""});
     EXPECT_EQ(sandbox::ReadFile(kConf), "wpa=0\nssid=\n");
     EXPECT_FALSE(IsLink(kConf));
 }
 
 TEST_F(PrepareHostapdConf, UnterminatedLastLineIsEndedBeforeTheGeneratedLines) {
-    WriteProduct({"CN", "", "aa:bb:cc:dd:1e:2f", ""});
     sandbox::WriteFile(kConf, "channel=6");
-    prepare_hostapd_conf(kConf);
+    Prepare({"CN", "", kMac, ""});
     std::string file = sandbox::ReadFile(kConf);
     EXPECT_EQ(file.rfind("channel=6\nssid=ZAVORIN_4G_1E2F\nwpa=0\n", 0), 0u) << file;
     EXPECT_EQ(ReadConfig()->channel, 6);
 }
 
 TEST_F(PrepareHostapdConf, ExistingWorkingCopyIsNotRefreshedFromTheTemplate) {
-    WriteProduct({"CN", "", "aa:bb:cc:dd:1e:2f", ""});
     sandbox::WriteFile(kWorkingCopy, "channel=11\n");
-    prepare_hostapd_conf(kConf);
+    Prepare({"CN", "", kMac, ""});
     EXPECT_EQ(sandbox::ReadFile(kWorkingCopy).rfind("channel=11\n\nssid=", 0), 0u);
 }
 
@@ -173,10 +158,9 @@ TEST_F(PrepareHostapdConf, MissingTemplateLeavesEverythingAsItWas) {
 }
 
 TEST_F(PrepareHostapdConf, ExistingLinkIsKeptWhileItsTargetIsRewritten) {
-    WriteProduct({"CN", "", "aa:bb:cc:dd:1e:2f", ""});
     sandbox::WriteFile(kWorkingCopy, "channel=1\n");
     ASSERT_EQ(symlink(kWorkingCopy, kConf), 0);
-    prepare_hostapd_conf(kConf);
+    Prepare({"CN", "", kMac, ""});
     EXPECT_TRUE(IsLink(kConf));
     EXPECT_STREQ(ReadConfig()->ssid, "ZAVORIN_4G_1E2F");
 }

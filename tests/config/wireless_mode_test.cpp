@@ -41,12 +41,15 @@ ConfigPtr RecordWithMode(int wmode, int band_type, const char* country, int chan
 }
 
 std::string FileModeLines(int wmode, int ieee80211n, int require_ht) {
-    return "\nwmode=" + std::to_string(wmode) + "\n" + "ieee80211n=" + std::to_string(ieee80211n) +
-           "\n" + "require_ht=" + std::to_string(require_ht) + "\n";
+    return "\nwmode=" + std::to_string(wmode) + "\nieee80211n=" + std::to_string(ieee80211n) +
+           "\nrequire_ht=" + std::to_string(require_ht) + "\n";
 }
 
-// The three mode keys as the file has them, in file order (other lines between them dropped).
-std::string ModeLinesOf(const std::string& file) {
+// Writes the record and returns the three mode keys as the file has them, in file order
+// (other lines between them dropped).
+std::string WrittenModeLines(wlan_mgr_bss_config* bss) {
+    wlan_mgr_set_config(bss, "/etc/hostapd.conf");
+    const std::string file = sandbox::ReadFile("/etc/hostapd.conf");
     std::string out = "\n";
     for (const char* key : {"\nwmode=", "\nieee80211n=", "\nrequire_ht="}) {
         size_t at = file.find(key);
@@ -61,18 +64,11 @@ std::string ModeLinesOf(const std::string& file) {
 
 class WirelessMode : public SandboxTest, public ::testing::WithParamInterface<ModeRow> {};
 
-TEST_P(WirelessMode, IsWrittenInTheFileCode) {
-    const ModeRow& row = GetParam();
-    ConfigPtr bss = RecordWithMode(row.wmode, row.band_type, "DE", 0);
-    wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf");
-    EXPECT_EQ(ModeLinesOf(sandbox::ReadFile("/etc/hostapd.conf")),
-              FileModeLines(row.file_wmode, row.file_ieee80211n, row.file_require_ht));
-}
-
-TEST_P(WirelessMode, SurvivesAWriteAndARead) {
+TEST_P(WirelessMode, IsWrittenInTheFileCodeAndReadBack) {
     const ModeRow& row = GetParam();
     ConfigPtr written = RecordWithMode(row.wmode, row.band_type, "DE", 0);
-    wlan_mgr_set_config(written.get(), "/etc/hostapd.conf");
+    EXPECT_EQ(WrittenModeLines(written.get()),
+              FileModeLines(row.file_wmode, row.file_ieee80211n, row.file_require_ht));
     ConfigPtr read = ReadConfig();
     EXPECT_EQ(read->wmode, row.wmode);
     EXPECT_EQ(read->band_type, row.band_type);
@@ -90,20 +86,33 @@ TEST_F(WirelessModeSpecial, NotSetLeavesTheFileKeysAsTheyWere) {
     ConfigPtr bss = RecordWithMode(0, 0, "DE", 0);
     bss->ieee80211n = 1;
     bss->require_ht = 0;
-    wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf");
-    EXPECT_EQ(ModeLinesOf(sandbox::ReadFile("/etc/hostapd.conf")), FileModeLines(0, 1, 0));
+    EXPECT_EQ(WrittenModeLines(bss.get()), FileModeLines(0, 1, 0));
     EXPECT_EQ(ReadConfig()->wmode, 0);
 }
 
 TEST_F(WirelessModeSpecial, JapanChannel14IsWrittenAs11bWhateverTheMode) {
     ConfigPtr bss = RecordWithMode(5, 0, "JP", 14);
-    wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf");
-    EXPECT_EQ(ModeLinesOf(sandbox::ReadFile("/etc/hostapd.conf")), FileModeLines(4, 0, 0));
+    EXPECT_EQ(WrittenModeLines(bss.get()), FileModeLines(4, 0, 0));
 }
 
-TEST_F(WirelessModeSpecial, JapanChannel14ReadsAs11bg) {
-    ConfigPtr bss = ReadConfigText("country_code=JP\nchannel=14\nwmode=4\n");
-    EXPECT_EQ(bss->wmode, 4);
-    EXPECT_EQ(bss->band_type, 0);
-    EXPECT_EQ(ReadConfigText("country_code=JP\nchannel=14\nwmode=1\nieee80211n=1\n")->wmode, 4);
+// Unknown file codes read as not set; codes 3 and 6 stay on the 2.4 GHz band; Japan's
+// channel 14 reads as 11bg whatever the keys say.
+TEST_F(WirelessModeSpecial, FileKeysOutsideTheTableAreReadAsTheRadioCanUseThem) {
+    const struct {
+        const char* file;
+        int wmode;
+        int band_type;
+    } cases[] = {
+        {"wmode=0\n", 0, 0},
+        {"wmode=7\n", 0, 0},
+        {"wmode=3\n", 3, 0},
+        {"wmode=6\n", 6, 0},
+        {"country_code=JP\nchannel=14\nwmode=4\n", 4, 0},
+        {"country_code=JP\nchannel=14\nwmode=1\nieee80211n=1\n", 4, 1},
+    };
+    for (const auto& c : cases) {
+        ConfigPtr bss = ReadConfigText(c.file);
+        EXPECT_EQ(bss->wmode, c.wmode) << c.file;
+        EXPECT_EQ(bss->band_type, c.band_type) << c.file;
+    }
 }

@@ -19,3 +19,35 @@ std::vector<std::string> LocalSocketFiles() {
     }
     return found;
 }
+
+namespace events {
+
+std::vector<std::string>& Seen() {
+    static std::vector<std::string> seen;
+    return seen;
+}
+
+void Capture(char* msg, size_t len) {
+    Seen().emplace_back(msg);
+    EXPECT_EQ(len, Seen().back().size()) << "length given with \"" << Seen().back() << "\"";
+}
+
+}  // namespace events
+
+void CtrlDaemonTest::SetUp() {
+    SandboxTest::SetUp();
+    events::Seen().clear();
+}
+
+void CtrlDaemonTest::TearDown() {
+    wpa_ctrl_close(ctrl_);
+    ctrl_ = nullptr;
+    daemon_.reset();
+}
+
+void CtrlDaemonTest::Serve(FakeCtrlDaemon::Handler handler) {
+    daemon_ = std::make_unique<FakeCtrlDaemon>(kDaemonSocket, std::move(handler));
+    ASSERT_TRUE(daemon_->Started());
+    ctrl_ = wpa_ctrl_open(kDaemonSocket);
+    ASSERT_NE(ctrl_, nullptr);
+}

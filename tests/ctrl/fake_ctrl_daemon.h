@@ -4,7 +4,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 
-#include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -23,8 +23,6 @@ public:
     ~FakeCtrlDaemon();
 
     bool Started() const { return fd_ >= 0; }
-    const std::string& Path() const { return path_; }
-
     // Sends one datagram to the client that sent the last command.
     bool Send(const std::string& text);
     // Waits up to timeout_ms for the daemon to be stopped; true once it is. Handlers that hold
@@ -39,9 +37,9 @@ private:
     std::string path_;
     Handler handler_;
     int fd_ = -1;
-    int stop_pipe_[2] = {-1, -1};
-    std::atomic<bool> stopping_{false};
     std::mutex mutex_;
+    std::condition_variable stop_;
+    bool stopping_ = false;
     sockaddr_un peer_ = {};
     socklen_t peer_len_ = 0;
     std::vector<std::string> commands_;

@@ -26,24 +26,19 @@ std::string ReadWith(const char* path, bool* ok) {
 
 using OsReadfile = SandboxTest;
 
-TEST_F(OsReadfile, ReturnsEveryByteIncludingZerosAndEmptyFiles) {
+// Files under /proc report size 0 but have content.
+TEST_F(OsReadfile, ReturnsEveryByteWhateverTheReportedSize) {
     std::string content("ssid=\0net\nwpa=2\n", 16);
     content += std::string(10000, '\xff');  // larger than any first read
     sandbox::WriteFile("/tmp/blob", content);
+    sandbox::WriteFile("/tmp/empty", "");
     bool ok;
     EXPECT_EQ(ReadWith("/tmp/blob", &ok), content);
     EXPECT_TRUE(ok);
-    sandbox::WriteFile("/tmp/empty", "");
     EXPECT_EQ(ReadWith("/tmp/empty", &ok), "");
     EXPECT_TRUE(ok);
-}
-
-TEST_F(OsReadfile, ReadsFilesWhoseReportedSizeIsZero) {
-    // Files under /proc report size 0 but have content.
-    bool ok;
-    const std::string status = ReadWith("/proc/self/status", &ok);
+    EXPECT_EQ(ReadWith("/proc/self/status", &ok).rfind("Name:", 0), 0u);
     EXPECT_TRUE(ok);
-    EXPECT_EQ(status.rfind("Name:", 0), 0u);
 }
 
 TEST_F(OsReadfile, FailsForMissingFilesDirectoriesAndEndlessDevices) {
@@ -59,50 +54,27 @@ TEST_F(OsReadfile, FailsForMissingFilesDirectoriesAndEndlessDevices) {
     EXPECT_FALSE(ok);
 }
 
-class OsRel2AbsPath : public SandboxTest {
-protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        saved_ = std::filesystem::current_path();
-    }
-    void TearDown() override { std::filesystem::current_path(saved_); }
+using OsRel2AbsPath = SandboxTest;
 
-    // Makes a directory of about the given path length and enters it.
-    std::string EnterDirectoryOfLength(size_t length) {
+// A relative path is joined to the working directory, also one longer than the first buffer
+// (512); a directory beyond the last buffer (1024) fails; an absolute path is copied.
+TEST_F(OsRel2AbsPath, JoinsRelativePathsToTheWorkingDirectory) {
+    const std::filesystem::path saved = std::filesystem::current_path();
+    for (size_t length : {20, 700, 1100}) {
         std::string dir = "/tmp";
         while (dir.size() + 1 < length)
             dir += "/" + std::string(std::min<size_t>(60, length - dir.size() - 1), 'd');
         std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);
-        return dir;
-    }
-
-    std::string Abs(const char* path) {
-        char* abs = os_rel2abs_path(path);
-        std::string text = abs != nullptr ? abs : "<null>";
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        char* abs = os_rel2abs_path("run/wpa.pid");
+        EXPECT_EQ(abs != nullptr ? abs : "<null>", length < 1024 ? dir + "/run/wpa.pid" : "<null>")
+            << length;
         free(abs);
-        return text;
     }
-
-    std::filesystem::path saved_;
-};
-
-TEST_F(OsRel2AbsPath, RelativePathIsJoinedToTheWorkingDirectoryAbsoluteIsCopied) {
-    const std::string dir = EnterDirectoryOfLength(20);
-    EXPECT_EQ(Abs("run/wpa.pid"), dir + "/run/wpa.pid");
-    EXPECT_EQ(Abs("/etc/wpa_supplicant.conf"), "/etc/wpa_supplicant.conf");
-}
-
-TEST_F(OsRel2AbsPath, WorkingDirectoryLongerThanTheFirstBufferIsRead) {
-    const std::string dir = EnterDirectoryOfLength(700);
-    ASSERT_GT(dir.size(), 512u);
-    EXPECT_EQ(Abs("wpa.pid"), dir + "/wpa.pid");
-}
-
-TEST_F(OsRel2AbsPath, WorkingDirectoryBeyondTheLastBufferFails) {
-    const std::string dir = EnterDirectoryOfLength(1100);
-    ASSERT_GE(dir.size(), 1024u);
-    EXPECT_EQ(Abs("wpa.pid"), "<null>");
+    std::filesystem::current_path(saved);
+    char* abs = os_rel2abs_path("/etc/wpa_supplicant.conf");
+    EXPECT_STREQ(abs, "/etc/wpa_supplicant.conf");
+    free(abs);
 }
 
 }  // namespace

@@ -13,9 +13,7 @@ namespace {
 using OsGetRandom = SandboxTest;
 
 TEST_F(OsGetRandom, FillsTheWholeBuffer) {
-    unsigned char a[64], b[64];
-    memset(a, 0, sizeof(a));
-    memset(b, 0, sizeof(b));
+    unsigned char a[64] = {}, b[64] = {};
     ASSERT_EQ(os_get_random(a, sizeof(a)), 0);
     ASSERT_EQ(os_get_random(b, sizeof(b)), 0);
     EXPECT_NE(memcmp(a, b, sizeof(a)), 0);

@@ -7,89 +7,63 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <string>
 #include <thread>
 
 #include "wlan_os.h"
 
 namespace {
 
-time_t Mktime(int year, int month, int day, int hour, int min, int sec, int* rc) {
-    time_t t = 12345;
-    *rc = os_mktime(year, month, day, hour, min, sec, &t);
-    return t;
+struct UtcFields {
+    int year, month, day, hour, min, sec;
+};
+
+bool operator==(const UtcFields& a, const UtcFields& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+           a.min == b.min && a.sec == b.sec;
 }
 
 TEST(OsMktime, RefusesFieldsOutOfRange) {
-    time_t t = 0;
-    EXPECT_EQ(os_mktime(1969, 12, 31, 23, 59, 59, &t), -1);
-    EXPECT_EQ(os_mktime(2020, 0, 1, 0, 0, 0, &t), -1);
-    EXPECT_EQ(os_mktime(2020, 13, 1, 0, 0, 0, &t), -1);
-    EXPECT_EQ(os_mktime(2020, 1, 0, 0, 0, 0, &t), -1);
-    EXPECT_EQ(os_mktime(2020, 1, 32, 0, 0, 0, &t), -1);
-    EXPECT_EQ(os_mktime(2020, 1, 1, 24, 0, 0, &t), -1);
-    EXPECT_EQ(os_mktime(2020, 1, 1, -1, 0, 0, &t), -1);
-    EXPECT_EQ(os_mktime(2020, 1, 1, 0, 60, 0, &t), -1);
-    EXPECT_EQ(os_mktime(2020, 1, 1, 0, 0, 61, &t), -1);
-    EXPECT_EQ(os_mktime(2020, 1, 1, 0, 0, -1, &t), -1);
-}
-
-TEST(OsMktime, ConvertsUtcFieldsToEpochSeconds) {
-    int rc;
-    EXPECT_EQ(Mktime(1970, 1, 1, 0, 0, 0, &rc), 0);
-    EXPECT_EQ(rc, 0);
-    EXPECT_EQ(Mktime(2000, 2, 29, 12, 34, 56, &rc), 951827696);
-    // A leap second counts as the first second of the next minute.
-    EXPECT_EQ(Mktime(1998, 12, 31, 23, 59, 60, &rc), 915148800);
-    EXPECT_EQ(rc, 0);
-}
-
-class LocalZone : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const char* tz = getenv("TZ");
-        had_tz_ = tz != nullptr;
-        if (had_tz_) saved_tz_ = tz;
-        // Central European time with its daylight-saving rule, no zone files needed.
-        setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-        tzset();
+    const UtcFields refused[] = {{1969, 12, 31, 23, 59, 59}, {2020, 0, 1, 0, 0, 0},
+                                 {2020, 13, 1, 0, 0, 0},     {2020, 1, 0, 0, 0, 0},
+                                 {2020, 1, 32, 0, 0, 0},     {2020, 1, 1, 24, 0, 0},
+                                 {2020, 1, 1, -1, 0, 0},     {2020, 1, 1, 0, 60, 0},
+                                 {2020, 1, 1, 0, 0, 61},     {2020, 1, 1, 0, 0, -1}};
+    for (const UtcFields& f : refused) {
+        time_t t = 0;
+        EXPECT_EQ(os_mktime(f.year, f.month, f.day, f.hour, f.min, f.sec, &t), -1)
+            << f.year << "-" << f.month << "-" << f.day << " " << f.hour << ":" << f.min << ":"
+            << f.sec;
     }
-    void TearDown() override {
-        if (had_tz_)
-            setenv("TZ", saved_tz_.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
+}
+
+// Central European time with its daylight-saving rule (no zone files needed) must not shift
+// the results: local clocks skip 02:00-03:00 on 28 March 2021 and repeat it on 31 October,
+// in UTC both are ordinary hours. A leap second counts as the first second of the next minute.
+TEST(OsMktime, ConvertsUtcFieldsToEpochSecondsWhateverTheLocalZone) {
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
+    const struct {
+        UtcFields f;
+        time_t epoch;
+    } cases[] = {{{1970, 1, 1, 0, 0, 0}, 0},
+                 {{2000, 2, 29, 12, 34, 56}, 951827696},
+                 {{1998, 12, 31, 23, 59, 60}, 915148800},
+                 {{2021, 7, 1, 12, 0, 0}, 1625140800},
+                 {{2020, 1, 1, 0, 0, 0}, 1577836800},
+                 {{2021, 3, 28, 2, 30, 0}, 1616898600},
+                 {{2021, 10, 31, 2, 30, 0}, 1635647400}};
+    for (const auto& c : cases) {
+        time_t t = 12345;
+        EXPECT_EQ(os_mktime(c.f.year, c.f.month, c.f.day, c.f.hour, c.f.min, c.f.sec, &t), 0);
+        EXPECT_EQ(t, c.epoch) << c.epoch;
     }
 
-    bool had_tz_ = false;
-    std::string saved_tz_;
-};
-
-TEST_F(LocalZone, MktimeIgnoresTheLocalZoneAndDaylightSaving) {
-    int rc;
-    EXPECT_EQ(Mktime(2021, 7, 1, 12, 0, 0, &rc), 1625140800);  // summer time locally
-    EXPECT_EQ(Mktime(2020, 1, 1, 0, 0, 0, &rc), 1577836800);   // winter time locally
-    // Local clocks skip 02:00-03:00 on 28 March 2021 and repeat 02:00-03:00 on 31 October; in
-    // UTC both are ordinary hours.
-    EXPECT_EQ(Mktime(2021, 3, 28, 2, 30, 0, &rc), 1616898600);
-    EXPECT_EQ(Mktime(2021, 10, 31, 2, 30, 0, &rc), 1635647400);
-}
-
-TEST_F(LocalZone, GmtimeGivesUtcFieldsWithMonthFromOneAndFullYear) {
     os_tm tm = {};
-    ASSERT_EQ(os_gmtime(0, &tm), 0);
-    EXPECT_EQ(tm.year, 1970);
-    EXPECT_EQ(tm.month, 1);
-    EXPECT_EQ(tm.day, 1);
-    EXPECT_EQ(tm.hour, 0);
     ASSERT_EQ(os_gmtime(1625140800 + 59, &tm), 0);
-    EXPECT_EQ(tm.year, 2021);
-    EXPECT_EQ(tm.month, 7);
-    EXPECT_EQ(tm.day, 1);
-    EXPECT_EQ(tm.hour, 12);
-    EXPECT_EQ(tm.min, 0);
-    EXPECT_EQ(tm.sec, 59);
+    EXPECT_EQ((UtcFields{tm.year, tm.month, tm.day, tm.hour, tm.min, tm.sec}),
+              (UtcFields{2021, 7, 1, 12, 0, 59}));
+    unsetenv("TZ");
+    tzset();
 }
 
 TEST(OsGmtime, RoundTripsThroughMktimeAcrossCenturies) {
@@ -101,11 +75,8 @@ TEST(OsGmtime, RoundTripsThroughMktimeAcrossCenturies) {
         ASSERT_EQ(os_mktime(tm.year, tm.month, tm.day, tm.hour, tm.min, tm.sec, &back), 0) << t;
         ASSERT_EQ(back, t);
     }
-}
-
-TEST(OsGmtime, FailsWhenTheYearCannotBeRepresented) {
     os_tm tm;
-    EXPECT_EQ(os_gmtime(LONG_MAX, &tm), -1);
+    EXPECT_EQ(os_gmtime(LONG_MAX, &tm), -1);  // the year cannot be represented
 }
 
 void OnSignal(int) {}

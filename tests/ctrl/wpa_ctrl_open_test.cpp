@@ -11,13 +11,8 @@
 #include <string>
 
 #include "tests/ctrl/ctrl_test_util.h"
-#include "tests/ctrl/fake_ctrl_daemon.h"
-#include "tests/support/sandbox.h"
-#include "wpa_ctrl.h"
 
 namespace {
-
-constexpr const char* kDaemonSocket = "/tmp/fake_ctrl/wlan0";
 
 bool IsSocket(const std::string& path) {
     struct stat st;
@@ -32,32 +27,20 @@ int LocalNumber(const wpa_ctrl* ctrl) {
     return std::stoi(path.substr(prefix.size()));
 }
 
-// A socket file left behind as by a process that ended without closing its handle.
-void LeaveStaleSocket(const std::string& path) {
-    int fd = socket(AF_UNIX, SOCK_DGRAM, 0);
-    sockaddr_un addr = {};
-    addr.sun_family = AF_UNIX;
-    memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
-    close(fd);
-}
-
-using WpaCtrlOpen = SandboxTest;
+using WpaCtrlOpen = CtrlDaemonTest;
 
 TEST_F(WpaCtrlOpen, EachHandleBindsItsOwnLocalFileAndCloseRemovesIt) {
-    FakeCtrlDaemon daemon(kDaemonSocket, nullptr);
-    ASSERT_TRUE(daemon.Started());
-    wpa_ctrl* first = wpa_ctrl_open(kDaemonSocket);
+    Serve(nullptr);
     wpa_ctrl* second = wpa_ctrl_open(kDaemonSocket);
-    ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
-    EXPECT_GT(LocalNumber(first), 0);
-    EXPECT_EQ(LocalNumber(second), LocalNumber(first) + 1);
-    EXPECT_TRUE(IsSocket(first->local.sun_path));
+    EXPECT_GT(LocalNumber(ctrl_), 0);
+    EXPECT_EQ(LocalNumber(second), LocalNumber(ctrl_) + 1);
+    EXPECT_TRUE(IsSocket(ctrl_->local.sun_path));
     EXPECT_TRUE(IsSocket(second->local.sun_path));
-    EXPECT_STREQ(first->dest.sun_path, kDaemonSocket);
+    EXPECT_STREQ(ctrl_->dest.sun_path, kDaemonSocket);
 
-    wpa_ctrl_close(first);
+    wpa_ctrl_close(ctrl_);
+    ctrl_ = nullptr;
     EXPECT_EQ(LocalSocketFiles().size(), 1u);
     wpa_ctrl_close(second);
     EXPECT_TRUE(LocalSocketFiles().empty());
@@ -65,15 +48,16 @@ TEST_F(WpaCtrlOpen, EachHandleBindsItsOwnLocalFileAndCloseRemovesIt) {
 }
 
 TEST_F(WpaCtrlOpen, StaleLocalFileFromAnEarlierRunIsReplaced) {
-    FakeCtrlDaemon daemon(kDaemonSocket, nullptr);
-    ASSERT_TRUE(daemon.Started());
-    wpa_ctrl* probe = wpa_ctrl_open(kDaemonSocket);
-    ASSERT_NE(probe, nullptr);
-    const int next = LocalNumber(probe) + 1;
-    wpa_ctrl_close(probe);
+    Serve(nullptr);
     const std::string stale =
-        "/tmp/wpa_ctrl_" + std::to_string(getpid()) + "-" + std::to_string(next);
-    LeaveStaleSocket(stale);
+        "/tmp/wpa_ctrl_" + std::to_string(getpid()) + "-" + std::to_string(LocalNumber(ctrl_) + 1);
+    // A socket file left behind as by a process that ended without closing its handle.
+    int fd = socket(AF_UNIX, SOCK_DGRAM, 0);
+    sockaddr_un addr = {};
+    addr.sun_family = AF_UNIX;
+    memcpy(addr.sun_path, stale.c_str(), stale.size() + 1);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+    close(fd);
 
     wpa_ctrl* ctrl = wpa_ctrl_open(kDaemonSocket);
     ASSERT_NE(ctrl, nullptr);
@@ -81,7 +65,7 @@ TEST_F(WpaCtrlOpen, StaleLocalFileFromAnEarlierRunIsReplaced) {
     wpa_ctrl_close(ctrl);
 }
 
-TEST_F(WpaCtrlOpen, DaemonPathMustFitTheSocketAddress) {
+TEST_F(WpaCtrlOpen, FailsForAPathBeyondTheSocketAddressOrWithoutDaemon) {
     // 107 characters fit sun_path with its terminator; 108 do not.
     std::string dir = "/tmp/" + std::string(96, 'd');
     std::filesystem::create_directories(dir);
@@ -93,27 +77,19 @@ TEST_F(WpaCtrlOpen, DaemonPathMustFitTheSocketAddress) {
     ASSERT_NE(ctrl, nullptr);
     wpa_ctrl_close(ctrl);
 
+    // Failures must not leave behind the local file bound before the check.
     EXPECT_EQ(wpa_ctrl_open((longest + "x").c_str()), nullptr);
-    // The local file bound before the check must not stay behind.
-    EXPECT_TRUE(LocalSocketFiles().empty());
-}
-
-TEST_F(WpaCtrlOpen, MissingDaemonFailsAndLeavesNoFile) {
     EXPECT_EQ(wpa_ctrl_open("/tmp/fake_ctrl/none"), nullptr);
     EXPECT_EQ(wpa_ctrl_open(nullptr), nullptr);
     EXPECT_TRUE(LocalSocketFiles().empty());
 }
 
 TEST_F(WpaCtrlOpen, SocketIsNonBlockingAndNotInheritedByCommands) {
-    FakeCtrlDaemon daemon(kDaemonSocket, nullptr);
-    ASSERT_TRUE(daemon.Started());
-    wpa_ctrl* ctrl = wpa_ctrl_open(kDaemonSocket);
-    ASSERT_NE(ctrl, nullptr);
-    const int fd = wpa_ctrl_get_fd(ctrl);
-    EXPECT_EQ(fd, ctrl->s);
+    Serve(nullptr);
+    const int fd = wpa_ctrl_get_fd(ctrl_);
+    EXPECT_EQ(fd, ctrl_->s);
     EXPECT_NE(fcntl(fd, F_GETFL) & O_NONBLOCK, 0);
     EXPECT_NE(fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
-    wpa_ctrl_close(ctrl);
 }
 
 }  // namespace

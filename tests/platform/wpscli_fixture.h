@@ -7,12 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "wpscli.h"
 #include "wpscli_test.h"
 
 // Every test starts and ends with a stand-in that has no record and no script.
 class WpsCliTest : public ::testing::Test {
 protected:
-    void SetUp() override { wpscli_test_reset(); }
+    void SetUp() override {
+        wpscli_test_reset();
+        snprintf(nw_.ssid, sizeof(nw_.ssid), "Home");
+        snprintf(nw_.nw_key, sizeof(nw_.nw_key), "secret passphrase");
+        nw_.auth_type = BRCM_WPSCLI_AUTH_WPAPSK;
+        nw_.encr_type = BRCM_WPSCLI_ENCR_AES;
+    }
     void TearDown() override { wpscli_test_reset(); }
 
     static wpscli_test_call Call(size_t index) {
@@ -26,14 +33,15 @@ protected:
         for (size_t i = 0; wpscli_test_get_call(i, &call) == 0; ++i) lines.push_back(call.line);
         return lines;
     }
-    static brcm_wpscli_nw_settings Settings(const char* ssid, const char* key) {
-        brcm_wpscli_nw_settings nw{};
-        snprintf(nw.ssid, sizeof(nw.ssid), "%s", ssid);
-        snprintf(nw.nw_key, sizeof(nw.nw_key), "%s", key);
-        nw.auth_type = BRCM_WPSCLI_AUTH_WPAPSK;
-        nw.encr_type = BRCM_WPSCLI_ENCR_AES;
-        return nw;
+    // A push-button session as the agent's worker starts it.
+    brcm_wpscli_status StartPbc() {
+        return brcm_wpscli_softap_start_wps(0, BRCM_WPSCLI_MODE_PBC, nullptr, &nw_, 120, peer_, 0,
+                                            0);
     }
+    brcm_wpscli_status Process() { return brcm_wpscli_softap_process_eapwps(peer_); }
+
+    brcm_wpscli_nw_settings nw_{};
+    uint8_t peer_[BRCM_WPSCLI_PEER_ADDR_LEN] = {};
 };
 
 #endif

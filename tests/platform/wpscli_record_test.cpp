@@ -5,8 +5,6 @@
 #include <vector>
 
 #include "tests/platform/wpscli_fixture.h"
-#include "wpscli.h"
-#include "wpscli_test.h"
 
 namespace {
 
@@ -37,23 +35,24 @@ TEST_F(WpsCliRecord, KeepsEveryCallWithItsArgumentsInOrder) {
     EXPECT_EQ(wpscli_test_call_count(), 5u);
 }
 
+// A push-button session shows the missing PIN as NULL.
 TEST_F(WpsCliRecord, CopiesTheSettingsAndKeepsTheBufferAddressOfASession) {
-    brcm_wpscli_nw_settings nw = Settings("Home", "secret passphrase");
-    uint8_t peer[BRCM_WPSCLI_PEER_ADDR_LEN] = {};
-    brcm_wpscli_softap_set_wps_context(&nw, "12345670", 0, 0);
+    brcm_wpscli_softap_set_wps_context(&nw_, "12345670", 0, 0);
     ASSERT_EQ(
-        brcm_wpscli_softap_start_wps(0, BRCM_WPSCLI_MODE_PIN, "12345670", &nw, 120, peer, 0, 0),
+        brcm_wpscli_softap_start_wps(0, BRCM_WPSCLI_MODE_PIN, "12345670", &nw_, 120, peer_, 0, 0),
         BRCM_WPSCLI_SUCCESS);
     // The record holds what the library was given, not what the caller changed later.
-    snprintf(nw.ssid, sizeof(nw.ssid), "Changed");
-    brcm_wpscli_softap_process_eapwps(peer);
+    snprintf(nw_.ssid, sizeof(nw_.ssid), "Changed");
+    Process();
     brcm_wpscli_softap_close_session();
+    EXPECT_EQ(StartPbc(), BRCM_WPSCLI_SUCCESS);
 
     EXPECT_EQ(Lines(), (std::vector<std::string>{
                            "brcm_wpscli_softap_set_wps_context(&nw, \"12345670\", 0, 0)",
                            "brcm_wpscli_softap_start_wps(0, 1, \"12345670\", &nw, 120, &buf, 0, 0)",
                            "brcm_wpscli_softap_process_eapwps(&buf)",
                            "brcm_wpscli_softap_close_session()",
+                           "brcm_wpscli_softap_start_wps(0, 0, NULL, &nw, 120, &buf, 0, 0)",
                        }));
     wpscli_test_call start = Call(1);
     ASSERT_TRUE(start.has_settings);
@@ -61,17 +60,9 @@ TEST_F(WpsCliRecord, CopiesTheSettingsAndKeepsTheBufferAddressOfASession) {
     EXPECT_STREQ(start.settings.nw_key, "secret passphrase");
     EXPECT_EQ(start.settings.auth_type, BRCM_WPSCLI_AUTH_WPAPSK);
     EXPECT_EQ(start.settings.encr_type, BRCM_WPSCLI_ENCR_AES);
-    EXPECT_EQ(start.settings_addr, &nw);
-    EXPECT_EQ(start.buffer_addr, peer);
-    EXPECT_EQ(Call(2).buffer_addr, peer);
-}
-
-TEST_F(WpsCliRecord, PushButtonSessionShowsTheMissingPinAsNull) {
-    brcm_wpscli_nw_settings nw = Settings("Home", "secret passphrase");
-    uint8_t peer[BRCM_WPSCLI_PEER_ADDR_LEN] = {};
-    EXPECT_EQ(brcm_wpscli_softap_start_wps(0, BRCM_WPSCLI_MODE_PBC, nullptr, &nw, 120, peer, 0, 0),
-              BRCM_WPSCLI_SUCCESS);
-    EXPECT_STREQ(Call(0).line, "brcm_wpscli_softap_start_wps(0, 0, NULL, &nw, 120, &buf, 0, 0)");
+    EXPECT_EQ(start.settings_addr, &nw_);
+    EXPECT_EQ(start.buffer_addr, peer_);
+    EXPECT_EQ(Call(2).buffer_addr, peer_);
 }
 
 TEST_F(WpsCliRecord, EscapesAndBoundsTextsItCannotShowAsTheyAre) {
@@ -83,14 +74,13 @@ TEST_F(WpsCliRecord, EscapesAndBoundsTextsItCannotShowAsTheyAre) {
 }
 
 TEST_F(WpsCliRecord, RefusesMissingArgumentsAndAnExchangeWithoutSession) {
-    brcm_wpscli_nw_settings nw = Settings("Home", "secret passphrase");
-    uint8_t peer[BRCM_WPSCLI_PEER_ADDR_LEN] = {};
     EXPECT_EQ(brcm_wpscli_open(nullptr, "br0", 0, 0, 0), BRCM_WPSCLI_INVALID_ARG);
-    EXPECT_EQ(brcm_wpscli_softap_start_wps(0, BRCM_WPSCLI_MODE_PIN, nullptr, &nw, 120, peer, 0, 0),
+    EXPECT_EQ(
+        brcm_wpscli_softap_start_wps(0, BRCM_WPSCLI_MODE_PIN, nullptr, &nw_, 120, peer_, 0, 0),
+        BRCM_WPSCLI_INVALID_ARG);
+    EXPECT_EQ(brcm_wpscli_softap_start_wps(0, 7, "12345670", &nw_, 120, peer_, 0, 0),
               BRCM_WPSCLI_INVALID_ARG);
-    EXPECT_EQ(brcm_wpscli_softap_start_wps(0, 7, "12345670", &nw, 120, peer, 0, 0),
-              BRCM_WPSCLI_INVALID_ARG);
-    EXPECT_EQ(brcm_wpscli_softap_process_eapwps(peer), BRCM_WPSCLI_ERROR);
+    EXPECT_EQ(Process(), BRCM_WPSCLI_ERROR);
     EXPECT_EQ(Call(3).status, BRCM_WPSCLI_ERROR);
 }
 
@@ -111,21 +101,15 @@ TEST_F(WpsCliRecord, RecordsCallsFromManyThreadsWhole) {
 
 using WpsCliStatus = WpsCliTest;
 
-TEST_F(WpsCliStatus, AStatusSetForACallAnswersEveryLaterCallOfIt) {
+// Queued statuses are used once, in order, before the set one, which answers every later call.
+TEST_F(WpsCliStatus, QueuedThenSetStatusesAnswerTheCallsOfThatFunctionOnly) {
+    ASSERT_EQ(wpscli_test_queue_status("brcm_wpscli_open", 3), 0);
+    ASSERT_EQ(wpscli_test_queue_status("brcm_wpscli_open", 4), 0);
     ASSERT_EQ(wpscli_test_set_status("brcm_wpscli_open", 7), 0);
-    EXPECT_EQ(brcm_wpscli_open("eth0", "br0", 0, 0, 0), 7);
-    EXPECT_EQ(brcm_wpscli_open("eth0", "br0", 0, 0, 0), 7);
+    for (brcm_wpscli_status expected : {3, 4, 7, 7})
+        EXPECT_EQ(brcm_wpscli_open("eth0", "br0", 0, 0, 0), expected);
     EXPECT_EQ(brcm_wpscli_close(), BRCM_WPSCLI_SUCCESS);
-    EXPECT_EQ(Call(1).status, 7);
-}
-
-TEST_F(WpsCliStatus, QueuedStatusesAreUsedOnceInOrderBeforeTheSetOne) {
-    ASSERT_EQ(wpscli_test_queue_status("wpscli_softap_construct_def_devinfo", 3), 0);
-    ASSERT_EQ(wpscli_test_queue_status("wpscli_softap_construct_def_devinfo", 4), 0);
-    ASSERT_EQ(wpscli_test_set_status("wpscli_softap_construct_def_devinfo", 9), 0);
-    EXPECT_EQ(wpscli_softap_construct_def_devinfo(), 3);
-    EXPECT_EQ(wpscli_softap_construct_def_devinfo(), 4);
-    EXPECT_EQ(wpscli_softap_construct_def_devinfo(), 9);
+    EXPECT_EQ(Call(2).status, 7);
 }
 
 TEST_F(WpsCliStatus, RefusesUnknownNamesAndTheExchangeCall) {
@@ -135,32 +119,26 @@ TEST_F(WpsCliStatus, RefusesUnknownNamesAndTheExchangeCall) {
 }
 
 TEST_F(WpsCliStatus, AFailedStartLeavesNoSessionToExchangeIn) {
-    brcm_wpscli_nw_settings nw = Settings("Home", "secret passphrase");
-    uint8_t peer[BRCM_WPSCLI_PEER_ADDR_LEN] = {};
     ASSERT_EQ(wpscli_test_queue_status("brcm_wpscli_softap_start_wps", BRCM_WPSCLI_ERROR), 0);
-    EXPECT_EQ(brcm_wpscli_softap_start_wps(0, BRCM_WPSCLI_MODE_PBC, nullptr, &nw, 120, peer, 0, 0),
-              BRCM_WPSCLI_ERROR);
-    EXPECT_EQ(brcm_wpscli_softap_process_eapwps(peer), BRCM_WPSCLI_ERROR);
+    EXPECT_EQ(StartPbc(), BRCM_WPSCLI_ERROR);
+    EXPECT_EQ(Process(), BRCM_WPSCLI_ERROR);
 }
 
-TEST_F(WpsCliStatus, ResetForgetsCallsAndScripts) {
-    brcm_wpscli_nw_settings nw = Settings("Home", "secret passphrase");
-    uint8_t peer[BRCM_WPSCLI_PEER_ADDR_LEN] = {};
+TEST_F(WpsCliStatus, ResetForgetsCallsScriptsAndTheSession) {
     wpscli_test_step step = {BRCM_WPSCLI_TIMEOUT, 0};
     ASSERT_EQ(wpscli_test_set_exchange(&step, 1), 0);
     ASSERT_EQ(wpscli_test_set_status("brcm_wpscli_open", 5), 0);
     ASSERT_EQ(wpscli_test_queue_status("brcm_wpscli_close", 5), 0);
-    brcm_wpscli_softap_start_wps(0, BRCM_WPSCLI_MODE_PBC, nullptr, &nw, 120, peer, 0, 0);
+    StartPbc();
 
     wpscli_test_reset();
     EXPECT_EQ(wpscli_test_call_count(), 0u);
     EXPECT_TRUE(Lines().empty());
     EXPECT_EQ(brcm_wpscli_open("eth0", "br0", 0, 0, 0), BRCM_WPSCLI_SUCCESS);
     EXPECT_EQ(brcm_wpscli_close(), BRCM_WPSCLI_SUCCESS);
-    // The session of before the reset is gone too.
-    EXPECT_EQ(brcm_wpscli_softap_process_eapwps(peer), BRCM_WPSCLI_ERROR);
-    brcm_wpscli_softap_start_wps(0, BRCM_WPSCLI_MODE_PBC, nullptr, &nw, 120, peer, 0, 0);
-    EXPECT_EQ(brcm_wpscli_softap_process_eapwps(peer), BRCM_WPSCLI_SUCCESS);
+    EXPECT_EQ(Process(), BRCM_WPSCLI_ERROR);
+    StartPbc();
+    EXPECT_EQ(Process(), BRCM_WPSCLI_SUCCESS);
 }
 
 }  // namespace

@@ -31,34 +31,34 @@ TEST_F(Autochannel, PollsFailQuietlyTheConfiguredNumberOfTimesThenNameTheChannel
     EXPECT_EQ(simenv::Lines(Sh("wlarm channel").out)[0], "current mac channel\t11");
 }
 
-TEST_F(Autochannel, ANewSelectionFailsAgainBeforeItSucceeds) {
-    ASSERT_EQ(Sh("wlarm-sim autochannel failures 1").status, 0);
-    for (int round = 0; round < 2; ++round) {
-        ASSERT_EQ(Sh("wlarm autochannel 1").status, 0);
-        EXPECT_NE(Sh("wlarm autochannel").status, 0);
-        EXPECT_EQ(Sh("wlarm autochannel").status, 0);
+TEST_F(Autochannel, EveryNewSelectionFailsItsPollsAgainBeforeItSucceeds) {
+    for (int failures : {0, 1}) {
+        ASSERT_EQ(Sh("wlarm-sim autochannel failures " + std::to_string(failures)).status, 0);
+        for (int round = 0; round < 2; ++round) {
+            ASSERT_EQ(Sh("wlarm autochannel 1 -c 1,6,").status, 0);
+            for (int i = 0; i < failures; ++i) EXPECT_NE(Sh("wlarm autochannel").status, 0);
+            EXPECT_EQ(Sh("wlarm autochannel").out, "1 (0x1001)\n") << failures;
+        }
     }
 }
 
-TEST_F(Autochannel, ZeroFailuresSucceedsAtTheFirstPoll) {
-    ASSERT_EQ(Sh("wlarm-sim autochannel failures 0").status, 0);
-    ASSERT_EQ(Sh("wlarm autochannel 1 -c 1,6,").status, 0);
-    EXPECT_EQ(Sh("wlarm autochannel").out, "1 (0x1001)\n");
-}
-
-TEST_F(Autochannel, APreferenceOutsideTheCandidatesGivesTheFirstCandidate) {
-    ASSERT_EQ(Sh("wlarm-sim autochannel pick 11").status, 0);
-    ASSERT_EQ(Sh("wlarm autochannel 1 -c 6u,1l,").status, 0);
-    ASSERT_EQ(Sh("wlarm autochannel 2").status, 0);  // applies without waiting for the polls
-    EXPECT_EQ(Sh("wlarm chanspec").out, "6u (0x1904)\n");
-}
-
-TEST_F(Autochannel, ApplyingWithoutCandidatesUsesThePreferenceOrTheDefault) {
-    ASSERT_EQ(Sh("wlarm autochannel 1 && wlarm autochannel 2").status, 0);
-    EXPECT_EQ(Sh("wlarm chanspec").out, "6 (0x1006)\n");
-    ASSERT_EQ(
-        Sh("wlarm-sim autochannel pick 3 && wlarm autochannel 1 && wlarm autochannel 2").status, 0);
-    EXPECT_EQ(Sh("wlarm chanspec").out, "3 (0x1003)\n");
+// "autochannel 2" applies the choice without waiting for the polls: the preference if it is a
+// candidate (or, with no candidates, suits the band), else the first candidate, else the default.
+TEST_F(Autochannel, ApplyingTakesThePreferenceTheFirstCandidateOrTheDefault) {
+    const struct {
+        const char* pick;
+        const char* candidates;
+        const char* chanspec;
+    } kCases[] = {{"11", " -c 6u,1l,", "6u (0x1904)\n"},
+                  {"none", "", "6 (0x1006)\n"},
+                  {"3", "", "3 (0x1003)\n"}};
+    for (const auto& c : kCases) {
+        ASSERT_EQ(Sh(std::string("wlarm-sim autochannel pick ") + c.pick +
+                     " && wlarm autochannel 1" + c.candidates + " && wlarm autochannel 2")
+                      .status,
+                  0);
+        EXPECT_EQ(Sh("wlarm chanspec").out, c.chanspec) << c.pick;
+    }
 }
 
 TEST_F(Autochannel, SelectionNeedsTheRadioUpAndTakingItDownEndsIt) {

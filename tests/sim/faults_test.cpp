@@ -9,8 +9,9 @@ namespace {
 
 using Faults = SandboxTest;
 
-TEST_F(Faults, AFailureForNCallsEndsByItself) {
-    ASSERT_EQ(Sh("wlarm-sim fault fail chanspec 2").status, 0);
+// Other subcommands are unaffected.
+TEST_F(Faults, AFailureLastsForItsCountOrUntilCleared) {
+    ASSERT_EQ(Sh("wlarm-sim fault fail chanspec 2 && wlarm-sim fault fail assoclist").status, 0);
     for (int i = 0; i < 2; ++i) {
         simenv::Result r = Sh("wlarm chanspec");
         EXPECT_EQ(r.status, 1);
@@ -18,24 +19,18 @@ TEST_F(Faults, AFailureForNCallsEndsByItself) {
         EXPECT_NE(r.err.find("chanspec"), std::string::npos);
     }
     EXPECT_EQ(Sh("wlarm chanspec").status, 0);
-}
-
-TEST_F(Faults, AFailureWithoutCountLastsUntilCleared) {
-    ASSERT_EQ(Sh("wlarm-sim fault fail assoclist").status, 0);
     for (int i = 0; i < 3; ++i) EXPECT_NE(Sh("wlarm assoclist").status, 0);
-    EXPECT_EQ(Sh("wlarm autho_sta_list").status, 0);  // other subcommands are unaffected
+    EXPECT_EQ(Sh("wlarm autho_sta_list").status, 0);
     ASSERT_EQ(Sh("wlarm-sim fault clear assoclist").status, 0);
     EXPECT_EQ(Sh("wlarm assoclist").status, 0);
 }
 
+// Also a command refused halfway keeps the earlier values.
 TEST_F(Faults, AFailedCommandChangesNothing) {
     ASSERT_EQ(Sh("wlarm up && wlarm-sim sta add 02:00:00:00:00:01").status, 0);
     ASSERT_EQ(Sh("wlarm-sim fault fail deauthenticate 1").status, 0);
     EXPECT_NE(Sh("wlarm deauthenticate 02:00:00:00:00:01").status, 0);
     EXPECT_EQ(Sh("wlarm assoclist").out, "assoclist 02:00:00:00:00:01\n");
-}
-
-TEST_F(Faults, ACommandRefusedHalfwayKeepsTheEarlierValues) {
     ASSERT_EQ(Sh("wlarm mac 02:00:00:00:00:01").status, 0);
     EXPECT_NE(Sh("wlarm mac 02:00:00:00:00:02 bogus").status, 0);
     EXPECT_EQ(Sh("wlarm mac").out, "mac 02:00:00:00:00:01\n");
@@ -59,14 +54,11 @@ TEST_F(Faults, SilentCommandsPrintNothingButStillAct) {
     EXPECT_EQ(poll.out, "");
 }
 
-TEST_F(Faults, OnlyKnownSubcommandsCanBeFaulted) {
+TEST_F(Faults, OnlyKnownSubcommandsCanBeFaultedAndUnknownOnesFailLoudly) {
     EXPECT_NE(Sh("wlarm-sim fault fail frobnicate").status, 0);
     EXPECT_NE(Sh("wlarm-sim fault fail chanspec 0").status, 0);
     EXPECT_NE(Sh("wlarm-sim fault fail chanspec many").status, 0);
     EXPECT_EQ(Sh("wlarm-sim fault fail maxassoc").status, 0);  // settings too
-}
-
-TEST_F(Faults, UnknownSubcommandsFailLoudly) {
     simenv::Result r = Sh("wlarm frobnicate");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("frobnicate"), std::string::npos);

@@ -1,14 +1,9 @@
 #include "tests/sim/sim_env.h"
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <sstream>
-
-extern char** environ;
 
 namespace simenv {
 namespace {
@@ -30,28 +25,6 @@ Result Sh(const std::string& command_line) {
     Result result;
     result.status =
         sandbox::Run("(" + command_line + ") >" + kOutFile + " 2>" + kErrFile + " </dev/null");
-    result.out = sandbox::ReadFile(kOutFile);
-    result.err = sandbox::ReadFile(kErrFile);
-    return result;
-}
-
-Result Exec(const std::string& program, const std::vector<std::string>& args) {
-    Result result;
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, kOutFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, kErrFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return result;
-    int status = 0;
-    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.status = WEXITSTATUS(status);
     result.out = sandbox::ReadFile(kOutFile);
     result.err = sandbox::ReadFile(kErrFile);
     return result;

@@ -17,8 +17,6 @@ struct Result {
 
 // Runs a shell command line and captures both output streams.
 Result Sh(const std::string& command_line);
-// Runs a program directly with exactly these arguments (no shell in between).
-Result Exec(const std::string& program, const std::vector<std::string>& args);
 
 // The station-mode switch that bcmwlan_ap1.sh reads through "uci get"; installs a small uci
 // stand-in when the sandbox has no uci command.

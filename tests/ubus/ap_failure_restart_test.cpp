@@ -2,23 +2,46 @@
 #include <gtest/gtest.h>
 #include <libubus.h>
 
+#include <algorithm>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "hostapd_agent.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
 #include "ubus_assistant.h"
 
-using bus_test::WaitUntil;
-namespace countdown = bus_test::countdown;
-
 namespace {
+
+// What reaches the count-down callback: (type, payload).
+std::mutex g_mutex;
+std::vector<std::pair<ha_wlan_event_type, intptr_t>> g_countdown;
+
+void RecordCountDown(ha_wlan_event_type type, void* data) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_countdown.emplace_back(type, reinterpret_cast<intptr_t>(data));
+}
+
+std::vector<std::pair<ha_wlan_event_type, intptr_t>> CountDowns() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_countdown;
+}
 
 class ApFailureRestart : public SandboxTest {
 protected:
     void SetUp() override {
         SandboxTest::SetUp();
         if (IsSkipped()) return;
-        countdown::Install();
+        {
+            std::lock_guard<std::mutex> lock(g_mutex);
+            g_countdown.clear();
+        }
+        HostapdAgent::DeinitEventCb();
+        HostapdAgent::InitEventCb();
+        HostapdAgent::RegCountDownCb(RecordCountDown);
         host_ctx_ = ubus_connect(nullptr);
         agent_ = new HostapdAgent();
         agent_->SetUbusContext(host_ctx_);
@@ -26,13 +49,7 @@ protected:
     void TearDown() override {
         delete agent_;
         if (host_ctx_ != nullptr) ubus_free(host_ctx_);
-        countdown::Uninstall();
-    }
-
-    static bool RestartRequested() {
-        for (const countdown::Event& event : countdown::Events())
-            if (event.type == HA_WLAN_EVT_WLAN_OFF && event.value == 3) return true;
-        return false;
+        HostapdAgent::DeinitEventCb();
     }
 
     HostapdAgent* agent_ = nullptr;
@@ -41,42 +58,37 @@ protected:
 
 }  // namespace
 
-TEST_F(ApFailureRestart, StartFailureAsksTheHostForARestart) {
+TEST_F(ApFailureRestart, StartFailureAndFirmwareErrorAskTheHostForARestart) {
     ASSERT_EQ(agent_->ConnectUbus(), 0);
     agent_->GetUbusAssistant()->OnApStartFailure();
-    EXPECT_TRUE(logcap::Has(logcap::Errors(),
-                            "UbusAssistant::OnApStartFailure: Put restart work to queue."));
-    ASSERT_TRUE(WaitUntil(RestartRequested));
-    EXPECT_EQ(countdown::Events().size(), 1u);
-    EXPECT_TRUE(logcap::Has(logcap::User(), "AP start failure, resume by restarting..."));
+    ASSERT_TRUE(bus_test::WaitUntil([] { return CountDowns().size() == 1; }));
+    agent_->HandleMsg("AP-FW-ERROR", 0);  // as the host reports it
+    ASSERT_TRUE(bus_test::WaitUntil([] { return CountDowns().size() == 2; }));
+    using Event = std::pair<ha_wlan_event_type, intptr_t>;
+    EXPECT_EQ(CountDowns(),
+              (std::vector<Event>{{HA_WLAN_EVT_WLAN_OFF, 3}, {HA_WLAN_EVT_WLAN_OFF, 3}}));
+    for (const char* text : {"UbusAssistant::OnApStartFailure: Put restart work to queue.",
+                             "UbusAssistant::OnApFWError: Put restart work to queue."})
+        EXPECT_TRUE(logcap::Has(logcap::Errors(), text)) << text;
+    for (const char* text :
+         {"AP start failure, resume by restarting...", "AP fw error, resume by restarting..."})
+        EXPECT_TRUE(logcap::Has(logcap::User(), text)) << text;
 }
 
-TEST_F(ApFailureRestart, FirmwareErrorReportedByTheHostAsksForARestart) {
-    ASSERT_EQ(agent_->ConnectUbus(), 0);
-    agent_->HandleMsg("AP-FW-ERROR", 0);
-    EXPECT_TRUE(
-        logcap::Has(logcap::Errors(), "UbusAssistant::OnApFWError: Put restart work to queue."));
-    ASSERT_TRUE(WaitUntil(RestartRequested));
-    EXPECT_EQ(countdown::Events().size(), 1u);
-    EXPECT_TRUE(logcap::Has(logcap::User(), "AP fw error, resume by restarting..."));
-}
-
+// Without a work queue, never created or already taken down, nothing is queued.
 TEST_F(ApFailureRestart, WithoutAWorkQueueNothingIsQueued) {
-    UbusAssistant assistant(agent_, host_ctx_);
-    assistant.OnApStartFailure();
-    assistant.OnApFWError();
-    EXPECT_TRUE(
-        logcap::Has(logcap::Errors(), "UbusAssistant::OnApStartFailure: HA work queue is NULL"));
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::OnApFWError: HA work queue is NULL"));
-    EXPECT_FALSE(logcap::Contains("Put restart work to queue."));
-}
-
-TEST_F(ApFailureRestart, AssistantTakenDownHasNoQueueAnyMore) {
-    UbusAssistant assistant(agent_, host_ctx_);
-    ASSERT_EQ(assistant.Init(), 0);
-    assistant.Deinit();
-    assistant.OnApStartFailure();
-    EXPECT_TRUE(
-        logcap::Has(logcap::Errors(), "UbusAssistant::OnApStartFailure: HA work queue is NULL"));
+    UbusAssistant never_started(agent_, host_ctx_);
+    UbusAssistant taken_down(agent_, host_ctx_);
+    ASSERT_EQ(taken_down.Init(), 0);
+    taken_down.Deinit();
+    for (UbusAssistant* assistant : {&never_started, &taken_down}) {
+        assistant->OnApStartFailure();
+        assistant->OnApFWError();
+    }
+    std::vector<std::string> errors = logcap::Errors();
+    for (const char* name : {"OnApStartFailure", "OnApFWError"}) {
+        std::string text = std::string("UbusAssistant::") + name + ": HA work queue is NULL";
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), text), 2) << name;
+    }
     EXPECT_FALSE(logcap::Contains("Put restart work to queue."));
 }

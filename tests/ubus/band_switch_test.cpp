@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "hostapd_agent.h"
 #include "tests/support/log_capture.h"
@@ -20,26 +21,13 @@ constexpr const char* kConf = "/etc/hostapd.conf";
 
 // A configuration as the device keeps it; the comment goes when the file is rewritten.
 std::string Config(const std::string& wmode, const std::string& ht_capab) {
-    return "# access point\n"
-           "ssid=Hotspot\n"
-           "country_code=US\n"
-           "wmode=" +
-           wmode +
-           "\n"
-           "channel=6\n"
-           "auto_chan_select=1\n"
-           "auth_algs=1\n"
-           "ieee80211n=1\n"
-           "ht_capab=" +
-           ht_capab +
-           "\n"
-           "require_ht=0\n"
-           "wpa=2\n"
-           "wpa_key_mgmt=WPA-PSK\n"
-           "wpa_pairwise=CCMP\n"
+    return "# access point\nssid=Hotspot\ncountry_code=US\nwmode=" + wmode +
+           "\nchannel=6\nauto_chan_select=1\nauth_algs=1\nieee80211n=1\nht_capab=" + ht_capab +
+           "\nrequire_ht=0\nwpa=2\nwpa_key_mgmt=WPA-PSK\nwpa_pairwise=CCMP\n"
            "wpa_passphrase=12345678\n";
 }
 
+// wmode in the file: 2.4 GHz with 802.11n is 11bgn, 5 GHz with 802.11n is 11an.
 const std::string k24GHz = "2";
 const std::string k5GHz = "1";
 
@@ -65,8 +53,8 @@ protected:
         ASSERT_EQ(agent_->ConnectUbus(), 0);
     }
 
-    static void Display(const char* json) {
-        ASSERT_EQ(ubus_test_send_event("oled_event", json), 0);
+    static void Display(const std::string& json) {
+        ASSERT_EQ(ubus_test_send_event("oled_event", json.c_str()), 0);
     }
 
     // Calls and events reach the loop thread in the order they were sent: once a call has been
@@ -82,72 +70,46 @@ protected:
 
 }  // namespace
 
-TEST_F(BandSwitch, To5GHzRewritesTheConfigurationThenAsksForARestart) {
-    sandbox::WriteFile(kConf, Config(k24GHz, "[HT40+][SHORT-GI-20]"));
+// "[HT40-]" is added unless present or there is no room for it; the rest of the file stays.
+TEST_F(BandSwitch, SwitchRewritesTheConfigurationForTheOtherBandThenAsksForARestart) {
     StartWithPlatform();
-    Display("{\"band_switch\":\"change_to_5G\"}");
-    ASSERT_TRUE(qcmap_->WaitForCalls(1));
-    EXPECT_EQ(qcmap_->Calls()[0], "{\"reload_driver\":0}");
-
-    std::string conf = sandbox::ReadFile(kConf);
-    EXPECT_TRUE(HasLine(conf, "wmode=1")) << conf;  // 5 GHz with 802.11n: 11an
-    EXPECT_TRUE(HasLine(conf, "ieee80211n=1")) << conf;
-    EXPECT_TRUE(HasLine(conf, "require_ht=0")) << conf;
-    EXPECT_TRUE(HasLine(conf, "channel=0")) << conf;
-    EXPECT_TRUE(HasLine(conf, "auto_chan_select=2")) << conf;
-    EXPECT_TRUE(HasLine(conf, "ht_capab=[HT40+][SHORT-GI-20][HT40-]")) << conf;
-    EXPECT_TRUE(HasLine(conf, "ssid=Hotspot")) << conf;
-    EXPECT_TRUE(HasLine(conf, "wpa_passphrase=12345678")) << conf;
+    const std::string full(60, 'X');
+    const struct {
+        std::string wmode, ht_capab, event, new_wmode, new_ht_capab;
+    } kSwitches[] = {
+        {k24GHz, "[HT40+][SHORT-GI-20]", "change_to_5G", k5GHz, "[HT40+][SHORT-GI-20][HT40-]"},
+        {k5GHz, "[HT40-][SHORT-GI-20]", "change_to_2_4G", k24GHz, "[HT40-][SHORT-GI-20]"},
+        {k24GHz, full, "change_to_5G", k5GHz, full}};
+    for (size_t i = 0; i < sizeof(kSwitches) / sizeof(kSwitches[0]); ++i) {
+        const auto& to = kSwitches[i];
+        SCOPED_TRACE(to.event + " " + to.ht_capab);
+        sandbox::WriteFile(kConf, Config(to.wmode, to.ht_capab));
+        Display("{\"band_switch\":\"" + to.event + "\"}");
+        ASSERT_TRUE(qcmap_->WaitForCalls(i + 1));
+        EXPECT_EQ(qcmap_->Calls()[i], "{\"reload_driver\":0}");
+        std::string conf = sandbox::ReadFile(kConf);
+        for (const std::string& line : std::vector<std::string>{
+                 "wmode=" + to.new_wmode, "ieee80211n=1", "require_ht=0", "channel=0",
+                 "auto_chan_select=2", "ht_capab=" + to.new_ht_capab, "ssid=Hotspot",
+                 "wpa_passphrase=12345678"})
+            EXPECT_TRUE(HasLine(conf, line)) << line << " in\n" << conf;
+    }
+    EXPECT_TRUE(logcap::Has(logcap::Level5(), "change_wlan_band: no room for [HT40-] in ht_capab"));
 }
 
-TEST_F(BandSwitch, To2GHzUses11bgnAndKeepsAPresentHt40Minus) {
-    sandbox::WriteFile(kConf, Config(k5GHz, "[HT40-][SHORT-GI-20]"));
-    StartWithPlatform();
-    Display("{\"band_switch\":\"change_to_2_4G\"}");
-    ASSERT_TRUE(qcmap_->WaitForCalls(1));
-
-    std::string conf = sandbox::ReadFile(kConf);
-    EXPECT_TRUE(HasLine(conf, "wmode=2")) << conf;  // 2.4 GHz with 802.11n: 11bgn
-    EXPECT_TRUE(HasLine(conf, "ieee80211n=1")) << conf;
-    EXPECT_TRUE(HasLine(conf, "require_ht=0")) << conf;
-    EXPECT_TRUE(HasLine(conf, "channel=0")) << conf;
-    EXPECT_TRUE(HasLine(conf, "auto_chan_select=2")) << conf;
-    EXPECT_TRUE(HasLine(conf, "ht_capab=[HT40-][SHORT-GI-20]")) << conf;
-}
-
-TEST_F(BandSwitch, SameBandLeavesTheFileAndThePlatformAlone) {
-    std::string before = Config(k5GHz, "[SHORT-GI-20]");
-    sandbox::WriteFile(kConf, before);
-    StartWithPlatform();
-    Display("{\"band_switch\":\"change_to_5G\"}");
-    WaitForEventsHandled();
-    EXPECT_EQ(sandbox::ReadFile(kConf), before);
-    EXPECT_TRUE(qcmap_->Calls().empty());
-}
-
-TEST_F(BandSwitch, OtherTextsAndEventsWithoutTheFieldDoNothing) {
+// The same band, other texts (letter case too) and events without the field.
+TEST_F(BandSwitch, EventsThatNeedNoSwitchLeaveTheFileAndThePlatformAlone) {
     std::string before = Config(k24GHz, "[SHORT-GI-20]");
     sandbox::WriteFile(kConf, before);
     StartWithPlatform();
-    Display("{\"band_switch\":\"Change_To_5G\"}");
-    Display("{\"band_switch\":\"change_to_5g\"}");
-    Display("{\"band\":\"change_to_5G\"}");
-    Display("{\"band_switch\":5}");
+    for (const char* json :
+         {"{\"band_switch\":\"change_to_2_4G\"}", "{\"band_switch\":\"Change_To_5G\"}",
+          "{\"band_switch\":\"change_to_5g\"}", "{\"band\":\"change_to_5G\"}",
+          "{\"band_switch\":5}"})
+        Display(json);
     WaitForEventsHandled();
     EXPECT_EQ(sandbox::ReadFile(kConf), before);
     EXPECT_TRUE(qcmap_->Calls().empty());
-}
-
-TEST_F(BandSwitch, HtCapabilitiesWithoutRoomStayWhole) {
-    std::string full(60, 'X');
-    sandbox::WriteFile(kConf, Config(k24GHz, full));
-    StartWithPlatform();
-    Display("{\"band_switch\":\"change_to_5G\"}");
-    ASSERT_TRUE(qcmap_->WaitForCalls(1));
-    std::string conf = sandbox::ReadFile(kConf);
-    EXPECT_TRUE(HasLine(conf, "ht_capab=" + full)) << conf;
-    EXPECT_TRUE(HasLine(conf, "wmode=1")) << conf;
-    EXPECT_TRUE(logcap::Has(logcap::Level5(), "change_wlan_band: no room for [HT40-] in ht_capab"));
 }
 
 TEST_F(BandSwitch, WithoutThePlatformTheSwitchIsOnlyWritten) {

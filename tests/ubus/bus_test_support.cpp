@@ -10,8 +10,6 @@ extern "C" {
 #include <chrono>
 #include <fstream>
 
-#include "hostapd_agent.h"
-
 namespace bus_test {
 
 bool WaitUntil(const std::function<bool()>& condition) {
@@ -93,35 +91,5 @@ std::vector<std::string> FakeService::Calls() {
 bool FakeService::WaitForCalls(size_t count) {
     return WaitUntil([this, count] { return Calls().size() >= count; });
 }
-
-namespace countdown {
-namespace {
-
-std::mutex g_mutex;
-std::vector<Event> g_events;
-
-void Record(ha_wlan_event_type type, void* data) {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_events.push_back(Event{type, reinterpret_cast<intptr_t>(data)});
-}
-
-}  // namespace
-
-void Install() {
-    HostapdAgent::DeinitEventCb();
-    HostapdAgent::InitEventCb();
-    HostapdAgent::RegCountDownCb(Record);
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_events.clear();
-}
-
-void Uninstall() { HostapdAgent::DeinitEventCb(); }
-
-std::vector<Event> Events() {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    return g_events;
-}
-
-}  // namespace countdown
 
 }  // namespace bus_test

@@ -2,7 +2,6 @@
 #define WLAN_TESTS_UBUS_BUS_TEST_SUPPORT_H
 
 #include <libubus.h>
-#include <stdint.h>
 
 #include <atomic>
 #include <functional>
@@ -10,8 +9,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include "wlan_event.h"
 
 namespace bus_test {
 
@@ -72,17 +69,6 @@ private:
     std::vector<std::string> calls_;
     ContextPump* pump_ = nullptr;
 };
-
-// Records what reaches the count-down callback.
-namespace countdown {
-struct Event {
-    ha_wlan_event_type type;
-    intptr_t value;
-};
-void Install();
-void Uninstall();
-std::vector<Event> Events();
-}  // namespace countdown
 
 }  // namespace bus_test
 

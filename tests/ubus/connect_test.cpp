@@ -58,16 +58,14 @@ TEST_F(ConnectUbus, OwnConnectionServesTheTestObjectOnItsLoopThread) {
     EXPECT_EQ(_shadow_ua.load(), agent_->GetUbusAssistant());
     for (const char* event : {"key_detect_type", "usb_event_type", "oled_event", "system_state"})
         EXPECT_EQ(ubus_test_event_listeners(event), 1) << event;
-}
 
-TEST_F(ConnectUbus, LoopLeavesTheChildrenOfOtherThreadsAlone) {
-    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    // The loop leaves the children of other threads alone.
     EXPECT_FALSE(uloop_handle_sigchld);
     // A loop that reaps every child makes system() report -1 for commands that succeeded.
     for (int i = 0; i < 20; ++i) EXPECT_TRUE(shell_run("true")) << "run " << i;
 }
 
-TEST_F(ConnectUbus, HostConnectionServesTheServiceObjectWithoutALoopThread) {
+TEST_F(ConnectUbus, HostConnectionServesTheServiceObjectWithoutALoopAndOnlyOnce) {
     ubus_context* ctx = UseHostConnection();
     ASSERT_EQ(agent_->ConnectUbus(), 0);
     EXPECT_TRUE(ubus_test_object_exists("wlan_object"));
@@ -76,6 +74,10 @@ TEST_F(ConnectUbus, HostConnectionServesTheServiceObjectWithoutALoopThread) {
     EXPECT_FALSE(agent_->GetUbusAssistant()->IsLoopThreadAlive());
     EXPECT_EQ(agent_->GetUbusAssistant()->RunLoop(), 0);
     EXPECT_FALSE(LoopThreadExists());
+    UbusAssistant* first = agent_->GetUbusAssistant();
+    EXPECT_EQ(agent_->ConnectUbus(), -3);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: _ua already there."));
+    EXPECT_EQ(agent_->GetUbusAssistant(), first);
 
     // The host's loop dispatches the methods.
     bus_test::ContextPump host_loop(ctx);
@@ -83,24 +85,18 @@ TEST_F(ConnectUbus, HostConnectionServesTheServiceObjectWithoutALoopThread) {
               UBUS_STATUS_NOT_SUPPORTED);
 }
 
-TEST_F(ConnectUbus, SecondConnectOnAnOwnConnectionIsRefused) {
+TEST_F(ConnectUbus, SecondConnectOrLoopOnAnOwnConnectionIsRefused) {
     ASSERT_EQ(agent_->ConnectUbus(), 0);
     UbusAssistant* first = agent_->GetUbusAssistant();
+    ASSERT_TRUE(WaitUntil([first] { return first->IsLoopRunning(); }));
+    EXPECT_EQ(first->RunLoop(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::RunLoop: loop already running."));
     EXPECT_EQ(agent_->ConnectUbus(), -1);
     EXPECT_TRUE(
         logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: Already connected to ubus."));
     EXPECT_EQ(agent_->GetUbusAssistant(), first);
     EXPECT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 10000, nullptr),
               UBUS_STATUS_NOT_SUPPORTED);
-}
-
-TEST_F(ConnectUbus, SecondConnectOnAHostConnectionIsRefused) {
-    UseHostConnection();
-    ASSERT_EQ(agent_->ConnectUbus(), 0);
-    UbusAssistant* first = agent_->GetUbusAssistant();
-    EXPECT_EQ(agent_->ConnectUbus(), -3);
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: _ua already there."));
-    EXPECT_EQ(agent_->GetUbusAssistant(), first);
 }
 
 TEST_F(ConnectUbus, BusThatCannotBeReachedLeavesNoAssistant) {
@@ -151,14 +147,6 @@ TEST_F(ConnectUbus, FailedSubscriptionKeepsWhatInitHadDone) {
     EXPECT_FALSE(ha_wq_ready());
 }
 
-TEST_F(ConnectUbus, RunLoopRefusesASecondLoop) {
-    ASSERT_EQ(agent_->ConnectUbus(), 0);
-    UbusAssistant* assistant = agent_->GetUbusAssistant();
-    ASSERT_TRUE(WaitUntil([assistant] { return assistant->IsLoopRunning(); }));
-    EXPECT_EQ(assistant->RunLoop(), -1);
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::RunLoop: loop already running."));
-}
-
 TEST_F(ConnectUbus, DestroyingTheAgentEndsTheLoopAndRemovesTheObject) {
     ASSERT_EQ(agent_->ConnectUbus(), 0);
     ASSERT_TRUE(WaitUntil([] { return LoopThreadExists(); }));
@@ -172,10 +160,8 @@ TEST_F(ConnectUbus, DestroyingTheAgentEndsTheLoopAndRemovesTheObject) {
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::Deinit: uloop exits."));
     EXPECT_EQ(_shadow_agent.load(), nullptr);
     EXPECT_EQ(_shadow_ua.load(), nullptr);
-}
 
-TEST_F(ConnectUbus, AgentDestroyedRightAfterConnectingEndsItsLoop) {
-    // The loop may not have started yet when it is told to end.
+    // Also right after connecting, when the loop may not have started yet.
     for (int round = 0; round < 5; ++round) {
         HostapdAgent* agent = new HostapdAgent();
         ASSERT_EQ(agent->ConnectUbus(), 0) << "round " << round;

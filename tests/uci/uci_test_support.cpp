@@ -1,7 +1,5 @@
 #include "tests/uci/uci_test_support.h"
 
-#include <vector>
-
 namespace ucitest {
 
 CommandResult Uci(const std::string& args) {
@@ -13,35 +11,26 @@ CommandResult Uci(const std::string& args) {
 }
 
 std::string LibraryGet(const std::string& tuple) {
-    uci_context* ctx = uci_alloc_context();
-    std::vector<char> text(tuple.begin(), tuple.end());
-    text.push_back('\0');
+    Context ctx;
     uci_ptr ptr;
-    std::string result = "<incomplete>";
-    int rc = uci_lookup_ptr(ctx, &ptr, text.data(), true);
-    if (rc == UCI_ERR_NOTFOUND) {
-        result = "<not found>";
-    } else if (rc == UCI_OK && (ptr.flags & uci_ptr::UCI_LOOKUP_COMPLETE)) {
-        if (ptr.o != nullptr && ptr.o->type == UCI_TYPE_STRING) {
-            result = ptr.o->v.string;
-        } else if (ptr.o == nullptr && ptr.s != nullptr) {
-            result = ptr.s->type;
-        }
-    }
-    uci_free_context(ctx);
-    return result;
+    int rc = ctx.Lookup(&ptr, tuple);
+    if (rc == UCI_ERR_NOTFOUND) return "<not found>";
+    if (rc != UCI_OK || !(ptr.flags & uci_ptr::UCI_LOOKUP_COMPLETE)) return "<incomplete>";
+    if (ptr.o != nullptr) return ptr.o->type == UCI_TYPE_STRING ? ptr.o->v.string : "<incomplete>";
+    return ptr.s != nullptr ? ptr.s->type : "<incomplete>";
+}
+
+std::string Delta(const std::string& package) {
+    return sandbox::ReadFile(std::string(kDeltaDir) + "/" + package);
 }
 
 int LibrarySet(const std::string& assignment, bool commit) {
-    uci_context* ctx = uci_alloc_context();
-    std::vector<char> text(assignment.begin(), assignment.end());
-    text.push_back('\0');
+    Context ctx;
     uci_ptr ptr;
-    int rc = uci_lookup_ptr(ctx, &ptr, text.data(), true);
-    if (rc == UCI_OK) rc = uci_set(ctx, &ptr);
-    if (rc == UCI_OK) rc = uci_save(ctx, ptr.p);
-    if (rc == UCI_OK && commit) rc = uci_commit(ctx, &ptr.p, false);
-    uci_free_context(ctx);
+    int rc = ctx.Lookup(&ptr, assignment);
+    if (rc == UCI_OK) rc = uci_set(ctx.get(), &ptr);
+    if (rc == UCI_OK) rc = uci_save(ctx.get(), ptr.p);
+    if (rc == UCI_OK && commit) rc = uci_commit(ctx.get(), &ptr.p, false);
     return rc;
 }
 

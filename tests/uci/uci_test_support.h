@@ -4,6 +4,7 @@
 
 #include <uci.h>
 
+#include <list>
 #include <string>
 
 #include "tests/support/sandbox.h"
@@ -28,6 +29,29 @@ std::string LibraryGet(const std::string& tuple);
 int LibrarySet(const std::string& assignment, bool commit);
 
 constexpr const char* kDeltaDir = "/tmp/.uci";
+
+// The saved changes of a package.
+std::string Delta(const std::string& package);
+
+// A library context freed with the test; Lookup keeps the tuple text alive, as the pointer
+// refers into it.
+class Context {
+public:
+    Context() : ctx_(uci_alloc_context()) {}
+    ~Context() { uci_free_context(ctx_); }
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+
+    uci_context* get() const { return ctx_; }
+    int Lookup(uci_ptr* ptr, const std::string& tuple, bool extended = true) {
+        tuples_.push_back(tuple);
+        return uci_lookup_ptr(ctx_, ptr, &tuples_.back()[0], extended);
+    }
+
+private:
+    uci_context* ctx_;
+    std::list<std::string> tuples_;
+};
 
 }  // namespace ucitest
 

@@ -38,6 +38,10 @@ start() {
         log "$script is missing"
         return 1
     fi
+    if [ ! -x "$script" ]; then
+        log "$script is not executable"
+        return 1
+    fi
     if ! sh -n "$script"; then
         log "$script does not parse"
         return 1
