@@ -5,6 +5,7 @@
 
 #include "agent/spy_state.h"
 #include "agent/wlan_settings.h"
+#include "agent/wps_state.h"
 #include "hostapd_agent.h"
 #include "ubus_assistant.h"
 #include "util/log.h"
@@ -81,6 +82,9 @@ void* HostapdAgent::SpyWork(void*) {
     }
 
     if (_wps_on) {
+        // Held across the abort and the report: the worker's result of the aborted exchange
+        // then finds the session reported as timed out and is dropped.
+        std::lock_guard<std::recursive_mutex> guard(wps_outcome_mutex);
         if (CancelWPS() != 0) wlan_errlog(WLAN_PRIO_ERROR, "Cancel WPS procedure failed");
         HandleWPSMsg("WPS-TIMEOUT ");
     }

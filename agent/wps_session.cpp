@@ -144,8 +144,11 @@ int HostapdAgent::BcmWPSStop() {
     return 0;
 }
 
+std::recursive_mutex wps_outcome_mutex;
+
 void HostapdAgent::HandleWPSMsg(const char* msg) {
     if (msg == nullptr) return;
+    std::lock_guard<std::recursive_mutex> guard(wps_outcome_mutex);
     for (const WpsOutcome& outcome : kOutcomes) {
         if (strstr(msg, outcome.text) == nullptr) continue;
         _last_wps_result = outcome.code;

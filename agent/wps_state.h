@@ -4,6 +4,7 @@
 #include <stdint.h>
 
 #include <atomic>
+#include <mutex>
 
 #include "wpscli.h"
 
@@ -40,6 +41,11 @@ bool wps_is_worker_thread();
 // Waits, polling, until no worker thread is left or timeout_ms has passed. True when none is
 // left. For the owner of an agent that is about to be destroyed, and for tests.
 bool wps_wait_workers_ended(unsigned timeout_ms);
+
+// Serialises the recording of WPS outcomes. The worker holds it across "is the session still
+// open?" and its report, so an outcome reported meanwhile by another thread (the timeout when
+// the spy stops) is never overwritten by the worker's late result.
+extern std::recursive_mutex wps_outcome_mutex;
 
 // How the worker runs a session for a PIN text.
 enum class WpsPinMode {

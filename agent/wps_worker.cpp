@@ -52,6 +52,7 @@ const char* outcome_message(brcm_wpscli_status status) {
 // spy ended has been reported as timed out by the spy thread, and a second, conflicting report
 // would overwrite it.
 void report_outcome(HostapdAgent* agent, const char* message) {
+    std::lock_guard<std::recursive_mutex> guard(wps_outcome_mutex);
     if (agent->IsWPSProcedureOn())
         agent->HandleWPSMsg(message);
     else

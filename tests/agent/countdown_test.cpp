@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "hostapd_agent.h"
 #include "tests/agent/agent_test_support.h"
 #include "tests/agent/event_recorder.h"
@@ -64,15 +66,6 @@ TEST_F(Countdown, StopWithoutTimerFails) {
     EXPECT_EQ(HostapdAgent::DeleteCountDownTimer(), -1);
 }
 
-TEST_F(Countdown, StartArmsAndStopDisarms) {
-    HostapdAgent::SetWlanCountDown(120);
-    ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
-    EXPECT_TRUE(countdown_timer_armed());
-    EXPECT_EQ(HostapdAgent::cur_tick, 2);
-    EXPECT_EQ(HostapdAgent::StopCountDown(), 0);
-    EXPECT_FALSE(countdown_timer_armed());
-}
-
 TEST_F(Countdown, LastTickRaisesAutoDownForTheCountDownCallbackOnly) {
     HostapdAgent::SetWlanCountDown(150);
     ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
@@ -89,11 +82,13 @@ TEST_F(Countdown, LastTickRaisesAutoDownForTheCountDownCallbackOnly) {
     EXPECT_FALSE(countdown_timer_armed());
 }
 
-TEST_F(Countdown, RestartBeginsAgainFromTheFullTime) {
+TEST_F(Countdown, StopDisarmsAndRestartBeginsAgainFromTheFullTime) {
     HostapdAgent::SetWlanCountDown(180);
     ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
+    EXPECT_TRUE(countdown_timer_armed());
     Tick(2);
-    HostapdAgent::StopCountDown();
+    EXPECT_EQ(HostapdAgent::StopCountDown(), 0);
+    EXPECT_FALSE(countdown_timer_armed());
     ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
     EXPECT_EQ(HostapdAgent::cur_tick, 3);
     Tick(2);
@@ -112,27 +107,21 @@ void AddStation(HostapdAgent& agent, const char* mac) {
 
 }  // namespace
 
-TEST_F(AutoDisTime, SystemTimeAppliesBeforeTheFirstStation) {
+TEST_F(AutoDisTime, SystemTimeAppliesBeforeTheFirstStationAndUserTimeAfter) {
     agent_test::WriteIdleTimes("900", "600");
     HostapdAgent agent;
-    HostapdAgent::sta_associated_yet = false;
-    EXPECT_EQ(agent.SetAutoDisTime(), 0);
-    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 600);
-    EXPECT_TRUE(countdown_timer_armed());
-    EXPECT_TRUE(logcap::Has(
-        logcap::Level5(), "HostapdAgent::SetAutoDisTime: Set system auto down time [600] sec(s)"));
-    HostapdAgent::StopCountDown();
-}
-
-TEST_F(AutoDisTime, UserTimeAppliesOnceAStationHasAssociated) {
-    agent_test::WriteIdleTimes("900", "600");
-    HostapdAgent agent;
-    HostapdAgent::sta_associated_yet = true;
-    EXPECT_EQ(agent.SetAutoDisTime(), 0);
-    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 900);
-    EXPECT_TRUE(logcap::Has(logcap::Level5(),
-                            "HostapdAgent::SetAutoDisTime: Set auto down time [900] sec(s)"));
-    HostapdAgent::StopCountDown();
+    const std::tuple<bool, long, const char*> cases[] = {
+        {false, 600, "HostapdAgent::SetAutoDisTime: Set system auto down time [600] sec(s)"},
+        {true, 900, "HostapdAgent::SetAutoDisTime: Set auto down time [900] sec(s)"},
+    };
+    for (const auto& [associated, seconds, log] : cases) {
+        HostapdAgent::sta_associated_yet = associated;
+        EXPECT_EQ(agent.SetAutoDisTime(), 0);
+        EXPECT_EQ(HostapdAgent::GetWlanCountDown(), seconds);
+        EXPECT_TRUE(countdown_timer_armed());
+        EXPECT_TRUE(logcap::Has(logcap::Level5(), log));
+        HostapdAgent::StopCountDown();
+    }
     HostapdAgent::sta_associated_yet = false;
 }
 

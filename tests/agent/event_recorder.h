@@ -3,6 +3,7 @@
 
 #include <stdint.h>
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -19,14 +20,32 @@ struct Event {
     intptr_t value;    // integer payloads
 };
 
-void Clear();
-std::vector<Event> Events();
-std::vector<Event> EventsOf(int callback);
-void Record(int callback, ha_wlan_event_type type, void* data);
+inline std::mutex g_mutex;
+inline std::vector<Event> g_events;
+
+inline void Clear() {
+    std::lock_guard<std::mutex> guard(g_mutex);
+    g_events.clear();
+}
+
+inline std::vector<Event> EventsOf(int callback = -1) {
+    std::lock_guard<std::mutex> guard(g_mutex);
+    std::vector<Event> out;
+    for (const Event& event : g_events)
+        if (callback < 0 || event.callback == callback) out.push_back(event);
+    return out;
+}
+
+// Every recorded event, oldest first.
+inline std::vector<Event> Events() { return EventsOf(); }
 
 template <int N>
 void Callback(ha_wlan_event_type type, void* data) {
-    Record(N, type, data);
+    Event event{N, type, "", reinterpret_cast<intptr_t>(data)};
+    if ((type == HA_WLAN_EVT_STA_NUM || type == HA_WLAN_EVT_WPS) && data != nullptr)
+        event.text = static_cast<const char*>(data);
+    std::lock_guard<std::mutex> guard(g_mutex);
+    g_events.push_back(event);
 }
 
 }  // namespace recorder

@@ -12,8 +12,6 @@
 #include "tests/agent/event_recorder.h"
 #include "tests/support/log_capture.h"
 
-using recorder::Callback;
-
 namespace {
 
 // A radio whose associated stations are the lines of /tmp/stations; every other command
@@ -27,10 +25,10 @@ constexpr const char* kFakeWlarm =
     "esac\n"
     "exit 0\n";
 
-class SpyLoop : public SandboxTest {
+class SpyLoop : public AgentTest {
 protected:
     void SetUp() override {
-        SandboxTest::SetUp();
+        AgentTest::SetUp();
         if (IsSkipped()) return;
         sandbox::WriteFile("/etc/hostapd.conf",
                            "interface=wlan0\nssid=SpyTest\ncountry_code=US\nhw_mode=g\n"
@@ -38,18 +36,6 @@ protected:
         sandbox::WriteFile("/usr/bin/wlarm", kFakeWlarm);
         sandbox::WriteFile("/usr/bin/bcmwlan_ap1.sh", "#!/bin/sh\nexit 0\n");
         sandbox::Run("chmod 755 /usr/bin/wlarm /usr/bin/bcmwlan_ap1.sh");
-        agent_test::WriteIdleTimes("600", "300");
-        agent_test::InstallRecorder("ip");
-        HostapdAgent::DeinitEventCb();
-        HostapdAgent::InitEventCb();
-        HostapdAgent::RegisterEventCb(Callback<1>);
-        recorder::Clear();
-        agent_ = new HostapdAgent();
-    }
-    void TearDown() override {
-        delete agent_;
-        HostapdAgent::StopCountDown();
-        HostapdAgent::DeinitEventCb();
     }
 
     static void SetStations(const std::string& lines) {
@@ -67,8 +53,6 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
-
-    HostapdAgent* agent_ = nullptr;
 };
 
 }  // namespace
@@ -80,6 +64,12 @@ TEST_F(SpyLoop, ReportsTheCountEveryCycleAndDrivesTheCountdown) {
     EXPECT_TRUE(agent_->IsRunning());
     // The idle time of the start (the shorter system time) counts while nobody is there.
     EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 300);
+    // A second start is refused but reads the idle times again.
+    agent_test::WriteIdleTimes("600", "200");
+    EXPECT_EQ(agent_->StartSpy(), -2);
+    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 200);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::StartSpy: Spy is already running."));
+    EXPECT_TRUE(agent_->IsRunning());
 
     SetStations("assoclist 11:22:33:44:55:66\nassoclist 11:22:33:44:55:77\n");
     size_t two = WaitForCount("2", first + 1);
@@ -102,31 +92,17 @@ TEST_F(SpyLoop, ReportsTheCountEveryCycleAndDrivesTheCountdown) {
     EXPECT_FALSE(countdown_timer_armed());
 }
 
-TEST_F(SpyLoop, SecondStartIsRefusedButRereadsTheIdleTime) {
-    ASSERT_EQ(agent_->StartSpy(), 0);
-    WaitForCount("0");
-    agent_test::WriteIdleTimes("100", "200");
-    EXPECT_EQ(agent_->StartSpy(), -2);
-    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 100);
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::StartSpy: Spy is already running."));
-    EXPECT_TRUE(agent_->IsRunning());
-    agent_->StopSpy();
-}
-
 TEST_F(SpyLoop, StationListRequestRebuildsFromTheRadio) {
     SetStations("assoclist AA:BB:CC:DD:EE:01\n");
     sandbox::WriteFile("/var/lib/misc/dnsmasq.leases",
                        "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
     ASSERT_EQ(agent_->StartSpy(), 0);
     WaitForCount("1");
-    StaList* list = agent_->GetStaList();
-    list->_Lock();
-    StaListItem* station = list->_GetFirst();
-    ASSERT_NE(station, nullptr);
+    EXPECT_EQ(agent_->GetStaNum(), 1);
+    auto station = agent_test::FindStation(*agent_, "aa:bb:cc:dd:ee:01");
+    ASSERT_TRUE(station.has_value());
     EXPECT_STREQ(station->GetMAC(), "AA:BB:CC:DD:EE:01");
     EXPECT_STREQ(station->GetHostName(), "laptop");
-    EXPECT_EQ(station->GetNext(), nullptr);
-    list->_Unlock();
     agent_->StopSpy();
     // Stopping deauthenticates the stations the radio still lists.
     EXPECT_NE(agent_test::Calls("wlarm").find("deauthenticate AA:BB:CC:DD:EE:01"),

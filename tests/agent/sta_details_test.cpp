@@ -26,19 +26,13 @@ protected:
         agent_->GetStaList()->AddSta(&key);
     }
 
-    // One field of the listed station with this MAC (any case), read under the list mutex.
-    std::string Field(const char* mac, char* (StaListItem::*getter)()) {
-        StaList* list = agent_->GetStaList();
-        StaListItem key;
-        key.SetMAC(mac);
-        list->_Lock();
-        StaListItem* item = list->_FindSta(&key);
-        std::string value = item ? (item->*getter)() : "<missing>";
-        list->_Unlock();
-        return value;
-    }
+    // The IP or host name of the listed station with this MAC (any case).
     std::string Ip(const char* mac) { return Field(mac, &StaListItem::GetIP); }
     std::string Host(const char* mac) { return Field(mac, &StaListItem::GetHostName); }
+    std::string Field(const char* mac, char* (StaListItem::*getter)()) {
+        auto station = agent_test::FindStation(*agent_, mac);
+        return station ? ((*station).*getter)() : "<missing>";
+    }
 
     static void Neighbour(const std::string& args) {
         ASSERT_EQ(sandbox::Run("ip neigh add " + args + " dev br0"), 0) << args;
@@ -48,12 +42,6 @@ protected:
 };
 
 constexpr const char* kLeases = "/var/lib/misc/dnsmasq.leases";
-
-long MonotonicSeconds() {
-    struct timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec;
-}
 
 }  // namespace
 
@@ -138,26 +126,20 @@ TEST_F(StationDetails, OneStationArpNeedsTheExactMacText) {
     EXPECT_EQ(Ip("aa:bb:cc:dd:ee:01"), "192.0.2.20");
 }
 
-TEST_F(StationDetails, CacheFlushUsesTheInterfaceLearnedFromArp) {
-    Add("aa:bb:cc:dd:ee:01");
+TEST_F(StationDetails, CacheFlushUsesTheInterfaceLearnedFromAChangedArpIp) {
+    Add("aa:bb:cc:dd:ee:01", "192.0.2.20");
     Neighbour("192.0.2.20 lladdr aa:bb:cc:dd:ee:01 nud permanent");
+    Neighbour("192.0.2.21 lladdr aa:bb:cc:dd:ee:02 nud permanent");
     agent_test::InstallRecorder("ip");
+    agent_->GetAllStaIP();  // an unchanged IP teaches nothing
     agent_->DropArpCache();
     EXPECT_EQ(agent_test::Calls("ip"), "route flush cache\n");
 
+    Add("aa:bb:cc:dd:ee:02");
     agent_->GetAllStaIP();
     agent_->DropArpCache();
     EXPECT_EQ(agent_test::Calls("ip"),
               "route flush cache\nroute flush cache\nneigh flush dev br0\n");
-}
-
-TEST_F(StationDetails, UnchangedIpDoesNotTeachTheInterface) {
-    Add("aa:bb:cc:dd:ee:01", "192.0.2.20");
-    Neighbour("192.0.2.20 lladdr aa:bb:cc:dd:ee:01 nud permanent");
-    agent_->GetAllStaIP();
-    agent_test::InstallRecorder("ip");
-    agent_->DropArpCache();
-    EXPECT_EQ(agent_test::Calls("ip"), "route flush cache\n");
 }
 
 TEST_F(StationDetails, FailedFlushIsLoggedWithItsStatus) {
@@ -172,7 +154,7 @@ TEST_F(StationDetails, OnlineTimeCountsFromTheConnectedTime) {
     Add("aa:bb:cc:dd:ee:01");
     Add("aa:bb:cc:dd:ee:02");
     StaList* list = agent_->GetStaList();
-    long now = MonotonicSeconds();
+    long now = agent_test::MonotonicSeconds();
     list->_Lock();
     for (StaListItem* item = list->_GetFirst(); item; item = item->GetNext()) {
         bool first = strcmp(item->GetMAC(), "aa:bb:cc:dd:ee:01") == 0;

@@ -78,25 +78,17 @@ TEST(StaListMembers, SameMacInOtherCaseIsNotAddedTwice) {
     EXPECT_EQ(Macs(list), (std::vector<std::string>{"aa:bb:cc:dd:ee:ff"}));
 }
 
-TEST(StaListMembers, NewestStationComesFirstAndTheKeyIsCopied) {
+TEST(StaListMembers, NewestFirstRemovalRelinksAndClearCounts) {
     StaList list;
-    StaListItem key = Station("00:00:00:00:00:01");
-    list.AddSta(&key);
-    key.SetMAC("00:00:00:00:00:02");
-    list.AddSta(&key);
-    key.SetMAC("00:00:00:00:00:03");
-    list.AddSta(&key);
-    EXPECT_EQ(Macs(list), (std::vector<std::string>{"00:00:00:00:00:03", "00:00:00:00:00:02",
-                                                    "00:00:00:00:00:01"}));
-}
-
-TEST(StaListMembers, RemovingHeadAndMiddleRelinksTheList) {
-    StaList list;
+    EXPECT_EQ(list.ClearAllStas(), 0);
+    StaListItem key;  // reused: the list keeps its own copy
     for (const char* mac :
          {"00:00:00:00:00:01", "00:00:00:00:00:02", "00:00:00:00:00:03", "00:00:00:00:00:04"}) {
-        StaListItem key = Station(mac);
-        list.AddSta(&key);
+        key.SetMAC(mac);
+        EXPECT_EQ(list.AddSta(&key), 1);
     }
+    EXPECT_EQ(Macs(list), (std::vector<std::string>{"00:00:00:00:00:04", "00:00:00:00:00:03",
+                                                    "00:00:00:00:00:02", "00:00:00:00:00:01"}));
     logcap::Clear();
     StaListItem head = Station("00:00:00:00:00:04");
     StaListItem middle = Station("00:00:00:00:00:02");
@@ -105,6 +97,12 @@ TEST(StaListMembers, RemovingHeadAndMiddleRelinksTheList) {
     EXPECT_EQ(list.GetNum(), 2);
     EXPECT_EQ(Macs(list), (std::vector<std::string>{"00:00:00:00:00:03", "00:00:00:00:00:01"}));
     EXPECT_TRUE(logcap::Has(logcap::User(), "Found sta[00:00:00:00:00:04], ready to remove"));
+
+    EXPECT_EQ(list.ClearAllStas(), 2);
+    EXPECT_EQ(list.GetNum(), 0);
+    list._Lock();
+    EXPECT_EQ(list._GetFirst(), nullptr);
+    list._Unlock();
 }
 
 TEST(StaListMembers, RemovingFromAnEmptyListLogsNothing) {
@@ -116,21 +114,7 @@ TEST(StaListMembers, RemovingFromAnEmptyListLogsNothing) {
     EXPECT_TRUE(logcap::Records().empty());
 }
 
-TEST(StaListMembers, ClearAllStasReturnsTheFormerCount) {
-    StaList list;
-    EXPECT_EQ(list.ClearAllStas(), 0);
-    for (const char* mac : {"00:00:00:00:00:01", "00:00:00:00:00:02", "00:00:00:00:00:03"}) {
-        StaListItem key = Station(mac);
-        list.AddSta(&key);
-    }
-    EXPECT_EQ(list.ClearAllStas(), 3);
-    EXPECT_EQ(list.GetNum(), 0);
-    list._Lock();
-    EXPECT_EQ(list._GetFirst(), nullptr);
-    list._Unlock();
-}
-
-TEST(StaListPrint, EmptyListPrintsCountAndHeaderOnly) {
+TEST(StaListPrint, CountHeaderAndStationsNumberedFromTheNewest) {
     StaList list;
     testing::internal::CaptureStdout();
     list.Print();
@@ -138,10 +122,7 @@ TEST(StaListPrint, EmptyListPrintsCountAndHeaderOnly) {
               "\nCurrent stas: 0\n"
               "   No.  |         IP        |        MAC        |     Host Name        |     "
               "Online Time\n");
-}
 
-TEST(StaListPrint, StationsAreNumberedFromTheNewest) {
-    StaList list;
     StaListItem first = Station("00:00:00:00:00:01", "192.0.2.10");
     first.SetHostName("old");
     first.SetOnlineTime("01:00:00");

@@ -20,21 +20,20 @@ std::string Time(long seconds, int size = 9) {
 
 }  // namespace
 
-TEST(SecToStandardTime, FormatsHoursMinutesSeconds) {
-    EXPECT_EQ(Time(0), "00:00:00");
-    EXPECT_EQ(Time(59), "00:00:59");
-    EXPECT_EQ(Time(3661), "01:01:01");
-    EXPECT_EQ(Time(36000), "10:00:00");
-    EXPECT_EQ(Time(99 * 3600 + 59 * 60 + 59), "99:59:59");
+TEST(SecToStandardTime, HoursMinutesSecondsBetweenZeroAndTheLargestTime) {
+    const std::pair<long, const char*> cases[] = {
+        {0, "00:00:00"},
+        {59, "00:00:59"},
+        {3661, "01:01:01"},
+        {36000, "10:00:00"},
+        {99 * 3600 + 59 * 60 + 59, "99:59:59"},
+        {100 * 3600, "99:59:59"},  // a hundred hours or more read as the largest time
+        {100 * 3600 + 61, "99:59:59"},
+        {2147483647L, "99:59:59"},
+        {-5, "00:00:00"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Time(c.first), c.second) << c.first;
 }
-
-TEST(SecToStandardTime, HundredHoursOrMoreReadAsTheLargestTime) {
-    EXPECT_EQ(Time(100 * 3600), "99:59:59");
-    EXPECT_EQ(Time(100 * 3600 + 61), "99:59:59");
-    EXPECT_EQ(Time(2147483647L), "99:59:59");
-}
-
-TEST(SecToStandardTime, NegativeTimeReadsAsZero) { EXPECT_EQ(Time(-5), "00:00:00"); }
 
 TEST(SecToStandardTime, SmallBufferKeepsSizeMinusOneCharacters) {
     EXPECT_EQ(Time(3661, 6), "01:01");
@@ -58,25 +57,17 @@ TEST(SpyLineMac, MacStartsAfterTheKeywordAndABlank) {
     EXPECT_STREQ(mac, "");
 }
 
-TEST(LeaseLine, FiveTokensMakeALease) {
+TEST(LeaseLine, FiveTokensMakeALeaseAndOverlongFieldsAreCutOrRefused) {
     LeaseEntry lease;
     ASSERT_EQ(parse_lease_line("1700000000 aa:bb:cc:dd:ee:01 192.0.2.10 laptop 01:aa:bb\t", &lease),
               SourceLine::kEntry);
     EXPECT_STREQ(lease.mac, "aa:bb:cc:dd:ee:01");
     EXPECT_STREQ(lease.ip, "192.0.2.10");
     EXPECT_STREQ(lease.host_name, "laptop");
-}
+    for (const char* missing : {"1700000000 aa:bb:cc:dd:ee:01 192.0.2.10 laptop", "", " \t "})
+        EXPECT_EQ(parse_lease_line(missing, &lease), SourceLine::kMalformed) << missing;
 
-TEST(LeaseLine, MissingTokenIsMalformed) {
-    LeaseEntry lease;
-    EXPECT_EQ(parse_lease_line("1700000000 aa:bb:cc:dd:ee:01 192.0.2.10 laptop", &lease),
-              SourceLine::kMalformed);
-    EXPECT_EQ(parse_lease_line("", &lease), SourceLine::kMalformed);
-    EXPECT_EQ(parse_lease_line(" \t ", &lease), SourceLine::kMalformed);
-}
-
-TEST(LeaseLine, LongClientIdIsCutButLongMacOrIpMakesTheLineUnusable) {
-    LeaseEntry lease;
+    // A long client id is cut; a long MAC or IP makes the line unusable.
     std::string duid = "ff:" + std::string(60, '1');
     EXPECT_EQ(parse_lease_line(("1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop " + duid).c_str(), &lease),
               SourceLine::kEntry);
@@ -99,16 +90,10 @@ TEST(ArpLine, KernelLineIsParsedWithHexadecimalNumbers) {
     EXPECT_STREQ(arp.hw_address, "aa:bb:cc:dd:ee:01");
     EXPECT_STREQ(arp.device, "br0");
     EXPECT_TRUE(arp.device_usable);
-}
-
-TEST(ArpLine, MissingTokenOrBadNumberIsMalformed) {
-    ArpEntry arp;
-    EXPECT_EQ(parse_arp_line("192.0.2.20 0x1 0x6 aa:bb:cc:dd:ee:01 *", &arp),
-              SourceLine::kMalformed);
-    EXPECT_EQ(parse_arp_line("192.0.2.20 0x1 zz aa:bb:cc:dd:ee:01 * br0", &arp),
-              SourceLine::kMalformed);
-    EXPECT_EQ(parse_arp_line("192.0.2.20 0x 0x2 aa:bb:cc:dd:ee:01 * br0", &arp),
-              SourceLine::kMalformed);
+    for (const char* malformed :
+         {"192.0.2.20 0x1 0x6 aa:bb:cc:dd:ee:01 *", "192.0.2.20 0x1 zz aa:bb:cc:dd:ee:01 * br0",
+          "192.0.2.20 0x 0x2 aa:bb:cc:dd:ee:01 * br0"})
+        EXPECT_EQ(parse_arp_line(malformed, &arp), SourceLine::kMalformed) << malformed;
 }
 
 TEST(ArpLine, DeviceThatIsNoInterfaceNameIsNotUsable) {

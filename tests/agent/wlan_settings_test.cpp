@@ -2,40 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "hostapd_agent.h"
 #include "tests/agent/agent_test_support.h"
 #include "tests/support/log_capture.h"
 
 using UciReaders = SandboxTest;
 
-TEST_F(UciReaders, ReadTheirOwnOptionsAsDecimalNumbers) {
-    sandbox::WriteFile("/etc/config/wlan",
-                       "config basic_setting 'basic_setting'\n"
-                       "\toption disable_time '300'\n"
-                       "\toption disable_time_system '1200'\n"
-                       "\toption wisp_status '1'\n");
-    EXPECT_EQ(_get_wlan_auto_down_time(), 300);
-    EXPECT_EQ(_get_wlan_auto_down_time_system(), 1200);
-    EXPECT_EQ(_get_wlan_wisp_enable_status(), 1);
-}
-
-TEST_F(UciReaders, MissingOrNonNumericValuesReadAsZero) {
-    sandbox::WriteFile("/etc/config/wlan",
-                       "config basic_setting 'basic_setting'\n"
-                       "\toption disable_time 'abc'\n"
-                       "\toption wisp_status ''\n");
-    EXPECT_EQ(_get_wlan_auto_down_time(), 0);
-    EXPECT_EQ(_get_wlan_auto_down_time_system(), 0);
-    EXPECT_EQ(_get_wlan_wisp_enable_status(), 0);
-}
-
-TEST_F(UciReaders, ConversionStopsAtTheFirstNonDigit) {
-    sandbox::WriteFile("/etc/config/wlan",
-                       "config basic_setting 'basic_setting'\n"
-                       "\toption disable_time ' 42 minutes'\n"
-                       "\toption disable_time_system '-5'\n");
-    EXPECT_EQ(_get_wlan_auto_down_time(), 42);
-    EXPECT_EQ(_get_wlan_auto_down_time_system(), -5);
+TEST_F(UciReaders, ReadTheirOwnOptionsAsDecimalNumbersUpToTheFirstNonDigit) {
+    struct Case {
+        const char* options;
+        long user, system, wisp;
+    };
+    const Case cases[] = {
+        {"\toption disable_time '300'\n\toption disable_time_system '1200'\n"
+         "\toption wisp_status '1'\n",
+         300, 1200, 1},
+        // Missing or non-numeric values read as zero.
+        {"\toption disable_time 'abc'\n\toption wisp_status ''\n", 0, 0, 0},
+        {"\toption disable_time ' 42 minutes'\n\toption disable_time_system '-5'\n", 42, -5, 0},
+    };
+    for (const Case& c : cases) {
+        sandbox::WriteFile("/etc/config/wlan",
+                           std::string("config basic_setting 'basic_setting'\n") + c.options);
+        EXPECT_EQ(_get_wlan_auto_down_time(), c.user) << c.options;
+        EXPECT_EQ(_get_wlan_auto_down_time_system(), c.system) << c.options;
+        EXPECT_EQ(_get_wlan_wisp_enable_status(), c.wisp) << c.options;
+    }
 }
 
 TEST_F(UciReaders, HugeOrLongOutputIsBounded) {
@@ -48,24 +42,20 @@ TEST_F(UciReaders, HugeOrLongOutputIsBounded) {
 
 using StartSpyIdleTime = SandboxTest;
 
-TEST_F(StartSpyIdleTime, ShorterSystemTimeIsChosenBeforeTheRadioStarts) {
-    agent_test::WriteIdleTimes("600", "300");
+TEST_F(StartSpyIdleTime, ShorterTimeIsChosenAndNamedBeforeTheRadioStarts) {
     agent_test::MakeRadioStartFail();
-    HostapdAgent agent;
-    EXPECT_EQ(agent.StartSpy(), 0);
-    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 300);
-    EXPECT_TRUE(logcap::Has(logcap::Level5(),
-                            "HostapdAgent::StartSpy: Set system auto down time [300] sec(s)"));
-}
-
-TEST_F(StartSpyIdleTime, ShorterUserTimeIsChosenAndNamed) {
-    agent_test::WriteIdleTimes("300", "600");
-    agent_test::MakeRadioStartFail();
-    HostapdAgent agent;
-    EXPECT_EQ(agent.StartSpy(), 0);
-    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 300);
-    EXPECT_TRUE(
-        logcap::Has(logcap::Level5(), "HostapdAgent::StartSpy: Set auto down time [300] sec(s)"));
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"600", "300", "HostapdAgent::StartSpy: Set system auto down time [300] sec(s)"},
+        {"300", "600", "HostapdAgent::StartSpy: Set auto down time [300] sec(s)"},
+    };
+    for (const auto& [user, system, log] : cases) {
+        logcap::Clear();
+        agent_test::WriteIdleTimes(user, system);
+        HostapdAgent agent;
+        EXPECT_EQ(agent.StartSpy(), 0);
+        EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 300);
+        EXPECT_TRUE(logcap::Has(logcap::Level5(), log));
+    }
 }
 
 TEST_F(StartSpyIdleTime, FailedRadioStartIsReportedAsApStartFailure) {

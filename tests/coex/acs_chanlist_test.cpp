@@ -1,8 +1,6 @@
 #include "tests/coex/coex_test_support.h"
 
 // Narrowing of the auto-channel candidates to the channels the LTE frequency allows.
-int CoexTest::restarts = 0;
-
 using AcsChanlist = CoexTest;
 
 namespace {
@@ -34,53 +32,45 @@ TEST_F(AcsChanlist, WithoutAnAgentOneFallbackChannel) {
     EXPECT_TRUE(HasLevel5("LTE_COEX: shadow agent is NULL\n"));
 }
 
-TEST_F(AcsChanlist, NoMaskKeepsEveryCandidate) {
-    EXPECT_EQ(Filter({1, 3, 6, 11}, false), (V{1, 3, 6, 11}));
-    EXPECT_TRUE(HasLevel5("LTE_COEX: lte_coex.acs_chan_mask is 0! ACS in valid channels!"));
-    EXPECT_EQ(Filter({}, false), V{});
-}
-
-TEST_F(AcsChanlist, NoMaskButAKnownChannelKeepsThatChannel) {
-    bcm_lte_coex_set_selected_channel(11);
-    EXPECT_EQ(Filter({1, 6}, false), V{11});
-    EXPECT_TRUE(HasLevel5("LTE_COEX: lte_coex.acs_chan_mask is 0! no need to change channel!"));
-    // With no candidates at all the one channel still fits the promised room of one.
-    EXPECT_EQ(Filter({}, false), V{11});
-}
-
-TEST_F(AcsChanlist, AllowedOperatingChannelStays) {
-    coex().acs_chan_mask = 0x7FDFC0;  // channels 7..13 and 5 GHz
-    bcm_lte_coex_set_selected_channel(11);
-    EXPECT_EQ(Filter({1, 6, 11}, false), V{11});
-    EXPECT_TRUE(
-        HasLevel5("LTE_COEX: channel 11 is in lte_coex.acs_chan_mask 8380352! no need to "
-                  "change channel!"));
-}
-
-TEST_F(AcsChanlist, On24GhzOnlyAllowedNonOverlappingChannelsRemain) {
-    coex().acs_chan_mask = 0x7FDF00;  // channels 9..13 and 5 GHz
-    EXPECT_EQ(Filter({1, 6, 11}, false), V{11});
-    coex().acs_chan_mask = 0x7FDFFF;
-    EXPECT_EQ(Filter({11, 6, 3, 1, 13}, false), (V{1, 6, 11}));
-}
-
-TEST_F(AcsChanlist, On24GhzNothingAllowedFallsBack) {
-    coex().acs_chan_mask = 0x7FDF00;
-    EXPECT_EQ(Filter({1, 6}, false), (V{1, 6}));
-    bcm_lte_coex_set_selected_channel(1);
-    EXPECT_EQ(Filter({1, 6}, false), V{1});
-}
-
-TEST_F(AcsChanlist, On5GhzAllowedCandidatesRemainInOrder) {
-    coex().acs_chan_mask = 0x7F1FFF;  // 36 and 40 excluded
-    bcm_lte_coex_set_selected_channel(36);
-    EXPECT_EQ(Filter({36, 40, 44, 48, 149}, true), (V{44, 48, 149}));
-    EXPECT_EQ(Filter({165, 4, 44}, true), (V{165, 44}));
-}
-
-TEST_F(AcsChanlist, On5GhzNothingAllowedFallsBack) {
-    coex().acs_chan_mask = 0x7F1FFF;
-    EXPECT_EQ(Filter({36, 40}, true), (V{36, 40}));
-    bcm_lte_coex_set_selected_channel(40);
-    EXPECT_EQ(Filter({36, 40}, true), V{40});
+TEST_F(AcsChanlist, ByMaskAndOperatingChannel) {
+    struct Case {
+        int32_t mask;
+        unsigned selected;
+        V candidates;
+        bool is_5g;
+        V expected;
+        const char* log;
+    };
+    const char* const kAll = "LTE_COEX: lte_coex.acs_chan_mask is 0! ACS in valid channels!";
+    const char* const kKeep = "LTE_COEX: lte_coex.acs_chan_mask is 0! no need to change channel!";
+    const char* const kAllowed =
+        "LTE_COEX: channel 11 is in lte_coex.acs_chan_mask 8380352! no need to change channel!";
+    const Case cases[] = {
+        {0, 0, {1, 3, 6, 11}, false, {1, 3, 6, 11}, kAll},
+        {0, 0, {}, false, {}, nullptr},
+        {0, 11, {1, 6}, false, {11}, kKeep},
+        // With no candidates at all the one channel still fits the promised room of one.
+        {0, 11, {}, false, {11}, nullptr},
+        // 0x7FDFC0: channels 7..13 and 5 GHz.
+        {0x7FDFC0, 11, {1, 6, 11}, false, {11}, kAllowed},
+        // On 2.4 GHz only allowed non-overlapping channels remain; none allowed falls back.
+        {0x7FDF00, 0, {1, 6, 11}, false, {11}, nullptr},
+        {0x7FDFFF, 0, {11, 6, 3, 1, 13}, false, {1, 6, 11}, nullptr},
+        {0x7FDF00, 0, {1, 6}, false, {1, 6}, nullptr},
+        {0x7FDF00, 1, {1, 6}, false, {1}, nullptr},
+        // 0x7F1FFF: 36 and 40 excluded; allowed 5 GHz candidates remain in order.
+        {0x7F1FFF, 36, {36, 40, 44, 48, 149}, true, {44, 48, 149}, nullptr},
+        {0x7F1FFF, 36, {165, 4, 44}, true, {165, 44}, nullptr},
+        {0x7F1FFF, 0, {36, 40}, true, {36, 40}, nullptr},
+        {0x7F1FFF, 40, {36, 40}, true, {40}, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.mask << std::dec << " chan " << c.selected
+                                        << " " << testing::PrintToString(c.candidates));
+        logcap::Clear();
+        coex().acs_chan_mask = c.mask;
+        bcm_lte_coex_set_selected_channel(c.selected);
+        EXPECT_EQ(Filter(c.candidates, c.is_5g), c.expected);
+        EXPECT_TRUE(c.log == nullptr || HasLevel5(c.log)) << c.log;
+    }
 }

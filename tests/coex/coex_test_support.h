@@ -39,7 +39,7 @@ protected:
 
     std::unique_ptr<HostapdAgent> agent;
     int (*saved_restart)(void) = nullptr;
-    static int restarts;
+    static inline int restarts = 0;
 };
 
 #endif

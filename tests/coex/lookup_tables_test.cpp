@@ -10,10 +10,8 @@ TEST(CoexTables, RowCountsAndRowLayout) {
     EXPECT_EQ(sizeof(lte_coex_fdd_lookup_table), 20 * sizeof(lte_coex_lookup_row_t));
     EXPECT_EQ(sizeof(lte_coex_fdd_lookup_table_5G), 16 * sizeof(lte_coex_lookup_row_t));
     EXPECT_EQ(sizeof(lte_coex_tdd_lookup_table), 4 * sizeof(lte_coex_lookup_row_t));
+    // The TDD 5 GHz table is empty: its one placeholder row matches no frequency.
     EXPECT_EQ(LTE_COEX_TDD_5G_ROWS, 0);
-}
-
-TEST(CoexTables, EmptyTdd5GhzTableMatchesNoFrequency) {
     const lte_coex_lookup_row_t& row = lte_coex_tdd_lookup_table_5G[0];
     EXPECT_EQ(row.low_mhz, 0u);
     EXPECT_EQ(row.high_mhz, 0u);
@@ -47,17 +45,12 @@ TEST(CoexTables, SpotValues) {
     EXPECT_EQ(lte_coex_tdd_lookup_table[3].acs_mask, 0x7FC1FFu);
 }
 
-TEST(CoexChannelBits, EachChannelHasItsBit) {
-    EXPECT_EQ(coex_chan_bit(1), 1u << 0);
-    EXPECT_EQ(coex_chan_bit(6), 1u << 5);
-    EXPECT_EQ(coex_chan_bit(13), 1u << 12);
-    EXPECT_EQ(coex_chan_bit(36), 1u << 14);
-    EXPECT_EQ(coex_chan_bit(48), 1u << 17);
-    EXPECT_EQ(coex_chan_bit(149), 1u << 18);
-    EXPECT_EQ(coex_chan_bit(165), 1u << 22);
-}
-
-TEST(CoexChannelBits, ChannelsOutsideTheMapHaveNone) {
-    for (long channel : {0L, -1L, 14L, 35L, 49L, 52L, 100L, 140L, 148L, 166L, 4294967295L})
-        EXPECT_EQ(coex_chan_bit(channel), 0u) << channel;
+TEST(CoexChannelBits, EachMappedChannelHasItsBitAndOthersNone) {
+    const std::pair<long, uint32_t> cases[] = {
+        {1, 1u << 0},    {6, 1u << 5},    {13, 1u << 12},   {36, 1u << 14}, {48, 1u << 17},
+        {149, 1u << 18}, {165, 1u << 22}, {0, 0},           {-1, 0},        {14, 0},
+        {35, 0},         {49, 0},         {52, 0},          {100, 0},       {140, 0},
+        {148, 0},        {166, 0},        {4294967295L, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(coex_chan_bit(c.first), c.second) << c.first;
 }

@@ -18,49 +18,39 @@ void Report(const lte_coex_wwan_data_t& data) { bcm_lte_coex_update_wwan_data(&d
 
 }  // namespace
 
-TEST_F(WwanReport, FddLookupByFrequencyAndBandwidth) {
+TEST_F(WwanReport, MaskFromTheTableRowOfTheFrequency) {
     Report(BandReport(2510, 2630, 10));
     EXPECT_EQ(coex().acs_chan_mask, 0x7FDFFE);
     EXPECT_EQ(coex().wwan_state, 1);
-    EXPECT_EQ(coex().wwan_band, 0x0F);
     EXPECT_EQ(coex().wwan_freq, 2510u);
     EXPECT_EQ(coex().wwan_ul_bw, 10);
     EXPECT_EQ(coex().wwan_operational, 1);
 
-    Report(BandReport(2510, 2630, 20));
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFF8);
-    Report(BandReport(2510, 2630, 25));
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFF8);  // no row allows 25 MHz: the mask stays
+    // Applied in order: a report that matches no row keeps the mask of the one before.
+    struct Step {
+        int32_t ul, dl, ul_bw, mask;
+        uint8_t band;
+    };
+    const Step steps[] = {
+        {2510, 2630, 20, 0x7FDFF8, 0x0F},
+        {2510, 2630, 25, 0x7FDFF8, 0x0F},  // no row allows 25 MHz
+        {2525, 2630, 10, 0x7FDFC0, 0x0F},  // row bounds include low and exclude high
+        {844, 889, 10, 0x7FDFC0, 0x0F},
+        {845, 890, 10, 0x7FDFE0, 0x0F},
+        {1730, 1825, 10, 0x7F1FFF, 0x0F},  // the 5 GHz side table
+        {1938, 2128, 20, 0x0FDFFF, 0x0F},
+        {2350, 2350, 100, 0x7FDFC0, 0xF0},  // TDD ignores the bandwidth
+        {2600, 2600, 20, 0x7FC1FF, 0xF0},
+        {1730, 1730, 10, 0x7FC1FF, 0xF0},  // as TDD the FDD 5 GHz table does not match
+    };
+    for (const Step& s : steps) {
+        Report(BandReport(s.ul, s.dl, s.ul_bw));
+        EXPECT_EQ(coex().acs_chan_mask, s.mask) << s.ul << "/" << s.dl << " bw " << s.ul_bw;
+        EXPECT_EQ(coex().wwan_band, s.band) << s.ul << "/" << s.dl;
+    }
 }
 
-TEST_F(WwanReport, RowBoundsIncludeLowAndExcludeHigh) {
-    Report(BandReport(2525, 2630, 10));
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFC0);  // row 1, not row 0
-    Report(BandReport(844, 889, 10));
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFC0);  // 844 is in no row
-    Report(BandReport(845, 890, 10));
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFE0);
-}
-
-TEST_F(WwanReport, Fdd5GhzSideFrequency) {
-    Report(BandReport(1730, 1825, 10));
-    EXPECT_EQ(coex().acs_chan_mask, 0x7F1FFF);
-    Report(BandReport(1938, 2128, 20));
-    EXPECT_EQ(coex().acs_chan_mask, 0x0FDFFF);
-}
-
-TEST_F(WwanReport, TddIgnoresBandwidthAndThe5GhzTables) {
-    Report(BandReport(2350, 2350, 100));
-    EXPECT_EQ(coex().wwan_band, 0xF0);
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFC0);
-    Report(BandReport(2600, 2600, 20));
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FC1FF);
-    // 1730 is in the FDD 5 GHz table only; as TDD nothing matches.
-    Report(BandReport(1730, 1730, 10));
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FC1FF);
-}
-
-TEST_F(WwanReport, IdleReceiveKeepsTheMaskAndIgnoresReportsWithoutBands) {
+TEST_F(WwanReport, IdleReceiveAndDeactivationKeepTheMask) {
     Report(BandReport(2510, 2630, 10));
     Report(BandReport(0, 2630, 10));
     EXPECT_EQ(coex().wwan_state, 2);
@@ -68,15 +58,12 @@ TEST_F(WwanReport, IdleReceiveKeepsTheMaskAndIgnoresReportsWithoutBands) {
     EXPECT_EQ(coex().wwan_freq, 2630u);
     EXPECT_EQ(coex().acs_chan_mask, 0x7FDFFE);
 
-    lte_coex_wwan_data_t tdd_only = {};
+    lte_coex_wwan_data_t tdd_only = {};  // no band information: ignored
     tdd_only.tdd_info_valid = 1;
     Report(tdd_only);
     EXPECT_EQ(coex().wwan_state, 2);
     EXPECT_EQ(coex().wwan_freq, 2630u);
-}
 
-TEST_F(WwanReport, DeactivatedLteKeepsTheLastMask) {
-    Report(BandReport(2510, 2630, 10));
     Report(BandReport(0, 0, 0));
     EXPECT_EQ(coex().wwan_state, 0);
     EXPECT_EQ(coex().wwan_band, 0);
@@ -84,66 +71,53 @@ TEST_F(WwanReport, DeactivatedLteKeepsTheLastMask) {
     EXPECT_EQ(coex().acs_chan_mask, 0x7FDFFE);
 }
 
-TEST_F(WwanReport, ReportWithNothingValidChangesNothing) {
+TEST_F(WwanReport, OnlyValidPartsOfAReportCount) {
     lte_coex_wwan_data_t data = BandReport(2510, 2630, 10);
     data.band_info_valid = 0;
     Report(data);
     EXPECT_EQ(coex().wwan_operational, 0);
     EXPECT_EQ(coex().acs_chan_mask, 0);
     EXPECT_EQ(coex().wwan_freq, 0u);
-}
 
-TEST_F(WwanReport, OffPeriodAloneMakesLteOperational) {
-    lte_coex_wwan_data_t data = {};
-    data.off_period_valid = 1;
+    data = {};
+    data.off_period_valid = 1;  // enough on its own to make LTE operational
     Report(data);
     EXPECT_EQ(coex().wwan_operational, 1);
     EXPECT_EQ(coex().acs_chan_mask, 0);
 }
 
-TEST_F(WwanReport, ChannelOutsideTheNewMaskRequestsARestart) {
-    agent->SetWlanOn(true);
-    bcm_lte_coex_set_selected_channel(1);
-    Report(BandReport(2530, 2630, 10));  // 0x7FDFC0: channels 7..13 and 5 GHz
-    EXPECT_EQ(restarts, 1);
-
-    bcm_lte_coex_set_selected_channel(36);
-    Report(BandReport(1730, 1825, 10));  // 36 and 40 excluded
-    EXPECT_EQ(restarts, 2);
-}
-
-TEST_F(WwanReport, ChannelInsideTheMaskStays) {
-    agent->SetWlanOn(true);
-    bcm_lte_coex_set_selected_channel(11);
-    Report(BandReport(2530, 2630, 10));
-    EXPECT_EQ(restarts, 0);
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFC0);
-}
-
-TEST_F(WwanReport, NoRestartWhileWifiIsOff) {
-    bcm_lte_coex_set_selected_channel(1);
-    Report(BandReport(2530, 2630, 10));
-    EXPECT_EQ(restarts, 0);
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFC0);
-    EXPECT_TRUE(HasLevel5("LTE_COEX: eth0 is down!"));
-}
-
-TEST_F(WwanReport, NoRestartWithoutAKnownChannel) {
-    agent->SetWlanOn(true);
-    Report(BandReport(2530, 2630, 10));
-    EXPECT_TRUE(HasLevel5("LTE_COEX: ap_oper_chan is 0!"));
-    bcm_lte_coex_set_selected_channel(14);
-    Report(BandReport(2530, 2630, 10));
-    EXPECT_TRUE(HasLevel5("LTE_COEX: ap_oper_chan_mask is 0! no need to change channel!"));
-    EXPECT_EQ(restarts, 0);
-}
-
-TEST_F(WwanReport, NoRestartForAFrequencyOutsideTheTables) {
-    agent->SetWlanOn(true);
-    bcm_lte_coex_set_selected_channel(1);
-    Report(BandReport(700, 750, 10));
-    EXPECT_EQ(restarts, 0);
-    EXPECT_EQ(coex().acs_chan_mask, 0);
+TEST_F(WwanReport, RestartOnlyWhenTheRunningChannelLeavesTheMask) {
+    struct Case {
+        bool wlan_on;
+        unsigned channel;
+        int32_t ul, dl;
+        int restarts;
+        int32_t mask;
+        const char* log;
+    };
+    const Case cases[] = {
+        {true, 1, 2530, 2630, 1, 0x7FDFC0, nullptr},   // channels 7..13 and 5 GHz
+        {true, 36, 1730, 1825, 1, 0x7F1FFF, nullptr},  // 36 and 40 excluded
+        {true, 11, 2530, 2630, 0, 0x7FDFC0, nullptr},
+        {false, 1, 2530, 2630, 0, 0x7FDFC0, "LTE_COEX: eth0 is down!"},
+        {true, 0, 2530, 2630, 0, 0x7FDFC0, "LTE_COEX: ap_oper_chan is 0!"},
+        {true, 14, 2530, 2630, 0, 0x7FDFC0,
+         "LTE_COEX: ap_oper_chan_mask is 0! no need to change channel!"},
+        {true, 1, 700, 750, 0, 0, nullptr},  // outside the tables
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "on " << c.wlan_on << " channel " << c.channel << " freq " << c.ul);
+        coex() = lte_coex_state_t{};
+        restarts = 0;
+        logcap::Clear();
+        agent->SetWlanOn(c.wlan_on);
+        bcm_lte_coex_set_selected_channel(c.channel);
+        Report(BandReport(c.ul, c.dl, 10));
+        EXPECT_EQ(restarts, c.restarts);
+        EXPECT_EQ(coex().acs_chan_mask, c.mask);
+        EXPECT_TRUE(c.log == nullptr || HasLevel5(c.log)) << c.log;
+    }
 }
 
 TEST_F(WwanReport, WithoutAnAgentTheReportIsDropped) {

@@ -1,4 +1,3 @@
-#include "radio/acs_section.h"
 #include "radio/channel_candidates.h"
 #include "radio/extra_conf.h"
 #include "tests/radio/radio_test_support.h"
@@ -63,30 +62,31 @@ TEST_F(ChannelCandidates, On5GhzTheRegionListWithoutRadarChannels) {
     }
 }
 
-TEST_F(ChannelCandidates, CustomListIsCheckedAgainstTheRegion) {
+TEST_F(ChannelCandidates, CustomListIsCheckedAgainstTheRegionInMode6Only) {
     struct Case {
-        int band_type;
+        int band_type, auto_chan_select;
         const char* country;
         std::vector<std::string> lines;
         V expected;
     };
     const Case cases[] = {
-        {0, "US", {"acs_chan_list=1,6,13"}, {1, 6, 11}},
-        {0, "DE", {"acs_chan_list=1,6,13"}, {1, 6, 13}},
-        {0, "JP", {"acs_chan_list=14"}, {14}},
-        {0, "US", {}, {1, 6, 11}},
-        {0, "US", {"acs_chan_list="}, {1, 6, 11}},
-        {0, "US", {"acs_chan_list=2,3", "acs_chan_list=4,5"}, {4, 5}},
-        {0, "US", {"acs_chan_list=2,3", "acs_chan_list="}, {1, 6, 11}},
-        {1, "US", {"acs_chan_list=36,149"}, {36, 149}},
-        {1, "US", {"acs_chan_list=36,52"}, {36, 40, 44, 48, 149, 153, 157, 161, 165}},
-        {1, "CN", {"acs_chan_list=36"}, {149, 153, 157, 161, 165}},
-        {1, "CN", {}, {149, 153, 157, 161, 165}},
+        {0, 6, "US", {"acs_chan_list=1,6,13"}, {1, 6, 11}},
+        {0, 6, "DE", {"acs_chan_list=1,6,13"}, {1, 6, 13}},
+        {0, 6, "JP", {"acs_chan_list=14"}, {14}},
+        {0, 6, "US", {}, {1, 6, 11}},
+        {0, 6, "US", {"acs_chan_list="}, {1, 6, 11}},
+        {0, 6, "US", {"acs_chan_list=2,3", "acs_chan_list=4,5"}, {4, 5}},
+        {0, 6, "US", {"acs_chan_list=2,3", "acs_chan_list="}, {1, 6, 11}},
+        {0, 2, "US", {"acs_chan_list=11"}, {1, 6}},
+        {1, 6, "US", {"acs_chan_list=36,149"}, {36, 149}},
+        {1, 6, "US", {"acs_chan_list=36,52"}, {36, 40, 44, 48, 149, 153, 157, 161, 165}},
+        {1, 6, "CN", {"acs_chan_list=36"}, {149, 153, 157, 161, 165}},
+        {1, 6, "CN", {}, {149, 153, 157, 161, 165}},
     };
     for (const Case& c : cases) {
         TestBss bss;
         bss->band_type = c.band_type;
-        bss->auto_chan_select = 6;
+        bss->auto_chan_select = c.auto_chan_select;
         TestBss::Set(bss->country, c.country);
         for (const std::string& line : c.lines) bss.AddExtra(line);
         EXPECT_EQ(Candidates(bss), c.expected)
@@ -94,20 +94,10 @@ TEST_F(ChannelCandidates, CustomListIsCheckedAgainstTheRegion) {
     }
 }
 
-TEST_F(ChannelCandidates, CustomListIsIgnoredOutsideMode6) {
-    TestBss bss;
-    bss->auto_chan_select = 2;
-    bss.AddExtra("acs_chan_list=11");
-    EXPECT_EQ(Candidates(bss), (V{1, 6}));
-}
-
-TEST(ChannelText, GarbagePiecesAreSkipped) {
+TEST(ChannelText, GarbagePiecesAreSkippedAndAtMost32ChannelsKept) {
     EXPECT_EQ(Parse("1,x,,6, 11 ,1234,-3,0,6a,"), (V{1, 6, 11}));
     EXPECT_EQ(Parse(""), V{});
     EXPECT_EQ(Parse(nullptr), V{});
-}
-
-TEST(ChannelText, NeverMoreThan32Channels) {
     std::string text;
     for (int i = 1; i <= 40; ++i) text += std::to_string(i) + ",";
     V parsed = Parse(text.c_str());
@@ -115,71 +105,45 @@ TEST(ChannelText, NeverMoreThan32Channels) {
     EXPECT_EQ(parsed.back(), 32);
 }
 
-TEST(AcsListText, CutAtAWholeEntryWhenTheListDoesNotFit) {
-    ChannelList list;
-    list.count = 25;
-    for (int& c : list.chan) c = 4;
-    char text[kAcsListTextSize];
-    EXPECT_EQ(format_acs_list_text(list, kWidth40Plus, text), 22);
-    std::string expected;
-    for (int i = 0; i < 22; ++i) expected += "4l,";
-    EXPECT_EQ(text, expected);
-}
-
-TEST_F(AcsSection, Plain24GhzListWhenLteLeavesEveryCandidate) {
-    TestBss bss;
-    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1");
-}
-
-TEST_F(AcsSection, FixedChannelBecomesAOneEntryList) {
-    TestBss bss;
-    bss->auto_chan_select = 0;
-    bss->channel = 6;
-    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1 -c 6,");
-    EXPECT_EQ(agent->lte_coex.ap_oper_chan, 6u);
-}
-
-TEST_F(AcsSection, Fixed5GhzChannelWithHt40PlusGetsTheLowerSideBand) {
-    TestBss bss;
-    bss->band_type = 1;
-    bss->wmode = 6;
-    bss->auto_chan_select = 0;
-    bss->channel = 36;
-    TestBss::Set(bss->ht_capab, "[HT40+]");
-    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1 -c 36l,");
-}
-
-TEST_F(AcsSection, Automatic5GhzListsEveryCandidateWithItsSideBand) {
-    TestBss bss;
-    bss->band_type = 1;
-    bss->wmode = 6;
-    bss->channel = 44;
-    TestBss::Set(bss->ht_capab, "[HT40+]");
-    EXPECT_EQ(ListLine(GenerateAp(bss)),
-              "${WL} autochannel 1 -c 36l,40u,44l,48u,149l,153u,157l,161u,165,");
-    EXPECT_EQ(agent->lte_coex.ap_oper_chan, 0u);
-
-    TestBss plain;
-    plain->band_type = 1;
-    plain->wmode = 6;
-    EXPECT_EQ(ListLine(GenerateAp(plain)),
-              "${WL} autochannel 1 -c 36,40,44,48,149,153,157,161,165,");
-}
-
-TEST_F(AcsSection, LteMaskNarrowsACustom24GhzList) {
-    agent->lte_coex.acs_chan_mask = 0x7FDFFB;  // every channel but 3
-    TestBss bss;
-    bss->auto_chan_select = 6;
-    TestBss::Set(bss->ht_capab, "[HT40-]");
-    bss.AddExtra("acs_chan_list=1,3,6,11");
-    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1 -c 1l,6u,11u,");
-}
-
-TEST_F(AcsSection, RegionWithout5GhzChannelsScansFreely) {
-    TestBss bss;
-    bss->band_type = 1;
-    TestBss::Set(bss->country, "SY");
-    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1");
+TEST_F(AcsSection, ListLineFromCandidatesSideBandsAndTheLteMask) {
+    struct Case {
+        int band_type, wmode, auto_chan_select, channel;
+        const char* ht_capab;
+        const char* country;
+        const char* extra;
+        int32_t lte_mask;
+        const char* line;
+        unsigned oper_chan;  // what coexistence learns as the operating channel
+    };
+    const Case cases[] = {
+        // Plain form when the LTE mask leaves every candidate or the region has none.
+        {0, 5, 1, 0, "[SHORT-GI-20]", "US", nullptr, 0, "${WL} autochannel 1", 0},
+        {1, 5, 1, 0, "[SHORT-GI-20]", "SY", nullptr, 0, "${WL} autochannel 1", 0},
+        // A fixed channel becomes a one-entry list, with its side band on 5 GHz HT40+.
+        {0, 5, 0, 6, "[SHORT-GI-20]", "US", nullptr, 0, "${WL} autochannel 1 -c 6,", 6},
+        {1, 6, 0, 36, "[HT40+]", "US", nullptr, 0, "${WL} autochannel 1 -c 36l,", 36},
+        {1, 6, 1, 44, "[HT40+]", "US", nullptr, 0,
+         "${WL} autochannel 1 -c 36l,40u,44l,48u,149l,153u,157l,161u,165,", 0},
+        {1, 6, 1, 0, "[SHORT-GI-20]", "US", nullptr, 0,
+         "${WL} autochannel 1 -c 36,40,44,48,149,153,157,161,165,", 0},
+        // 0x7FDFFB: every channel but 3.
+        {0, 5, 6, 0, "[HT40-]", "US", "acs_chan_list=1,3,6,11", 0x7FDFFB,
+         "${WL} autochannel 1 -c 1l,6u,11u,", 0},
+    };
+    for (const Case& c : cases) {
+        agent->lte_coex = lte_coex_state_t{};
+        agent->lte_coex.acs_chan_mask = c.lte_mask;
+        TestBss bss;
+        bss->band_type = c.band_type;
+        bss->wmode = c.wmode;
+        bss->auto_chan_select = c.auto_chan_select;
+        bss->channel = c.channel;
+        TestBss::Set(bss->ht_capab, c.ht_capab);
+        TestBss::Set(bss->country, c.country);
+        if (c.extra != nullptr) bss.AddExtra(c.extra);
+        EXPECT_EQ(ListLine(GenerateAp(bss)), c.line);
+        EXPECT_EQ(agent->lte_coex.ap_oper_chan, c.oper_chan) << c.line;
+    }
 }
 
 TEST_F(AcsSection, OverlongCustomListIsCutWithAMessage) {
@@ -190,8 +154,10 @@ TEST_F(AcsSection, OverlongCustomListIsCutWithAMessage) {
     std::string value = "4";
     for (int i = 1; i < 25; ++i) value += ",4";
     bss.AddExtra("acs_chan_list=" + value);
-    std::string line = ListLine(GenerateAp(bss));
-    EXPECT_EQ(line.size(), std::string("${WL} autochannel 1 -c ").size() + 66);
+    // Cut at a whole entry: 22 entries of three characters fill the room.
+    std::string kept;
+    for (int i = 0; i < 22; ++i) kept += "4l,";
+    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1 -c " + kept);
     EXPECT_TRUE(HasLevel5("autochannel list too long: 22 of 25 channels kept"));
 }
 

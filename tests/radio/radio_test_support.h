@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -79,30 +80,18 @@ inline std::string GenerateApSta(TestBss& bss) {
 
 inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
-// Compares line by line first, so that a failure names the first differing line.
-inline void ExpectSameScript(const std::string& actual, const std::string& expected) {
-    std::vector<std::string> got = Lines(actual);
-    std::vector<std::string> want = Lines(expected);
-    for (size_t i = 0; i < std::min(got.size(), want.size()); ++i) {
-        if (got[i] != want[i]) {
-            ADD_FAILURE() << "line " << i + 1 << ": got [" << got[i] << "] want [" << want[i]
-                          << "]";
-            return;
-        }
-    }
-    EXPECT_EQ(got.size(), want.size());
-    EXPECT_EQ(actual, expected);
-}
+// The plain auto-channel block, as both scripts write it when every candidate is allowed.
+inline const std::string kAcsPlainBlock =
+    "\n${WL} down\n${WL} spect 0\n${WL} ssid \"\"\n${WL} scansuppress 0\n${WL} up\n"
+    "\n${WL} autochannel 1\n${WL} channel\n"
+    "\n${WL} autochannel\nrc=$?\n"
+    "while [ $rc -ne 0 ]; do\n\tusleep 100000\n\t${WL} autochannel\n\trc=$?\ndone\n\n"
+    "${WL} autochannel 2\n${WL} channel\n${WL} down\n${WL} spect 1\n";
 
 // The text between the first line equal to from (excluded) and the next line starting with to.
 inline std::string Section(const std::string& script, const std::string& from,

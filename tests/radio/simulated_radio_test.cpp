@@ -17,7 +17,8 @@ std::string Radio(const std::string& args) { return sandbox::Output("wlarm " + a
 
 }  // namespace
 
-TEST_F(SimulatedRadio, ApScriptsBringTheAccessPointUp) {
+TEST_F(SimulatedRadio, ApScriptsBringTheAccessPointUpWithTheSsidUnchanged) {
+    const std::string ssid = "My \"AP\" `x` $(id) \\ $HOME";
     struct Case {
         int band_type, wmode, auto_chan_select, channel, wpa;
         const char* ht_capab;
@@ -31,6 +32,7 @@ TEST_F(SimulatedRadio, ApScriptsBringTheAccessPointUp) {
     };
     for (const Case& c : cases) {
         TestBss bss;
+        TestBss::Set(bss->ssid, ssid);
         bss->band_type = c.band_type;
         bss->wmode = c.wmode;
         bss->auto_chan_select = c.auto_chan_select;
@@ -39,7 +41,8 @@ TEST_F(SimulatedRadio, ApScriptsBringTheAccessPointUp) {
         TestBss::Set(bss->ht_capab, c.ht_capab);
         TestBss::Set(bss->wpa_pairwise, c.pairwise);
         GenerateAp(bss);
-        EXPECT_EQ(StartRadio(), 0) << "band " << c.band_type << " wmode " << c.wmode;
+        ASSERT_EQ(StartRadio(), 0) << "band " << c.band_type << " wmode " << c.wmode;
+        EXPECT_EQ(Radio("ssid"), "Current SSID: \"" + ssid + "\"\n");
     }
 }
 
@@ -50,15 +53,6 @@ TEST_F(SimulatedRadio, FixedChannelIsWhereTheRadioSettles) {
     GenerateAp(bss);
     ASSERT_EQ(StartRadio(), 0);
     EXPECT_EQ(Radio("chanspec").rfind("11", 0), 0u) << Radio("chanspec");
-}
-
-TEST_F(SimulatedRadio, SsidReachesTheRadioUnchanged) {
-    const std::string ssid = "My \"AP\" `x` $(id) \\ $HOME";
-    TestBss bss;
-    TestBss::Set(bss->ssid, ssid);
-    GenerateAp(bss);
-    ASSERT_EQ(StartRadio(), 0);
-    EXPECT_EQ(Radio("ssid"), "Current SSID: \"" + ssid + "\"\n");
 }
 
 TEST_F(SimulatedRadio, ApStaScriptBringsBothInterfacesUp) {

@@ -16,23 +16,21 @@ std::string Replace(const char* src, const char* from, const char* to) {
 
 }  // namespace
 
-TEST(Strrpl, ReplacesEveryOccurrence) {
-    EXPECT_EQ(Replace("a.b.c", ".", "::"), "a::b::c");
-    EXPECT_EQ(Replace(".start and end.", ".", "!"), "!start and end!");
-    EXPECT_EQ(Replace("no match here", "x", "y"), "no match here");
-    EXPECT_EQ(Replace("", "x", "y"), "");
-    EXPECT_EQ(Replace("one two one", "one", "1"), "1 two 1");
-    EXPECT_EQ(Replace("a-b-c", "-", ""), "abc");
+TEST(Strrpl, ReplacesEveryOccurrenceWithoutOverlapOrRescanning) {
+    const char* const cases[][4] = {
+        {"a.b.c", ".", "::", "a::b::c"},
+        {".start and end.", ".", "!", "!start and end!"},
+        {"no match here", "x", "y", "no match here"},
+        {"", "x", "y", ""},
+        {"one two one", "one", "1", "1 two 1"},
+        {"a-b-c", "-", "", "abc"},
+        {"aaaaa", "aa", "b", "bba"},
+        {"a\\b", "\\", "\\\\", "a\\\\b"},
+        {"xx", "x", "xx", "xxxx"},
+        {"abc", "", "x", "abc"},  // an empty pattern copies unchanged
+    };
+    for (const auto& c : cases) EXPECT_EQ(Replace(c[0], c[1], c[2]), c[3]) << c[0] << " " << c[1];
 }
-
-TEST(Strrpl, MatchesDoNotOverlap) { EXPECT_EQ(Replace("aaaaa", "aa", "b"), "bba"); }
-
-TEST(Strrpl, ReplacementIsNotScannedAgain) {
-    EXPECT_EQ(Replace("a\\b", "\\", "\\\\"), "a\\\\b");
-    EXPECT_EQ(Replace("xx", "x", "xx"), "xxxx");
-}
-
-TEST(Strrpl, EmptyPatternCopiesUnchanged) { EXPECT_EQ(Replace("abc", "", "x"), "abc"); }
 
 TEST(Strrpl, NullArgumentIsReportedAndNothingIsWritten) {
     logcap::Clear();

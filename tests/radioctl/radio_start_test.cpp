@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "agent/spy_state.h"
@@ -19,21 +20,32 @@ using radio_env::WriteConf;
 
 using RadioStart = RadioAgentTest;
 
-size_t CountLines(const std::vector<std::string>& lines, const std::string& text) {
-    return static_cast<size_t>(std::count(lines.begin(), lines.end(), text));
-}
-
 bool HasCall(const std::vector<std::string>& calls, const std::string& line) {
     return std::find(calls.begin(), calls.end(), line) != calls.end();
 }
 
-TEST_F(RadioStart, RunsTheGeneratedApScriptOnTheRadio) {
-    WriteConf();
+// Five retries of the script generation, then the start gives up.
+void ExpectGaveUp(const std::string& script) {
+    std::vector<std::string> errors = logcap::Errors();
+    EXPECT_EQ(
+        std::count(errors.begin(), errors.end(), "try to generate wl script " + script + " again."),
+        5);
+    EXPECT_EQ(std::count(errors.begin(), errors.end(),
+                         "Cannot generate wl script " + script + ", WLAN start fails"),
+              1);
+}
+
+TEST_F(RadioStart, RunsTheGeneratedApScriptAndFillsTheWpsNetworkSettings) {
+    WriteConf({{"ssid", "Garden"}, {"wpa_pairwise", "TKIP"}, {"wpa_passphrase", "tkip pass"}});
     ASSERT_EQ(agent_->BcmWLStart(), 0) << testing::PrintToString(logcap::Errors());
     EXPECT_TRUE(sandbox::Exists("/usr/bin/bcmApSet.sh"));
     EXPECT_EQ(radio_env::Wlarm("isup"), "1\n");
-    EXPECT_TRUE(HasCall(WlarmCallsOf("ssid"), "ssid TestAP"));
+    EXPECT_TRUE(HasCall(WlarmCallsOf("ssid"), "ssid Garden"));
     EXPECT_TRUE(logcap::Errors().empty()) << testing::PrintToString(logcap::Errors());
+    EXPECT_STREQ(wps_nw_settings.ssid, "Garden");
+    EXPECT_STREQ(wps_nw_settings.nw_key, "tkip pass");
+    EXPECT_EQ(wps_nw_settings.auth_type, BRCM_WPSCLI_AUTH_WPAPSK);
+    EXPECT_EQ(wps_nw_settings.encr_type, BRCM_WPSCLI_ENCR_TKIP);
 }
 
 TEST_F(RadioStart, HandsTheOperatingChannelToCoexistence) {
@@ -41,9 +53,7 @@ TEST_F(RadioStart, HandsTheOperatingChannelToCoexistence) {
     agent_->lte_coex.ap_oper_chan = 99;
     ASSERT_EQ(agent_->BcmWLStart(), 0);
     EXPECT_EQ(agent_->lte_coex.ap_oper_chan, 11u);
-}
-
-TEST_F(RadioStart, ReadsTheChannelTheRadioChoseAutomatically) {
+    // An automatic channel is read back from the radio.
     WriteConf({{"channel", "0"}, {"auto_chan_select", "1"}});
     ASSERT_TRUE(radio_env::Sim("autochannel pick 1"));
     ASSERT_EQ(agent_->BcmWLStart(), 0) << testing::PrintToString(logcap::Errors());
@@ -51,18 +61,17 @@ TEST_F(RadioStart, ReadsTheChannelTheRadioChoseAutomatically) {
     EXPECT_FALSE(WlarmCallsOf("chanspec").empty());
 }
 
-TEST_F(RadioStart, SecuredNetworkListsOnlyAuthorisedStations) {
-    WriteConf({{"wpa", "3"}});
-    ASSERT_EQ(agent_->BcmWLStart(), 0);
-    EXPECT_STREQ(spy_cmd, "wlarm autho_sta_list");
-    EXPECT_EQ(spy_mac_offset, 14);
-}
-
-TEST_F(RadioStart, OpenNetworkListsAssociatedStations) {
-    WriteConf({{"wpa", "0"}});
-    ASSERT_EQ(agent_->BcmWLStart(), 0);
-    EXPECT_STREQ(spy_cmd, "wlarm assoclist");
-    EXPECT_EQ(spy_mac_offset, 9);
+TEST_F(RadioStart, SecuredNetworkListsOnlyAuthorisedStationsOpenOneAllAssociated) {
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"3", "wlarm autho_sta_list", 14},
+        {"0", "wlarm assoclist", 9},
+    };
+    for (const auto& [wpa, command, offset] : cases) {
+        WriteConf({{"wpa", wpa}});
+        ASSERT_EQ(agent_->BcmWLStart(), 0);
+        EXPECT_STREQ(spy_cmd, command);
+        EXPECT_EQ(spy_mac_offset, offset);
+    }
 }
 
 TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
@@ -78,15 +87,6 @@ TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
     auto macmode = std::find(calls.begin(), calls.end(), "macmode 1");
     ASSERT_NE(macmode, calls.end());
     EXPECT_LE(last_up, macmode);
-}
-
-TEST_F(RadioStart, FillsTheWpsNetworkSettings) {
-    WriteConf({{"ssid", "Garden"}, {"wpa_pairwise", "TKIP"}, {"wpa_passphrase", "tkip pass"}});
-    ASSERT_EQ(agent_->BcmWLStart(), 0);
-    EXPECT_STREQ(wps_nw_settings.ssid, "Garden");
-    EXPECT_STREQ(wps_nw_settings.nw_key, "tkip pass");
-    EXPECT_EQ(wps_nw_settings.auth_type, BRCM_WPSCLI_AUTH_WPAPSK);
-    EXPECT_EQ(wps_nw_settings.encr_type, BRCM_WPSCLI_ENCR_TKIP);
 }
 
 struct WpsCase {
@@ -129,10 +129,7 @@ TEST_F(RadioStart, GivesUpAfterFiveFailedScriptGenerations) {
     WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
     ASSERT_EQ(sandbox::Run("mkdir /usr/bin/bcmApSet.sh"), 0);  // the script cannot be written
     EXPECT_EQ(agent_->BcmWLStart(), -1);
-    std::vector<std::string> errors = logcap::Errors();
-    EXPECT_EQ(CountLines(errors, "try to generate wl script /usr/bin/bcmApSet.sh again."), 5u);
-    EXPECT_EQ(
-        CountLines(errors, "Cannot generate wl script /usr/bin/bcmApSet.sh, WLAN start fails"), 1u);
+    ExpectGaveUp("/usr/bin/bcmApSet.sh");
     EXPECT_TRUE(WlarmCallsOf("perm_etheraddr").empty()) << "the start script ran";
     EXPECT_EQ(wpscli_test_call_count(), 0u);
 }
@@ -143,11 +140,7 @@ TEST_F(RadioStart, StationModeResetsTheScanResultsAndNamesItsOwnScript) {
     WriteConf();
     ASSERT_EQ(sandbox::Run("mkdir /usr/bin/bcmApStaSet.sh"), 0);
     EXPECT_EQ(agent_->BcmWLStart(), -1);
-    std::vector<std::string> errors = logcap::Errors();
-    EXPECT_EQ(CountLines(errors, "try to generate wl script /usr/bin/bcmApStaSet.sh again."), 5u);
-    EXPECT_EQ(
-        CountLines(errors, "Cannot generate wl script /usr/bin/bcmApStaSet.sh, WLAN start fails"),
-        1u);
+    ExpectGaveUp("/usr/bin/bcmApStaSet.sh");
     EXPECT_EQ(sandbox::ReadFile("/etc/scan_results"), "0\n");
     EXPECT_FALSE(sandbox::Exists("/usr/bin/bcmApSet.sh"));
 }

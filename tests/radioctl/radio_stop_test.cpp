@@ -19,15 +19,21 @@ using radio_env::WlarmCallsOf;
 constexpr const char* kStationA = "02:11:22:33:44:0A";
 constexpr const char* kStationB = "02:11:22:33:44:0B";
 
+const std::string kDeauthA = std::string("deauthenticate ") + kStationA;
+const std::string kDeauthB = std::string("deauthenticate ") + kStationB;
+
+void AddStations() {
+    ASSERT_TRUE(radio_env::Sim(std::string("sta add ") + kStationA + " " + kStationB));
+}
+
 using RadioStop = RadioAgentTest;
 
 TEST_F(RadioStop, DeauthenticatesEveryListedStationAndStopsTheRadio) {
     radio_env::WriteConf({{"wpa", "0"}});
     ASSERT_EQ(agent_->BcmWLStart(), 0);
-    ASSERT_TRUE(radio_env::Sim(std::string("sta add ") + kStationA + " " + kStationB));
+    AddStations();
     EXPECT_EQ(agent_->BcmWLStop(), 0);
-    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{std::string("deauthenticate ") + kStationA,
-                                                     std::string("deauthenticate ") + kStationB}));
+    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{kDeauthA, kDeauthB}));
     EXPECT_EQ(radio_env::Wlarm("assoclist"), "");
     EXPECT_EQ(radio_env::Wlarm("isup"), "0\n");
 }
@@ -35,16 +41,16 @@ TEST_F(RadioStop, DeauthenticatesEveryListedStationAndStopsTheRadio) {
 TEST_F(RadioStop, SecuredNetworkDeauthenticatesTheAuthorisedStations) {
     radio_env::WriteConf({{"wpa", "3"}});
     ASSERT_EQ(agent_->BcmWLStart(), 0);
-    ASSERT_TRUE(radio_env::Sim(std::string("sta add ") + kStationA + " " + kStationB));
+    AddStations();
     ASSERT_TRUE(radio_env::Sim(std::string("sta auth ") + kStationB));
     EXPECT_EQ(agent_->BcmWLDeauthAll(), 0);
-    EXPECT_EQ(WlarmCallsOf("deauthenticate"), Lines{std::string("deauthenticate ") + kStationB});
+    EXPECT_EQ(WlarmCallsOf("deauthenticate"), Lines{kDeauthB});
 }
 
 TEST_F(RadioStop, FailedDeauthenticationLeavesTheOthersButStillStops) {
     radio_env::WriteConf({{"wpa", "0"}});
     ASSERT_EQ(agent_->BcmWLStart(), 0);
-    ASSERT_TRUE(radio_env::Sim(std::string("sta add ") + kStationA + " " + kStationB));
+    AddStations();
     ASSERT_TRUE(radio_env::Sim("fault fail deauthenticate 1"));
     EXPECT_EQ(agent_->BcmWLStop(), 0);
     EXPECT_EQ(WlarmCallsOf("deauthenticate").size(), 1u);
@@ -92,8 +98,7 @@ TEST_F(StationLines, LineWithoutAMacIsSkippedWithoutFailing) {
          "assoclist " +
          kStationB + "\n");
     EXPECT_EQ(agent_->BcmWLDeauthAll(), 0);
-    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{std::string("deauthenticate ") + kStationA,
-                                                     std::string("deauthenticate ") + kStationB}));
+    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{kDeauthA, kDeauthB}));
     EXPECT_FALSE(sandbox::Exists("/tmp/injected"));
     EXPECT_TRUE(logcap::Has(logcap::Level5(),
                             "BcmWLDeauthAll: skip station line without a MAC [$(touch /tmp/inje]"));
@@ -105,7 +110,7 @@ TEST_F(StationLines, OverlongLineIsOneStation) {
     std::string line = head + std::string(99 - head.size(), 'x') + "assoclist " + kStationB;
     List(line + "\n");
     EXPECT_EQ(agent_->BcmWLDeauthAll(), 0);
-    EXPECT_EQ(WlarmCallsOf("deauthenticate"), Lines{std::string("deauthenticate ") + kStationA});
+    EXPECT_EQ(WlarmCallsOf("deauthenticate"), Lines{kDeauthA});
 }
 
 }  // namespace

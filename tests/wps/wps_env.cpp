@@ -65,6 +65,15 @@ bool WpsAgentTest::RunSession(const char* pin) {
            wpscli_test_wait_calls("brcm_wpscli_softap_close_session", started, kWorkerEndMs) == 1;
 }
 
+void WpsAgentTest::HoldExchangeUntilAbort() {
+    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
+    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
+}
+
+bool WpsAgentTest::ExchangeStarted() {
+    return wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, kWorkerEndMs) == 1;
+}
+
 std::vector<std::string> WpsAgentTest::CallsFrom(size_t index) {
     std::vector<std::string> calls = radio_env::WpsCalls();
     if (index >= calls.size()) return {};

@@ -26,6 +26,10 @@ protected:
     // Requests a session for the PIN from the running worker; returns once the session has been
     // reported and closed (false when that did not happen in time).
     bool RunSession(const char* pin);
+    // Makes the session's exchange wait until it is aborted.
+    static void HoldExchangeUntilAbort();
+    // True once the worker has entered the exchange of its first session.
+    static bool ExchangeStarted();
     // The recorded library calls from the index-th one on.
     static std::vector<std::string> CallsFrom(size_t index);
     // The WPS outcome texts the callback received, in order.

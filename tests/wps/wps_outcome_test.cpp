@@ -51,16 +51,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 using WpsMessage = WpsAgentTest;
 
-TEST_F(WpsMessage, HostMessageWithSuccessRecordsSuccess) {
-    agent_->BcmWPSStart("00000000");
-    agent_->HandleWPSMsg("<3>WPS-SUCCESS ");
-    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_SUCCESS);
-    EXPECT_FALSE(agent_->IsWPSProcedureOn());
-    EXPECT_TRUE(logcap::Has(logcap::User(), "WPS event: wps_success"));
-    // The callback gets the message itself, not the result name.
-    EXPECT_EQ(WpsMessages(), Lines{"<3>WPS-SUCCESS "});
-}
-
 TEST_F(WpsMessage, OverlapWinsOverTheOtherTextsOfOneMessage) {
     agent_->HandleWPSMsg("WPS-SUCCESS WPS-FAIL WPS-OVERLAP-DETECTED ");
     EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_PBC_OVERLAP);
@@ -70,7 +60,8 @@ TEST_F(WpsMessage, OverlapWinsOverTheOtherTextsOfOneMessage) {
     EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_SUCCESS);
 }
 
-TEST_F(WpsMessage, OutcomeTextNeedsItsTrailingBlank) {
+TEST_F(WpsMessage, HostMessageNeedsAnOutcomeTextWithItsTrailingBlank) {
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_STARTED);  // before any session
     agent_->BcmWPSStart("00000000");
     agent_->HandleWPSMsg("WPS-SUCCESS");
     agent_->HandleWPSMsg("WPS-PIN-NEEDED 11:22:33:44:55:66");
@@ -78,12 +69,15 @@ TEST_F(WpsMessage, OutcomeTextNeedsItsTrailingBlank) {
     EXPECT_TRUE(agent_->IsWPSProcedureOn());
     EXPECT_TRUE(WpsMessages().empty());
     EXPECT_TRUE(logcap::User().empty());
-}
 
-TEST_F(WpsMessage, RequestRecordsStartedBeforeAnyOutcome) {
-    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_STARTED);
-    agent_->HandleWPSMsg("WPS-TIMEOUT ");
-    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_TIMEOUT);
+    agent_->HandleWPSMsg("<3>WPS-SUCCESS ");
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_SUCCESS);
+    EXPECT_FALSE(agent_->IsWPSProcedureOn());
+    EXPECT_TRUE(logcap::Has(logcap::User(), "WPS event: wps_success"));
+    // The callback gets the message itself, not the result name.
+    EXPECT_EQ(WpsMessages(), Lines{"<3>WPS-SUCCESS "});
+
+    // A new request reads started again.
     EXPECT_EQ(agent_->BcmWPSStart("00000000"), 0);
     EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_STARTED);
     EXPECT_TRUE(agent_->IsWPSProcedureOn());

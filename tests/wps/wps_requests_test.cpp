@@ -27,44 +27,36 @@ Lines WpsBroadcasts() {
 // Requests that need the agent's spy: without it StartWPS and CancelWPS refuse.
 using WpsRequest = RunningWpsAgentTest;
 
-TEST_F(WpsRequest, StartIsRefusedWhileTheAgentIsNotRunning) {
+TEST_F(WpsRequest, StartAndCancelAreRefusedWhileTheAgentIsNotRunning) {
     EXPECT_EQ(agent_->StartWPS("00000000"), -1);
     EXPECT_TRUE(logcap::Has(logcap::Errors(),
                             "HostapdAgent::StartWPS: Start WPS failed: agent is not running."));
     EXPECT_FALSE(agent_->IsWPSProcedureOn());
-}
-
-TEST_F(WpsRequest, CancelIsRefusedWhileTheAgentIsNotRunning) {
     EXPECT_EQ(agent_->CancelWPS(), -1);
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::CancelWPS: Agent not running."));
     EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 0u);
 }
 
-TEST_F(WpsRequest, StartIsRefusedWhenWpsIsNotFeatured) {
+TEST_F(WpsRequest, StartIsRefusedWhenWpsIsNotFeaturedAndCancelWithoutASession) {
     ASSERT_TRUE(StartAgent({{"wps_state", "2"}, {"eap_server", "0"}}));
     EXPECT_FALSE(agent_->IsWPSFeatured());
     EXPECT_EQ(agent_->StartWPS("00000000"), -1);
     EXPECT_TRUE(logcap::Has(logcap::Errors(),
                             "HostapdAgent::StartWPS: Start WPS failed: WPS not featured"));
+    EXPECT_EQ(agent_->CancelWPS(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::CancelWPS: No WPS procedure here."));
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 0u);
 }
 
-TEST_F(WpsRequest, AcceptedStartReadsStartedUntilAnOutcome) {
+TEST_F(WpsRequest, AcceptedStartReadsStartedAndRefusesASecondStart) {
     ASSERT_TRUE(StartAgent(kWpsOn));
     ASSERT_TRUE(agent_->IsWPSFeatured());
-    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
-    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
+    HoldExchangeUntilAbort();
     ASSERT_EQ(agent_->StartWPS("12345670"), 0);
     EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_STARTED);
     EXPECT_TRUE(agent_->IsWPSProcedureOn());
-}
-
-TEST_F(WpsRequest, SecondStartWhileASessionRunsIsRefused) {
-    ASSERT_TRUE(StartAgent(kWpsOn));
-    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
-    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
-    ASSERT_EQ(agent_->StartWPS("00000000"), 0);
-    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, 10000), 1);
-    EXPECT_EQ(agent_->StartWPS("12345670"), -1);
+    ASSERT_TRUE(ExchangeStarted());
+    EXPECT_EQ(agent_->StartWPS("00000000"), -1);
     EXPECT_TRUE(
         logcap::Has(logcap::Errors(),
                     "HostapdAgent::StartWPS: Start WPS failed: Last WPS is under processing."));
@@ -74,10 +66,9 @@ TEST_F(WpsRequest, SecondStartWhileASessionRunsIsRefused) {
 
 TEST_F(WpsRequest, CancelAbortsTheRunningSessionWhichEndsAsAFailure) {
     ASSERT_TRUE(StartAgent(kWpsOn));
-    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
-    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
+    HoldExchangeUntilAbort();
     ASSERT_EQ(agent_->StartWPS("00000000"), 0);
-    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, 10000), 1);
+    ASSERT_TRUE(ExchangeStarted());
 
     EXPECT_EQ(agent_->CancelWPS(), 0);
     ASSERT_TRUE(radio_env::WaitUntil([] { return !WpsMessages().empty(); }));
@@ -98,23 +89,15 @@ TEST_F(WpsRequest, SessionIsBroadcastWhenItStartsAndWhenItEnds) {
 
 TEST_F(WpsRequest, StoppingTheAgentEndsARunningSessionAsATimeout) {
     ASSERT_TRUE(StartAgent(kWpsOn));
-    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
-    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
+    HoldExchangeUntilAbort();
     ASSERT_EQ(agent_->StartWPS("00000000"), 0);
-    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, 10000), 1);
+    ASSERT_TRUE(ExchangeStarted());
 
     EXPECT_EQ(agent_->StopSpy(), 0);
     EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 1u);
     EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_TIMEOUT);
     ASSERT_FALSE(WpsMessages().empty());
     EXPECT_EQ(WpsMessages().back(), "WPS-TIMEOUT ");
-}
-
-TEST_F(WpsRequest, CancelWithoutASessionIsRefused) {
-    ASSERT_TRUE(StartAgent(kWpsOn));
-    EXPECT_EQ(agent_->CancelWPS(), -1);
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::CancelWPS: No WPS procedure here."));
-    EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 0u);
 }
 
 }  // namespace
