@@ -1,6 +1,7 @@
 #include "host/demo/hotspot_demo.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
 #include <unistd.h>
 
@@ -48,21 +49,25 @@ void Neighbour(const std::string& mac, const std::string& ip, const std::string&
                        leases + "1700000000 " + mac + " " + ip + " " + name + " *\n");
 }
 
-// Prints the bus broadcasts that arrived since the last call.
+// Prints the bus broadcasts that arrived since the last call. The spy poll repeats the station
+// count every cycle; a repeat of the line just printed is left out.
 void ShowBroadcasts() {
     static size_t shown = 0;
+    static std::string last;
     std::vector<bus_events::Event> events = bus_events::Read();
     if (shown == events.size()) fprintf(g_out, "  (no new broadcast)\n");
-    for (; shown < events.size(); ++shown)
-        fprintf(g_out, "  ubus send %s '%s'\n", events[shown].type.c_str(),
-                events[shown].json.c_str());
+    for (; shown < events.size(); ++shown) {
+        std::string line = events[shown].type + " '" + events[shown].json + "'";
+        if (line != last) fprintf(g_out, "  ubus send %s\n", line.c_str());
+        last = line;
+    }
 }
 
 // What a web client asking for the stations sees.
 void ShowStations(HostapdAgent& agent) {
     StaList* list = agent.GetStaList();
-    list->_Lock();
     fprintf(g_out, "  stations: %d\n", list->GetNum());
+    list->_Lock();
     int number = 0;
     for (StaListItem* item = list->_GetFirst(); item != nullptr; item = item->GetNext())
         fprintf(g_out, "  %2d. %-17s  %-15s  %s\n", ++number, item->GetMAC(), item->GetIP(),
@@ -70,10 +75,13 @@ void ShowStations(HostapdAgent& agent) {
     list->_Unlock();
 }
 
+// Waits for a poll cycle that counts `count` stations, and lets that cycle finish.
 bool WaitForCount(test_host::TestHost& host, const std::string& count) {
-    if (host.WaitForStaNum(count, kWaitMs, host.EventCount()) >= 0) {
+    long at = host.WaitForStaNum(count, kWaitMs, host.EventCount());
+    if (at >= 0) {
         fprintf(g_out, "  the spy poll reports %s station(s) to the host's callbacks\n",
                 count.c_str());
+        host.WaitForEvent(HA_WLAN_EVT_STA_NUM, kWaitMs, static_cast<size_t>(at) + 1);
         return true;
     }
     fprintf(g_out, "  !! no station count %s reported\n", count.c_str());
@@ -98,9 +106,14 @@ bool StartAp(test_host::TestHost& host) {
     Section("The reference host starts the AP (StartSpy)");
     sandbox::WriteFile("/etc/config/wlan",
                        "config setting 'basic_setting'\n\toption disable_time '600'\n"
-                       "\toption disable_time_system '300'\n");
+                       "\toption disable_time_system '300'\n\toption wisp_status '0'\n");
+    sandbox::WriteFile("/var/lib/misc/dnsmasq.leases", "");
     size_t mark = host.EventCount();
-    if (host.StartSpy() != 0 || host.WaitForEvent(HA_WLAN_EVT_STA_NUM, kWaitMs, mark) < 0) {
+    int started = host.StartSpy();
+    // The bus loop took SIGINT and SIGTERM over; this host wants them to end the process.
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+    if (started != 0 || host.WaitForEvent(HA_WLAN_EVT_STA_NUM, kWaitMs, mark) < 0) {
         Say("  !! the AP did not come up\n");
         return false;
     }
@@ -131,6 +144,8 @@ bool WpsPushButton(test_host::TestHost& host) {
         {BRCM_WPSCLI_CONTINUE, 200}, {BRCM_WPSCLI_CONTINUE, 200}, {BRCM_WPSCLI_SUCCESS, 0}};
     wpscli_test_set_exchange(exchange, 3);
     size_t mark = host.EventCount();
+    Say("  StartWPS(\"00000000\"): a push-button session; the WPS library is scripted to "
+        "succeed\n");
     if (host.agent().StartWPS("00000000") != 0) {
         Say("  !! WPS did not start\n");
         return false;

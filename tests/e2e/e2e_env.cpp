@@ -106,12 +106,6 @@ std::vector<std::string> Broadcasts(const std::string& key) {
     return values;
 }
 
-std::function<bool(const test_host::HostEvent&)> StaNum(const std::string& count) {
-    return [count](const test_host::HostEvent& e) {
-        return e.type == HA_WLAN_EVT_STA_NUM && e.text == count;
-    };
-}
-
 std::function<bool(const test_host::HostEvent&)> Event(ha_wlan_event_type type, intptr_t value) {
     return
         [type, value](const test_host::HostEvent& e) { return e.type == type && e.value == value; };

@@ -47,8 +47,7 @@ void AddNeighbour(const std::string& mac, const std::string& ip, const std::stri
 // Values of key in the "wlan_event" broadcasts of the `ubus send` log, oldest first.
 std::vector<std::string> Broadcasts(const std::string& key);
 
-// Station count event text / matchers for the host's record.
-std::function<bool(const test_host::HostEvent&)> StaNum(const std::string& count);
+// Matches an event of the type with the integer payload.
 std::function<bool(const test_host::HostEvent&)> Event(ha_wlan_event_type type, intptr_t value);
 
 // Polls a condition that no event announces (files, thread counts) until it holds or
