@@ -9,7 +9,6 @@
 #include "hostapd_agent.h"
 #include "ubus_assistant.h"
 #include "util/log.h"
-#include "util/shell.h"
 
 namespace {
 
@@ -41,25 +40,13 @@ void* HostapdAgent::SpyWork(void*) {
 
     int previous = 0;
     while (_spy_on) {
-        ShellPipe pipe;
-        if (!pipe.Open(spy_cmd)) {
+        int count = add_spy_stations(_sta_list);
+        if (count < 0) {
             wlan_errlog(WLAN_PRIO_ERROR, "Execute cmd[%s] failed, popen returns null\n", spy_cmd);
             sleep_while_spying(_spy_on, kRetrySeconds);
             previous = 0;
             continue;
         }
-        int count = 0;
-        char line[kSpyLineSize];
-        while (pipe.ReadWholeLine(line, sizeof(line))) {
-            ++count;
-            StaListItem key;
-            char mac[18];
-            spy_line_mac(line, mac, sizeof(mac));
-            if (mac[0] == '\0') continue;
-            key.SetMAC(mac);
-            _sta_list->AddSta(&key);
-        }
-        pipe.Close();
 
         char count_text[32];
         snprintf(count_text, sizeof(count_text), "%d", count);

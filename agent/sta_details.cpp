@@ -1,7 +1,6 @@
 #include "agent/spy_state.h"
 #include "hostapd_agent.h"
 #include "util/log.h"
-#include "util/shell.h"
 
 int32_t HostapdAgent::GetStaNum() { return _sta_list->GetNum(); }
 
@@ -24,21 +23,11 @@ int HostapdAgent::UpdateAllStaInfo() {
 void HostapdAgent::ClearAllStaInfo() { _sta_list->ClearAllStas(); }
 
 int HostapdAgent::BcmGetAllStaMac() {
-    ShellPipe pipe;
-    if (!pipe.Open(spy_cmd)) {
+    int lines = add_spy_stations(_sta_list);
+    if (lines < 0) {
         wlan_errlog(WLAN_PRIO_ERROR, "Read %s failed!\n", spy_cmd);
         return -1;
     }
-    char line[kSpyLineSize];
-    while (pipe.ReadWholeLine(line, sizeof(line))) {
-        char mac[18];
-        spy_line_mac(line, mac, sizeof(mac));
-        if (mac[0] == '\0') continue;
-        StaListItem key;
-        key.SetMAC(mac);
-        _sta_list->AddSta(&key);
-    }
-    pipe.Close();
     return 0;
 }
 

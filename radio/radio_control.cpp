@@ -108,28 +108,25 @@ int HostapdAgent::BcmWLStop() {
 }
 
 int HostapdAgent::BcmWLDeauthAll() {
-    ShellPipe pipe;
-    if (!pipe.Open(spy_cmd)) {
-        wlan_errlog(WLAN_PRIO_ERROR, "Read %s failed!\n", spy_cmd);
-        return -1;
-    }
-    char line[kSpyLineSize];
-    while (pipe.ReadWholeLine(line, sizeof(line))) {
-        char mac[18];
-        spy_line_mac(line, mac, sizeof(mac));
+    bool failed = false;
+    int lines = for_each_spy_line([&failed](const char* mac) {
         // Only a well-formed MAC goes into a command line.
         if (!is_mac_text(mac)) {
             __wlan_log(5, "BcmWLDeauthAll: skip station line without a MAC [%s]", mac);
-            continue;
+            return true;
         }
         char command[64];
-        if (!format_bounded(command, sizeof(command), "%s %s", kDeauthCommand, mac) ||
-            !shell_run(command)) {
-            pipe.Close();
-            wlan_errlog(WLAN_PRIO_ERROR, "Deauthenticate failed\n");
-            return -1;
-        }
+        failed = !format_bounded(command, sizeof(command), "%s %s", kDeauthCommand, mac) ||
+                 !shell_run(command);
+        return !failed;
+    });
+    if (lines < 0) {
+        wlan_errlog(WLAN_PRIO_ERROR, "Read %s failed!\n", spy_cmd);
+        return -1;
     }
-    pipe.Close();
+    if (failed) {
+        wlan_errlog(WLAN_PRIO_ERROR, "Deauthenticate failed\n");
+        return -1;
+    }
     return 0;
 }
