@@ -147,6 +147,31 @@ TEST_F(ConnectUbus, FailedSubscriptionKeepsWhatInitHadDone) {
     EXPECT_FALSE(ha_wq_ready());
 }
 
+TEST_F(ConnectUbus, FailedDisplayOrSystemSubscriptionIsReportedOnBothLogs) {
+    const struct {
+        const char* event;
+        const char* level5;
+        const char* error;
+    } kCases[] = {
+        {"oled_event", "Reg oled event handler failed!",
+         "UbusAssistant::Init: Registry oled event handler failed."},
+        {"system_state", "Reg system event handler failed!",
+         "UbusAssistant::Init: Registry system event handler failed."},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.event);
+        logcap::Clear();
+        HostapdAgent agent;
+        ubus_test_fail_register_event_pattern(c.event, UBUS_STATUS_UNKNOWN_ERROR);
+        EXPECT_EQ(agent.ConnectUbus(), -5);
+        EXPECT_TRUE(logcap::Has(logcap::Level5(), c.level5));
+        EXPECT_TRUE(logcap::Has(logcap::Errors(), c.error));
+        EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: _ua init failed."));
+        // The subscriptions made before the failing one stay.
+        EXPECT_EQ(ubus_test_event_listeners("key_detect_type"), 1);
+    }
+}
+
 TEST_F(ConnectUbus, DestroyingTheAgentEndsTheLoopAndRemovesTheObject) {
     ASSERT_EQ(agent_->ConnectUbus(), 0);
     ASSERT_TRUE(WaitUntil([] { return LoopThreadExists(); }));

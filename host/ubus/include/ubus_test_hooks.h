@@ -17,6 +17,8 @@ void ubus_test_fail_connect(int count);
 void ubus_test_fail_add_object(int count, int status);
 /* The next `count` calls of ubus_register_event_handler return `status`. */
 void ubus_test_fail_register_event_handler(int count, int status);
+/* The next ubus_register_event_handler for exactly `pattern` returns `status`. */
+void ubus_test_fail_register_event_pattern(const char* pattern, int status);
 /* Disarms every failure switch. */
 void ubus_test_clear_failures(void);
 

@@ -33,6 +33,7 @@ int ubus_register_event_handler(ubus_context* ctx, ubus_event_handler* ev, const
     GuardScope scope(client->guard(), ctx, "ubus_register_event_handler");
     int status;
     if (ubus_standin::RegisterEventFailures().Trip(&status)) return status;
+    if (ubus_standin::RegisterPatternFailure().Trip(pattern, &status)) return status;
     if (pattern == nullptr) return UBUS_STATUS_INVALID_ARGUMENT;
     auto known = bus.objects().find(ev->obj.id);
     bool registered = known != bus.objects().end() && known->second.object == &ev->obj;

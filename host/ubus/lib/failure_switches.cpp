@@ -26,6 +26,26 @@ FailureSwitch& AddObjectFailures() {
     return failures;
 }
 
+void PatternFailure::Arm(const char* pattern, int status) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    armed_ = pattern != nullptr;
+    pattern_ = pattern != nullptr ? pattern : "";
+    status_ = status;
+}
+
+bool PatternFailure::Trip(const char* pattern, int* status) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!armed_ || pattern == nullptr || pattern_ != pattern) return false;
+    armed_ = false;
+    *status = status_;
+    return true;
+}
+
+PatternFailure& RegisterPatternFailure() {
+    static PatternFailure failure;
+    return failure;
+}
+
 FailureSwitch& RegisterEventFailures() {
     static FailureSwitch failures;
     return failures;

@@ -3,6 +3,7 @@
 #define UBUS_STANDIN_FAILURE_SWITCHES_H
 
 #include <mutex>
+#include <string>
 
 namespace ubus_standin {
 
@@ -18,9 +19,23 @@ private:
     int status_ = 0;
 };
 
+// A failure bound to one event pattern: the next registration for exactly that pattern fails.
+class PatternFailure {
+public:
+    void Arm(const char* pattern, int status);
+    bool Trip(const char* pattern, int* status);
+
+private:
+    std::mutex mutex_;
+    std::string pattern_;
+    int status_ = 0;
+    bool armed_ = false;
+};
+
 FailureSwitch& ConnectFailures();
 FailureSwitch& AddObjectFailures();
 FailureSwitch& RegisterEventFailures();
+PatternFailure& RegisterPatternFailure();
 
 }  // namespace ubus_standin
 

@@ -64,7 +64,12 @@ void ubus_test_fail_register_event_handler(int count, int status) {
     ubus_standin::RegisterEventFailures().Arm(count, status);
 }
 
+void ubus_test_fail_register_event_pattern(const char* pattern, int status) {
+    ubus_standin::RegisterPatternFailure().Arm(pattern, status);
+}
+
 void ubus_test_clear_failures(void) {
+    ubus_standin::RegisterPatternFailure().Arm(nullptr, 0);
     ubus_standin::ConnectFailures().Arm(0, 0);
     ubus_standin::AddObjectFailures().Arm(0, 0);
     ubus_standin::RegisterEventFailures().Arm(0, 0);
