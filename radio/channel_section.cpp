@@ -34,12 +34,11 @@ void write_channel_section(ScriptText& out, const wlan_mgr_bss_config& bss,
 
     bcm_lte_coex_set_selected_channel(
         bss.auto_chan_select != 0 ? 0u : static_cast<unsigned int>(bss.channel));
-    bool is_5g = bss.band_type == 1;
     ChannelList filtered;
     bcm_lte_coex_get_acs_chanlist(candidates.chan, candidates.count, filtered.chan, &filtered.count,
-                                  is_5g ? 1 : 0);
+                                  bss.band_type);
 
     // On 2.4 GHz a list the LTE logic left whole lets the radio scan every channel.
-    bool plain = !is_5g && filtered.count == candidates.count;
+    bool plain = bss.band_type == 0 && filtered.count == candidates.count;
     write_acs_section(out, filtered, width_mode, plain);
 }

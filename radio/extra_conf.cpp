@@ -15,16 +15,19 @@ constexpr const char kAcsChanListKey[] = "acs_chan_list=";
 constexpr size_t kAcsChanListValueAt = 14;
 constexpr int kMaxAssociationLimit = 10;
 
+// Every character from the value on counts as a digit (its code minus that of '0'), so a stray
+// character changes the number rather than voiding it. Both ends saturate instead of
+// overflowing: from 1000 up or from -1000 down no later character (code -128..255) can bring
+// the value back into 1..10.
+constexpr int kSaturatedHigh = 1000;
+constexpr int kSaturatedLow = -1000;
+
 void add_max_num_sta_digits(const std::string& slot, RadioExtraConf& extra) {
     for (size_t i = kMaxNumStaValueAt; i < slot.size(); ++i) {
-        char c = slot[i];
-        if (c < '0' || c > '9') {
-            extra.max_num_sta_bad = true;
-            continue;
-        }
-        // Digits only make the value grow; anything above the limit stays above it.
-        int value = extra.max_num_sta * 10 + (c - '0');
-        extra.max_num_sta = value > kMaxAssociationLimit ? kMaxAssociationLimit + 1 : value;
+        int value = extra.max_num_sta * 10 + (slot[i] - '0');
+        if (value > kSaturatedHigh) value = kSaturatedHigh;
+        if (value < kSaturatedLow) value = kSaturatedLow;
+        extra.max_num_sta = value;
     }
 }
 
@@ -47,7 +50,6 @@ RadioExtraConf read_radio_extra_conf(const wlan_mgr_bss_config& bss) {
 }
 
 int radio_association_limit(const RadioExtraConf& extra, int default_limit) {
-    if (extra.max_num_sta_bad) return default_limit;
     if (extra.max_num_sta < 1 || extra.max_num_sta > kMaxAssociationLimit) return default_limit;
     return extra.max_num_sta;
 }

@@ -6,10 +6,9 @@
 // What the radio scripts take from the extra configuration lines of a record.
 struct RadioExtraConf {
     bool obss_coex_off = false;  // a line "ht2040_coex_disable=1"
-    // Digits of every max_num_sta line run together (saturated at 11: only 1..10 are used);
-    // a character other than a digit makes the value unusable.
+    // Characters of every max_num_sta value run together as decimal digits (saturated at
+    // +-1000: only 1..10 are used).
     int max_num_sta = 0;
-    bool max_num_sta_bad = false;
     bool has_acs_chan_list = false;                     // an acs_chan_list= line was found
     char acs_chan_list[WLAN_MGR_EXTRA_CONF_SLOT] = {};  // value of the last such line
 };

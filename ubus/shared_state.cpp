@@ -43,5 +43,7 @@ void ha_wq_destroy() {
         _ha_wq = nullptr;
     }
     // Outside the lock: a running job may still try to queue more work and must not block.
-    destroy_wq(queue);
+    // Deinit also runs after an Init that never created the queue; the platform library is
+    // not promised to accept a null queue.
+    if (queue != nullptr) destroy_wq(queue);
 }

@@ -165,6 +165,9 @@ TEST_F(ApScript, AssociationLimitFromMaxNumSta) {
         {{"max_num_sta=4"}, 4},
         {{"max_num_sta=99999999999999999999"}, 10},
         {{"max_num_sta=5x"}, 10},
+        // Every character counts as a digit, its code minus that of '0': 1 then '/' make 9.
+        {{"max_num_sta=1/"}, 9},
+        {{"max_num_sta= 4"}, 10},
         // The digits of several lines run together: 1 then 0 make 10, 1 then 2 make 12.
         {{"max_num_sta=1", "max_num_sta=0"}, 10},
         {{"max_num_sta=1", "max_num_sta=2"}, 10},

@@ -126,6 +126,8 @@ TEST_F(AcsSection, ListLineFromCandidatesSideBandsAndTheLteMask) {
          "${WL} autochannel 1 -c 36l,40u,44l,48u,149l,153u,157l,161u,165,", 0},
         {1, 6, 1, 0, "[SHORT-GI-20]", "US", nullptr, 0,
          "${WL} autochannel 1 -c 36,40,44,48,149,153,157,161,165,", 0},
+        // Only band 0 takes the plain form: any other band code lists the candidates.
+        {2, 5, 1, 0, "[SHORT-GI-20]", "US", nullptr, 0, "${WL} autochannel 1 -c 1,6,11,", 0},
         // 0x7FDFFB: every channel but 3.
         {0, 5, 6, 0, "[HT40-]", "US", "acs_chan_list=1,3,6,11", 0x7FDFFB,
          "${WL} autochannel 1 -c 1l,6u,11u,", 0},
