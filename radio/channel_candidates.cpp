@@ -99,11 +99,12 @@ void parse_channel_text(const char* text, ChannelList* out) {
     if (text == nullptr) return;
     for_each_piece(text, [out](const std::string& piece) {
         if (out->count >= kMaxAcsChannels) return;
-        std::string digits = trim_blanks(piece);
-        if (digits.empty() || digits.size() > 3) return;
-        for (char c : digits)
-            if (!isdigit(static_cast<unsigned char>(c))) return;
-        int channel = atoi(digits.c_str());
+        // Each piece is read as a decimal number ("6x" is 6). Pieces without a channel number
+        // (no digits, zero, negative or more than three digits) are left out.
+        std::string text = trim_blanks(piece);
+        size_t digits = strspn(text.c_str(), "0123456789");
+        if (digits == 0 || digits > 3) return;
+        int channel = atoi(text.c_str());
         if (channel > 0) out->chan[out->count++] = channel;
     });
 }

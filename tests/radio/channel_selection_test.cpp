@@ -94,8 +94,8 @@ TEST_F(ChannelCandidates, CustomListIsCheckedAgainstTheRegionInMode6Only) {
     }
 }
 
-TEST(ChannelText, GarbagePiecesAreSkippedAndAtMost32ChannelsKept) {
-    EXPECT_EQ(Parse("1,x,,6, 11 ,1234,-3,0,6a,"), (V{1, 6, 11}));
+TEST(ChannelText, PiecesAreReadAsDecimalNumbersAndAtMost32ChannelsKept) {
+    EXPECT_EQ(Parse("1,x,,6, 11 ,1234,-3,0,6a,"), (V{1, 6, 11, 6}));
     EXPECT_EQ(Parse(""), V{});
     EXPECT_EQ(Parse(nullptr), V{});
     std::string text;
