@@ -1,6 +1,5 @@
 #include "radio/channel_candidates.h"
 
-#include <ctype.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
