@@ -43,7 +43,7 @@ const char* const kHostileTexts[] = {
 
 }  // namespace
 
-TEST_F(ScriptQuoting, EscapedSsidIsWrittenAsDescribed) {
+TEST_F(ScriptQuoting, EscapedSsidKeepsEveryShellCharacterLiteral) {
     TestBss bss;
     TestBss::Set(bss->ssid, "a\"b`c\\d$e");
     EXPECT_NE(GenerateAp(bss).find("${WL} ssid \"a\\\"b\\`c\\\\d\\$e\"\n"), std::string::npos);
