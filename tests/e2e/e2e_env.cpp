@@ -40,19 +40,7 @@ std::string Chomp(std::string text) {
 }  // namespace
 
 void WriteApConfig(const Settings& changes) {
-    Settings conf = kApConfig;
-    for (const auto& change : changes) {
-        bool replaced = false;
-        for (auto& entry : conf)
-            if (entry.first == change.first) {
-                entry.second = change.second;
-                replaced = true;
-            }
-        if (!replaced) conf.push_back(change);
-    }
-    std::string text;
-    for (const auto& entry : conf) text += entry.first + "=" + entry.second + "\n";
-    sandbox::WriteFile("/etc/hostapd.conf", text);
+    WriteConfFile("/etc/hostapd.conf", kApConfig, changes);
 }
 
 void WriteWlanSettings(const std::string& idle_seconds, const std::string& system_idle_seconds,

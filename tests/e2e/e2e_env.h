@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/conf_file.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/test_host.h"
 
@@ -15,7 +16,7 @@
 // agent.
 namespace e2e {
 
-using Settings = std::vector<std::pair<std::string, std::string>>;
+using Settings = ConfSettings;
 
 constexpr const char* kSsid = "Hotspot-E2E";
 constexpr const char* kPassphrase = "correct horse";

@@ -40,21 +40,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 }  // namespace
 
-void WriteConf(const Settings& changes) {
-    Settings conf = kBaseConf;
-    for (const auto& change : changes) {
-        bool replaced = false;
-        for (auto& entry : conf)
-            if (entry.first == change.first) {
-                entry.second = change.second;
-                replaced = true;
-            }
-        if (!replaced) conf.push_back(change);
-    }
-    std::string text;
-    for (const auto& entry : conf) text += entry.first + "=" + entry.second + "\n";
-    sandbox::WriteFile("/etc/hostapd.conf", text);
-}
+void WriteConf(const Settings& changes) { WriteConfFile("/etc/hostapd.conf", kBaseConf, changes); }
 
 void SetStationMode(bool on) {
     if (!sandbox::Exists("/etc/config/wlan"))

@@ -6,12 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/conf_file.h"
 #include "tests/support/sandbox.h"
 
 // Helpers for starting the radio on the simulated device inside the sandbox.
 namespace radio_env {
 
-using Settings = std::vector<std::pair<std::string, std::string>>;
+using Settings = ConfSettings;
 
 // Writes /etc/hostapd.conf: a WPA2 (wpa 3) CCMP access point on fixed channel 6 without WPS
 // or MAC filter, with the given keys replaced or added.
