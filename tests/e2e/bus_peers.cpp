@@ -44,8 +44,15 @@ ubus_method qcmap_methods[] = {
     UBUS_METHOD("qcmap_method_restart_wlan", OnRestartWlan, kRestartPolicy),
 };
 ubus_object_type qcmap_type = UBUS_OBJECT_TYPE("qcmap_type", qcmap_methods);
-ubus_object qcmap_object = {"qcmap", 0,     nullptr,       &qcmap_type,
-                            nullptr, false, qcmap_methods, ARRAY_SIZE(qcmap_methods)};
+ubus_object qcmap_object = {.avl = {},
+                            .name = "qcmap",
+                            .id = 0,
+                            .path = nullptr,
+                            .type = &qcmap_type,
+                            .subscribe_cb = nullptr,
+                            .has_subscribers = false,
+                            .methods = qcmap_methods,
+                            .n_methods = ARRAY_SIZE(qcmap_methods)};
 
 }  // namespace
 
