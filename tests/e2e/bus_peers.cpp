@@ -7,6 +7,7 @@ extern "C" {
 #include <atomic>
 #include <chrono>
 
+#include "tests/support/bus_connect.h"
 #include "ubus_test_hooks.h"
 
 namespace e2e {
@@ -56,7 +57,7 @@ ubus_object qcmap_object = {.avl = {},
 
 }  // namespace
 
-WebUi::WebUi() : ctx_(ubus_connect(nullptr)) {}
+WebUi::WebUi() : ctx_(test_bus::Connect()) {}
 
 WebUi::~WebUi() {
     if (ctx_ != nullptr) ubus_free(ctx_);
@@ -90,7 +91,7 @@ int WebUi::SendEvent(const std::string& type, const std::string& json) {
 FakeQcmap::FakeQcmap() {
     FakeQcmap* expected = nullptr;
     if (!g_qcmap.compare_exchange_strong(expected, this)) return;  // another one is serving
-    ctx_ = ubus_connect(nullptr);
+    ctx_ = test_bus::Connect();
     if (ctx_ == nullptr || ubus_add_object(ctx_, &qcmap_object) != 0) return;
     server_ = ubus_test_serve(ctx_);
 }

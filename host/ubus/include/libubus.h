@@ -195,7 +195,10 @@ struct ubus_request {
 };
 
 /* Returns a new connection, or NULL. The path names the bus socket; the in-process bus has
- * none and accepts any path. */
+ * none and accepts any path. Like the device's libubus, connecting first initialises the event
+ * loop (uloop_init, with its signal handlers: see libubox/uloop.h), whether or not the connection
+ * can be made: clear uloop_handle_sigchld before the first connection of a process whose threads
+ * wait for their own children. */
 struct ubus_context* ubus_connect(const char* path);
 int ubus_connect_ctx(struct ubus_context* ctx, const char* path);
 

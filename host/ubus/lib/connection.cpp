@@ -57,7 +57,10 @@ int ConnectContext(ubus_context* ctx) {
 
 }  // namespace ubus_standin
 
+// As the device's libubus does, the loop is initialised first, even for a connection that then
+// fails: its signal handlers are in place from the first attempt on.
 int ubus_connect_ctx(ubus_context* ctx, const char*) {
+    uloop_init();
     int status;
     if (ubus_standin::ConnectFailures().Trip(&status)) return UBUS_STATUS_CONNECTION_FAILED;
     return ubus_standin::ConnectContext(ctx);
