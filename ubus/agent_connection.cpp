@@ -24,6 +24,9 @@ int HostapdAgent::ConnectUbus() {
         }
         memset(_ubus_path, 0, sizeof(_ubus_path));
         copy_text(_ubus_path, kUbusSocket);
+        // ubus_connect initialises uloop, which from then on reaps every child of the process
+        // (those of system() and popen() in the other threads too) while the flag is set.
+        uloop_handle_sigchld = false;
         _ctx = ubus_connect(_ubus_path);
     }
     if (_ctx == nullptr) {

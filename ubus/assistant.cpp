@@ -51,8 +51,7 @@ int UbusAssistant::Init() {
     _shadow_ua = this;
 
     if (own) {
-        // Otherwise the loop reaps the children of system() and popen() in other threads.
-        uloop_handle_sigchld = false;
+        // ConnectUbus has cleared uloop_handle_sigchld before connecting.
         if (uloop_init() != 0) {
             wlan_errlog(WLAN_PRIO_ERROR, "UbusAssistant::Init: uloop init failed.");
             return -2;

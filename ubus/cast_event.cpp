@@ -1,6 +1,11 @@
 // Event broadcasts through the `ubus send` command.
+extern "C" {
+#include <libubox/blobmsg_json.h>
+}
 #include <ctype.h>
-#include <string.h>
+#include <stdlib.h>
+
+#include <string>
 
 #include "ubus_assistant.h"
 #include "util/log.h"
@@ -8,7 +13,8 @@
 
 namespace {
 
-constexpr size_t kCommandSize = 260;
+// The longest command line a broadcast may run.
+constexpr size_t kCommandLimit = 259;
 
 // The event name stands bare on the command line: only name characters may pass.
 bool is_event_name(const char* text) {
@@ -20,21 +26,40 @@ bool is_event_name(const char* text) {
     return true;
 }
 
-// Key and value sit inside one single-quoted word: a single quote would end it.
-bool fits_in_quotes(const char* text) { return text != nullptr && strchr(text, '\'') == nullptr; }
+// The message: a JSON object with one string member, written by the bus library's own JSON
+// writer, so that quotes, backslashes and control characters in key or value are escaped.
+// Empty when it cannot be made.
+std::string event_message(const char* key, const char* value) {
+    std::string json;
+    blob_buf buf = {};
+    if (blob_buf_init(&buf, 0) == 0 && blobmsg_add_string(&buf, key, value) == 0) {
+        char* text = blobmsg_format_json(buf.head, true);
+        if (text != nullptr) json = text;
+        free(text);
+    }
+    blob_buf_free(&buf);
+    return json;
+}
 
 }  // namespace
 
+// The command line is "ubus send EVENT 'JSON'"; for ordinary texts that is
+// ubus send wlan_event '{"wlan_switch":"on"}'. The JSON is one shell word whatever it holds.
 void UbusAssistant::CastEvent(const char* event, const char* key, const char* value) {
-    if (!is_event_name(event) || !fits_in_quotes(key) || !fits_in_quotes(value)) {
+    // A member without a name would be written without one, which is not JSON.
+    if (!is_event_name(event) || key == nullptr || *key == '\0' || value == nullptr) {
         __wlan_log(5, "UbusAssistant::CastEvent: unsafe text, event not sent.");
         return;
     }
-    char command[kCommandSize];
-    if (!format_bounded(command, sizeof(command), "ubus send %s '{\"%s\":\"%s\"}'", event, key,
-                        value)) {
+    std::string json = event_message(key, value);
+    if (json.empty()) {
+        __wlan_log(5, "UbusAssistant::CastEvent: no message, event [%s] not sent.", event);
+        return;
+    }
+    std::string command = std::string("ubus send ") + event + " " + shell_quote(json.c_str());
+    if (command.size() > kCommandLimit) {
         __wlan_log(5, "UbusAssistant::CastEvent: command too long, event [%s] not sent.", event);
         return;
     }
-    shell_run(command);
+    shell_run(command.c_str());
 }

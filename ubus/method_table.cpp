@@ -97,7 +97,8 @@ void on_wlan_object_subscribe(ubus_context*, ubus_object*) {}
 
 ubus_object_type wlan_object_type = UBUS_OBJECT_TYPE("wlan_object_type", wlan_methods);
 
-ubus_object wlan_object = {.name = "wlan_object",
+ubus_object wlan_object = {.avl = {},
+                           .name = "wlan_object",
                            .id = 0,
                            .path = nullptr,
                            .type = &wlan_object_type,
@@ -106,7 +107,8 @@ ubus_object wlan_object = {.name = "wlan_object",
                            .methods = wlan_methods,
                            .n_methods = kWlanMethodCount};
 
-ubus_object wlan_object_test = {.name = "wlan_object_test",
+ubus_object wlan_object_test = {.avl = {},
+                                .name = "wlan_object_test",
                                 .id = 0,
                                 .path = nullptr,
                                 .type = &wlan_object_type,

@@ -7,6 +7,7 @@ extern "C" {
 #include <atomic>
 #include <chrono>
 
+#include "tests/support/bus_connect.h"
 #include "ubus_test_hooks.h"
 
 namespace e2e {
@@ -44,12 +45,19 @@ ubus_method qcmap_methods[] = {
     UBUS_METHOD("qcmap_method_restart_wlan", OnRestartWlan, kRestartPolicy),
 };
 ubus_object_type qcmap_type = UBUS_OBJECT_TYPE("qcmap_type", qcmap_methods);
-ubus_object qcmap_object = {"qcmap", 0,     nullptr,       &qcmap_type,
-                            nullptr, false, qcmap_methods, ARRAY_SIZE(qcmap_methods)};
+ubus_object qcmap_object = {.avl = {},
+                            .name = "qcmap",
+                            .id = 0,
+                            .path = nullptr,
+                            .type = &qcmap_type,
+                            .subscribe_cb = nullptr,
+                            .has_subscribers = false,
+                            .methods = qcmap_methods,
+                            .n_methods = ARRAY_SIZE(qcmap_methods)};
 
 }  // namespace
 
-WebUi::WebUi() : ctx_(ubus_connect(nullptr)) {}
+WebUi::WebUi() : ctx_(test_bus::Connect()) {}
 
 WebUi::~WebUi() {
     if (ctx_ != nullptr) ubus_free(ctx_);
@@ -83,7 +91,7 @@ int WebUi::SendEvent(const std::string& type, const std::string& json) {
 FakeQcmap::FakeQcmap() {
     FakeQcmap* expected = nullptr;
     if (!g_qcmap.compare_exchange_strong(expected, this)) return;  // another one is serving
-    ctx_ = ubus_connect(nullptr);
+    ctx_ = test_bus::Connect();
     if (ctx_ == nullptr || ubus_add_object(ctx_, &qcmap_object) != 0) return;
     server_ = ubus_test_serve(ctx_);
 }

@@ -29,6 +29,9 @@ TestHost::TestHost(const Options& options) : options_(options) {
     bool registered = wlan_mgr_event_cb_reg(RegisteredCallback) == 0;
     bcm_lte_coex_set_shadow_agent(agent_);
     if (options_.host_connection) {
+        // ubus_connect initialises uloop; with the flag set, uloop's SIGCHLD handler would stay
+        // and a running loop would reap the children of the library's commands.
+        uloop_handle_sigchld = false;
         host_ctx_ = ubus_connect(nullptr);
         if (host_ctx_ != nullptr) agent_->SetUbusContext(host_ctx_);
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hostapd_agent.h"
+#include "tests/support/bus_connect.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
@@ -42,7 +43,7 @@ protected:
         HostapdAgent::DeinitEventCb();
         HostapdAgent::InitEventCb();
         HostapdAgent::RegCountDownCb(RecordCountDown);
-        host_ctx_ = ubus_connect(nullptr);
+        host_ctx_ = test_bus::Connect();
         agent_ = new HostapdAgent();
         agent_->SetUbusContext(host_ctx_);
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hostapd_agent.h"
+#include "tests/support/bus_connect.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
@@ -124,7 +125,7 @@ TEST_F(BandSwitch, WithoutThePlatformTheSwitchIsOnlyWritten) {
 TEST_F(BandSwitch, EventOnAHostConnectionAfterTheAgentLeftIsOnlyLogged) {
     std::string before = Config(k24GHz, "[SHORT-GI-20]");
     sandbox::WriteFile(kConf, before);
-    ubus_context* host_ctx = ubus_connect(nullptr);
+    ubus_context* host_ctx = test_bus::Connect();
     ASSERT_NE(host_ctx, nullptr);
     agent_->SetUbusContext(host_ctx);
     ASSERT_EQ(agent_->ConnectUbus(), 0);

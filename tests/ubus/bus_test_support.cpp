@@ -10,6 +10,8 @@ extern "C" {
 #include <chrono>
 #include <fstream>
 
+#include "tests/support/bus_connect.h"
+
 namespace bus_test {
 
 bool WaitUntil(const std::function<bool()>& condition) {
@@ -62,7 +64,7 @@ FakeService::FakeService(const char* object_name, const char* method_name)
     registration_.object.methods = &method_;
     registration_.object.n_methods = 1;
     registration_.owner = this;
-    ctx_ = ubus_connect(nullptr);
+    ctx_ = test_bus::Connect();
     if (ctx_ == nullptr) return;
     registered_ = ubus_add_object(ctx_, &registration_.object) == 0;
     pump_ = new ContextPump(ctx_);

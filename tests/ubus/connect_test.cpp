@@ -1,10 +1,16 @@
 // Connecting the agent to the bus: the service object, the loop thread and taking them down.
+#include <errno.h>
 #include <gtest/gtest.h>
 #include <libubus.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/wait.h>
 
+#include <fstream>
 #include <string>
 
 #include "hostapd_agent.h"
+#include "tests/support/bus_connect.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
@@ -17,6 +23,15 @@ using bus_test::LoopThreadExists;
 using bus_test::WaitUntil;
 
 namespace {
+
+// Whether the process has ended: a zombie that its parent has not waited for yet, or gone.
+bool HasEnded(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text;
+    if (!std::getline(stat, text)) return true;
+    size_t paren = text.rfind(')');
+    return paren != std::string::npos && paren + 2 < text.size() && text[paren + 2] == 'Z';
+}
 
 class ConnectUbus : public SandboxTest {
 protected:
@@ -34,7 +49,7 @@ protected:
 
     // Gives the agent a connection of the test's own, as a host daemon would.
     ubus_context* UseHostConnection() {
-        host_ctx_ = ubus_connect(nullptr);
+        host_ctx_ = test_bus::Connect();
         agent_->SetUbusContext(host_ctx_);
         return host_ctx_;
     }
@@ -63,6 +78,19 @@ TEST_F(ConnectUbus, OwnConnectionServesTheTestObjectOnItsLoopThread) {
     EXPECT_FALSE(uloop_handle_sigchld);
     // A loop that reaps every child makes system() report -1 for commands that succeeded.
     for (int i = 0; i < 20; ++i) EXPECT_TRUE(shell_run("true")) << "run " << i;
+    // The same for a pipe whose command has ended before it is closed, once the loop has been
+    // round after the end: such a loop would have taken the child by then.
+    pid_t pid = -1;
+    FILE* pipe = popen("echo $$", "r");
+    ASSERT_NE(pipe, nullptr);
+    ASSERT_EQ(fscanf(pipe, "%d", &pid), 1);
+    ASSERT_TRUE(WaitUntil([pid] { return HasEnded(pid); }));
+    for (int round = 0; round < 2; ++round)
+        EXPECT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 10000, nullptr),
+                  UBUS_STATUS_NOT_SUPPORTED);
+    int status = pclose(pipe);
+    EXPECT_TRUE(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "pclose: " << status << " " << strerror(errno);
 }
 
 TEST_F(ConnectUbus, HostConnectionServesTheServiceObjectWithoutALoopAndOnlyOnce) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hostapd_agent.h"
+#include "tests/support/bus_connect.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
 #include "ubus_assistant.h"
@@ -31,7 +32,7 @@ protected:
         ASSERT_TRUE(bus_test::WaitUntil([assistant] { return assistant->IsLoopRunning(); }));
     }
     ubus_context* UseHostConnection() {
-        host_ctx_ = ubus_connect(nullptr);
+        host_ctx_ = test_bus::Connect();
         agent_ = std::make_unique<HostapdAgent>();
         agent_->SetUbusContext(host_ctx_);
         return host_ctx_;

@@ -143,14 +143,19 @@ void RunOneEvent(int timeout) {
 
 }  // namespace
 
+// As upstream, a second call keeps the loop as it is but takes the signals again: whatever still
+// has its default action then (SIGCHLD too, if the flag is now set) goes to the loop.
 int uloop_init(void) {
+    bool fresh = false;
     {
         std::lock_guard<std::mutex> lock(g_mutex);
-        if (g_epoll >= 0) return 0;
-        g_epoll = epoll_create1(EPOLL_CLOEXEC);
-        if (g_epoll < 0) return -1;
+        if (g_epoll < 0) {
+            g_epoll = epoll_create1(EPOLL_CLOEXEC);
+            if (g_epoll < 0) return -1;
+            fresh = true;
+        }
     }
-    if (!OpenWakePipe() || uloop_fd_add(&g_waker, ULOOP_READ) != 0) {
+    if (fresh && (!OpenWakePipe() || uloop_fd_add(&g_waker, ULOOP_READ) != 0)) {
         uloop_done();
         return -1;
     }
@@ -212,7 +217,7 @@ int uloop_run_timeout(int timeout) {
 }
 
 void uloop_done(void) {
-    uloop_internal::RestoreSignals();
+    uloop_internal::RestoreSignals(uloop_handle_sigchld);
     {
         std::lock_guard<std::mutex> lock(g_mutex);
         if (g_waker.registered) DeleteLocked(&g_waker);

@@ -11,9 +11,12 @@ extern "C" {
 namespace uloop_internal {
 
 // Installs the loop's signal handlers (SIGINT, SIGTERM, SIGCHLD when asked, SIGPIPE ignored)
-// where the signal still has its default action; RestoreSignals undoes what Install did.
+// where the signal still has its default action. RestoreSignals gives back the handlers it
+// took, SIGCHLD only when asked (as upstream: once the flag is cleared, a SIGCHLD handler that
+// was installed while it was set stays, and so does the reaping by a running loop), and gives
+// an ignored SIGPIPE its default action.
 void InstallSignals(bool handle_sigchld);
-void RestoreSignals();
+void RestoreSignals(bool handle_sigchld);
 
 // Set by the SIGCHLD handler; the loop then reaps children.
 bool TakeChildExited();

@@ -24,7 +24,6 @@ struct TakenSignal {
 TakenSignal g_sigint = {SIGINT, false, {}};
 TakenSignal g_sigterm = {SIGTERM, false, {}};
 TakenSignal g_sigchld = {SIGCHLD, false, {}};
-bool g_sigpipe_ignored = false;
 
 void Wake() {
     int fd = g_wake_fd;
@@ -71,35 +70,31 @@ void GiveBack(TakenSignal* sig, void (*handler)(int)) {
     if (current.sa_handler == handler) sigaction(sig->signo, &sig->previous, nullptr);
 }
 
+// SIGPIPE is switched between ignored and its default action, and only from the other one.
+void SetPipeAction(void (*from)(int), void (*to)(int)) {
+    struct sigaction action;
+    sigaction(SIGPIPE, nullptr, &action);
+    if (action.sa_handler != from) return;
+    action.sa_handler = to;
+    action.sa_flags = 0;
+    sigaction(SIGPIPE, &action, nullptr);
+}
+
 }  // namespace
 
 void InstallSignals(bool handle_sigchld) {
     Take(&g_sigint, OnEndSignal);
     Take(&g_sigterm, OnEndSignal);
     if (handle_sigchld) Take(&g_sigchld, OnChildSignal);
-    struct sigaction pipe_action;
-    sigaction(SIGPIPE, nullptr, &pipe_action);
-    if (pipe_action.sa_handler == SIG_DFL) {
-        pipe_action.sa_handler = SIG_IGN;
-        pipe_action.sa_flags = 0;
-        sigaction(SIGPIPE, &pipe_action, nullptr);
-        g_sigpipe_ignored = true;
-    }
+    SetPipeAction(SIG_DFL, SIG_IGN);
 }
 
-void RestoreSignals() {
+void RestoreSignals(bool handle_sigchld) {
     GiveBack(&g_sigint, OnEndSignal);
     GiveBack(&g_sigterm, OnEndSignal);
-    GiveBack(&g_sigchld, OnChildSignal);
-    if (g_sigpipe_ignored) {
-        g_sigpipe_ignored = false;
-        struct sigaction pipe_action;
-        sigaction(SIGPIPE, nullptr, &pipe_action);
-        if (pipe_action.sa_handler == SIG_IGN) {
-            pipe_action.sa_handler = SIG_DFL;
-            sigaction(SIGPIPE, &pipe_action, nullptr);
-        }
-    }
+    if (handle_sigchld) GiveBack(&g_sigchld, OnChildSignal);
+    // As upstream: an ignored SIGPIPE gets its default action back, whoever ignored it.
+    SetPipeAction(SIG_IGN, SIG_DFL);
 }
 
 bool TakeChildExited() { return g_child_exited.exchange(0) != 0; }

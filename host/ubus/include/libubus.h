@@ -14,6 +14,7 @@
 extern "C" {
 #endif
 
+#include <libubox/avl.h>
 #include <libubox/blobmsg.h>
 #include <libubox/list.h>
 #include <libubox/uloop.h>
@@ -30,6 +31,11 @@ struct ubus_request;
 struct ubus_request_data;
 struct ubus_object_data;
 struct ubus_event_handler;
+
+struct ubus_msghdr_buf {
+    struct ubus_msghdr hdr;
+    struct blob_attr* data;
+};
 
 typedef int (*ubus_handler_t)(struct ubus_context* ctx, struct ubus_object* obj,
                               struct ubus_request_data* req, const char* method,
@@ -89,6 +95,9 @@ struct ubus_object_type {
 };
 
 struct ubus_object {
+    /* The connection's tree of its objects; the in-process bus leaves it alone. */
+    struct avl_node avl;
+
     const char* name;
     uint32_t id;
 
@@ -108,8 +117,11 @@ struct ubus_event_handler {
     ubus_event_handler_t cb;
 };
 
+/* Laid out as the device's libubus lays it out; the in-process bus uses sock, local_id and the
+ * list heads, and leaves the rest as ubus_connect set it (zero, empty). */
 struct ubus_context {
     struct list_head requests;
+    struct avl_tree objects;
     struct list_head pending;
 
     /* Readable while calls or events wait for this context. */
@@ -122,6 +134,14 @@ struct ubus_context {
     int stack_depth;
 
     void (*connection_lost)(struct ubus_context* ctx);
+    void (*monitor_cb)(struct ubus_context* ctx, uint32_t seq, struct blob_attr* data);
+
+    struct ubus_msghdr_buf msgbuf;
+    uint32_t msgbuf_data_len;
+    int msgbuf_reduction_counter;
+
+    struct list_head auto_subscribers;
+    struct ubus_event_handler auto_subscribe_event_handler;
 };
 
 struct ubus_object_data {
@@ -175,7 +195,10 @@ struct ubus_request {
 };
 
 /* Returns a new connection, or NULL. The path names the bus socket; the in-process bus has
- * none and accepts any path. */
+ * none and accepts any path. Like the device's libubus, connecting first initialises the event
+ * loop (uloop_init, with its signal handlers: see libubox/uloop.h), whether or not the connection
+ * can be made: clear uloop_handle_sigchld before the first connection of a process whose threads
+ * wait for their own children. */
 struct ubus_context* ubus_connect(const char* path);
 int ubus_connect_ctx(struct ubus_context* ctx, const char* path);
 

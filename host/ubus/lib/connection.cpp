@@ -30,6 +30,12 @@ void HandleQueued(uloop_fd* sock, unsigned int) {
     }
 }
 
+int CompareIds(const void* k1, const void* k2, void*) {
+    uint32_t id1 = *static_cast<const uint32_t*>(k1);
+    uint32_t id2 = *static_cast<const uint32_t*>(k2);
+    return id1 < id2 ? -1 : id1 > id2;
+}
+
 }  // namespace
 
 namespace ubus_standin {
@@ -40,6 +46,8 @@ int ConnectContext(ubus_context* ctx) {
     if (event_fd < 0) return UBUS_STATUS_CONNECTION_FAILED;
     INIT_LIST_HEAD(&ctx->requests);
     INIT_LIST_HEAD(&ctx->pending);
+    INIT_LIST_HEAD(&ctx->auto_subscribers);
+    avl_init(&ctx->objects, CompareIds, false, nullptr);
     ctx->sock.fd = event_fd;
     ctx->sock.cb = HandleQueued;
     std::lock_guard<std::mutex> lock(Bus::Get().mutex());
@@ -49,7 +57,10 @@ int ConnectContext(ubus_context* ctx) {
 
 }  // namespace ubus_standin
 
+// As the device's libubus does, the loop is initialised first, even for a connection that then
+// fails: its signal handlers are in place from the first attempt on.
 int ubus_connect_ctx(ubus_context* ctx, const char*) {
+    uloop_init();
     int status;
     if (ubus_standin::ConnectFailures().Trip(&status)) return UBUS_STATUS_CONNECTION_FAILED;
     return ubus_standin::ConnectContext(ctx);

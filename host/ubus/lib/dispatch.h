@@ -10,7 +10,8 @@ namespace ubus_standin {
 void RunInvoke(Client* owner, WorkItem* item);
 void RunEvent(Client* owner, WorkItem* item);
 
-// Connects a context without consulting the failure switches (for the test client).
+// Connects a context without consulting the failure switches and without initialising this
+// process's event loop (for the test client, which stands for another process).
 int ConnectContext(ubus_context* ctx);
 
 }  // namespace ubus_standin

@@ -2,7 +2,9 @@
  * uci.h - configuration store of the development host (stand-in for the device's libuci).
  *
  * Same names, types and signatures as the device library for the part of the API that the
- * Wi-Fi manager and its hosts use. Packages live in UCI_CONFDIR/NAME in uci file syntax;
+ * Wi-Fi manager and its hosts use, and its structures laid out member for member as the
+ * device's (members this store has no use for stay zero or empty). Packages live in
+ * UCI_CONFDIR/NAME in uci file syntax;
  * uncommitted changes are kept as delta files in UCI_SAVEDIR/NAME until they are committed.
  * One context must not be used by two threads at once.
  */
@@ -13,8 +15,10 @@
 extern "C" {
 #endif
 
+#include <setjmp.h>
 #include <stdbool.h>
 #include <stddef.h>
+#include <stdint.h>
 #include <stdio.h>
 
 #define UCI_CONFDIR "/etc/config"
@@ -39,6 +43,17 @@ struct uci_list {
     struct uci_list* prev;
 };
 
+struct uci_ptr;
+struct uci_element;
+struct uci_package;
+struct uci_section;
+struct uci_option;
+struct uci_delta;
+struct uci_context;
+struct uci_backend;
+struct uci_parse_option;
+struct uci_parse_context;
+
 enum uci_type {
     UCI_TYPE_UNSPEC = 0,
     UCI_TYPE_DELTA = 1,
@@ -49,12 +64,18 @@ enum uci_type {
     UCI_TYPE_BACKEND = 6,
     UCI_TYPE_ITEM = 7,
     UCI_TYPE_HOOK = 8,
-    UCI_TYPE_PLUGIN = 9,
 };
 
 enum uci_option_type {
     UCI_TYPE_STRING = 0,
     UCI_TYPE_LIST = 1,
+};
+
+enum uci_flags {
+    UCI_FLAG_STRICT = (1 << 0),      /* strict mode for the parser */
+    UCI_FLAG_PERROR = (1 << 1),      /* print parser error messages */
+    UCI_FLAG_EXPORT_NAME = (1 << 2), /* when exporting, name unnamed sections */
+    UCI_FLAG_SAVED_DELTA = (1 << 3), /* store the saved delta in memory as well */
 };
 
 struct uci_element {
@@ -63,15 +84,45 @@ struct uci_element {
     char* name;
 };
 
+struct uci_backend {
+    struct uci_element e;
+    char** (*list_configs)(struct uci_context* ctx);
+    struct uci_package* (*load)(struct uci_context* ctx, const char* name);
+    void (*commit)(struct uci_context* ctx, struct uci_package** p, bool overwrite);
+
+    /* private: */
+    const void* ptr;
+    void* priv;
+};
+
 struct uci_context {
     /* loaded packages */
     struct uci_list root;
 
+    /* parser context, for error handling only (unused here) */
+    struct uci_parse_context* pctx;
+
+    /* backend for import and export (none here: there is only the file store) */
+    struct uci_backend* backend;
+    struct uci_list backends;
+
+    /* runtime flags */
+    enum uci_flags flags;
+
     char* confdir;
     char* savedir;
 
+    /* search path for delta files (empty here: only savedir is read) */
+    struct uci_list delta_path;
+
+    /* private: */
     /* code of the last error */
     int err;
+    const char* func;
+    jmp_buf trap;
+    bool internal, nested;
+    char* buf;
+    int bufsz;
 };
 
 struct uci_package {
@@ -82,8 +133,11 @@ struct uci_package {
     char* path;
 
     /* private: */
+    struct uci_backend* backend;
+    void* priv;
     int n_section;
     struct uci_list delta;
+    struct uci_list saved_delta;
 };
 
 struct uci_section {
@@ -112,6 +166,8 @@ enum uci_command {
     UCI_CMD_REORDER,
     UCI_CMD_LIST_ADD,
     UCI_CMD_LIST_DEL,
+    __UCI_CMD_MAX,
+    __UCI_CMD_LAST = __UCI_CMD_MAX - 1
 };
 
 struct uci_delta {
@@ -138,6 +194,11 @@ struct uci_ptr {
     const char* section;
     const char* option;
     const char* value;
+};
+
+struct uci_parse_option {
+    const char* name;
+    enum uci_option_type type;
 };
 
 /* Allocates a context for UCI_CONFDIR and UCI_SAVEDIR; NULL when out of memory. */
@@ -211,11 +272,13 @@ extern bool uci_validate_text(const char* str);
 
 #define uci_list_empty(list) ((list)->next == (list))
 
+#define uci_type_backend UCI_TYPE_BACKEND
 #define uci_type_delta UCI_TYPE_DELTA
 #define uci_type_package UCI_TYPE_PACKAGE
 #define uci_type_section UCI_TYPE_SECTION
 #define uci_type_option UCI_TYPE_OPTION
 
+#define uci_to_backend(ptr) container_of(ptr, struct uci_backend, e)
 #define uci_to_delta(ptr) container_of(ptr, struct uci_delta, e)
 #define uci_to_package(ptr) container_of(ptr, struct uci_package, e)
 #define uci_to_section(ptr) container_of(ptr, struct uci_section, e)

@@ -43,6 +43,9 @@ UCI_PUBLIC uci_context* uci_alloc_context(void) {
     uci_context* ctx = static_cast<uci_context*>(calloc(1, sizeof(uci_context)));
     if (ctx == nullptr) return nullptr;
     uci_host::ListInit(&ctx->root);
+    uci_host::ListInit(&ctx->backends);
+    uci_host::ListInit(&ctx->delta_path);
+    ctx->flags = static_cast<uci_flags>(UCI_FLAG_STRICT | UCI_FLAG_SAVED_DELTA);
     ctx->confdir = strdup(UCI_CONFDIR);
     ctx->savedir = strdup(UCI_SAVEDIR);
     if (ctx->confdir == nullptr || ctx->savedir == nullptr) {

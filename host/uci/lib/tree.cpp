@@ -115,6 +115,7 @@ uci_package* NewPackage(const char* name) {
     if (p == nullptr) return nullptr;
     ListInit(&p->sections);
     ListInit(&p->delta);
+    ListInit(&p->saved_delta);
     return p;
 }
 

@@ -5,8 +5,22 @@
 #include <stdbool.h>
 #include <stddef.h>
 
+/* The element that holds `member` at `ptr`; `ptr` must point to the member's type. */
 #ifndef container_of
-#define container_of(ptr, type, member) ((type*)((char*)(ptr)-offsetof(type, member)))
+#define container_of(ptr, type, member)                          \
+    ({                                                           \
+        const __typeof__(((type*)NULL)->member)* __mptr = (ptr); \
+        (type*)((char*)__mptr - offsetof(type, member));         \
+    })
+#endif
+
+/* Like container_of, NULL for a NULL `ptr`. */
+#ifndef container_of_safe
+#define container_of_safe(ptr, type, member)                             \
+    ({                                                                   \
+        const __typeof__(((type*)NULL)->member)* __mptr = (ptr);         \
+        __mptr ? (type*)((char*)__mptr - offsetof(type, member)) : NULL; \
+    })
 #endif
 
 struct list_head {
@@ -19,10 +33,7 @@ struct list_head {
 #undef LIST_HEAD
 #define LIST_HEAD(name) struct list_head name = LIST_HEAD_INIT(name)
 
-static inline void INIT_LIST_HEAD(struct list_head* list) {
-    list->next = list;
-    list->prev = list;
-}
+static inline void INIT_LIST_HEAD(struct list_head* list) { list->next = list->prev = list; }
 
 static inline bool list_empty(const struct list_head* head) { return head->next == head; }
 
@@ -34,46 +45,29 @@ static inline bool list_is_last(const struct list_head* list, const struct list_
     return list->next == head;
 }
 
-static inline void list_link_between(struct list_head* entry, struct list_head* prev,
-                                     struct list_head* next) {
-    next->prev = entry;
-    entry->next = next;
-    entry->prev = prev;
-    prev->next = entry;
-}
-
-static inline void list_unlink_entry(struct list_head* entry) {
+/* Unlinks the entry; the entry itself is left as it was. */
+static inline void _list_del(struct list_head* entry) {
     entry->next->prev = entry->prev;
     entry->prev->next = entry->next;
 }
 
 static inline void list_del(struct list_head* entry) {
-    list_unlink_entry(entry);
-    entry->next = NULL;
-    entry->prev = NULL;
+    _list_del(entry);
+    entry->next = entry->prev = NULL;
+}
+
+/* Links `_new` between two neighbouring entries. */
+static inline void _list_add(struct list_head* _new, struct list_head* prev,
+                             struct list_head* next) {
+    next->prev = _new;
+    _new->next = next;
+    _new->prev = prev;
+    prev->next = _new;
 }
 
 static inline void list_del_init(struct list_head* entry) {
-    list_unlink_entry(entry);
+    _list_del(entry);
     INIT_LIST_HEAD(entry);
-}
-
-static inline void list_add(struct list_head* entry, struct list_head* head) {
-    list_link_between(entry, head, head->next);
-}
-
-static inline void list_add_tail(struct list_head* entry, struct list_head* head) {
-    list_link_between(entry, head->prev, head);
-}
-
-static inline void list_move(struct list_head* entry, struct list_head* head) {
-    list_unlink_entry(entry);
-    list_add(entry, head);
-}
-
-static inline void list_move_tail(struct list_head* entry, struct list_head* head) {
-    list_unlink_entry(entry);
-    list_add_tail(entry, head);
 }
 
 #define list_entry(ptr, type, field) container_of(ptr, type, field)
@@ -93,5 +87,65 @@ static inline void list_move_tail(struct list_head* entry, struct list_head* hea
     for (p = list_first_entry(h, __typeof__(*p), field),      \
         n = list_entry(p->field.next, __typeof__(*p), field); \
          &p->field != (h); p = n, n = list_entry(n->field.next, __typeof__(*n), field))
+
+#define list_for_each_entry_reverse(p, h, field)                          \
+    for (p = list_last_entry(h, __typeof__(*p), field); &p->field != (h); \
+         p = list_entry(p->field.prev, __typeof__(*p), field))
+
+#define list_for_each_prev(p, h) for (p = (h)->prev; p != (h); p = p->prev)
+#define list_for_each_prev_safe(p, n, h) \
+    for (p = (h)->prev, n = p->prev; p != (h); p = n, n = p->prev)
+
+static inline void list_add(struct list_head* _new, struct list_head* head) {
+    _list_add(_new, head, head->next);
+}
+
+static inline void list_add_tail(struct list_head* _new, struct list_head* head) {
+    _list_add(_new, head->prev, head);
+}
+
+static inline void list_move(struct list_head* list, struct list_head* head) {
+    _list_del(list);
+    list_add(list, head);
+}
+
+static inline void list_move_tail(struct list_head* entry, struct list_head* head) {
+    _list_del(entry);
+    list_add_tail(entry, head);
+}
+
+/* Moves the entries of `list` (left as it was) between `prev` and `next`. */
+static inline void _list_splice(const struct list_head* list, struct list_head* prev,
+                                struct list_head* next) {
+    struct list_head* first;
+    struct list_head* last;
+
+    if (list_empty(list)) return;
+
+    first = list->next;
+    last = list->prev;
+    first->prev = prev;
+    prev->next = first;
+    last->next = next;
+    next->prev = last;
+}
+
+static inline void list_splice(const struct list_head* list, struct list_head* head) {
+    _list_splice(list, head, head->next);
+}
+
+static inline void list_splice_tail(struct list_head* list, struct list_head* head) {
+    _list_splice(list, head->prev, head);
+}
+
+static inline void list_splice_init(struct list_head* list, struct list_head* head) {
+    _list_splice(list, head, head->next);
+    INIT_LIST_HEAD(list);
+}
+
+static inline void list_splice_tail_init(struct list_head* list, struct list_head* head) {
+    _list_splice(list, head->prev, head);
+    INIT_LIST_HEAD(list);
+}
 
 #endif

@@ -1,10 +1,13 @@
 /*
  * Event loop: file descriptors (epoll), timeouts and child processes, run by uloop_run on one
- * thread at a time. uloop_init takes over SIGINT and SIGTERM (they end the loop) where they
+ * thread at a time. Every uloop_init takes over SIGINT and SIGTERM (they end the loop) where they
  * still have their default action, ignores SIGPIPE, and, while uloop_handle_sigchld is true
- * (the default), handles SIGCHLD by reaping every exited child of the process with
- * waitpid(-1, ...) on the loop thread. Clear uloop_handle_sigchld before uloop_init in a process
- * whose other threads wait for their own children (system, popen).
+ * (the default), takes over SIGCHLD: a running loop then reaps every exited child of the process
+ * with waitpid(-1, ...) on the loop thread. Clearing the flag later does not give SIGCHLD back
+ * (uloop_done gives it back only while the flag is set), so clear uloop_handle_sigchld before the
+ * first uloop_init in a process whose other threads wait for their own children (system,
+ * popen). ubus_connect calls uloop_init. uloop_done gives back SIGINT and SIGTERM and sets an
+ * ignored SIGPIPE to its default action.
  */
 #ifndef _ULOOP_H__
 #define _ULOOP_H__
