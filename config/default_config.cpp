@@ -16,14 +16,16 @@ constexpr const char* kTemplate = "/etc/default_config/AR6004_hostapd.conf";
 constexpr const char* kWorkingCopy = "/etc/AR6004_hostapd.conf";
 constexpr size_t kBufferSize = 128;
 
-void copy_stream(FILE* in, FILE* out) {
+// False when the input could not be read whole; write errors show when the output is committed.
+bool copy_stream(FILE* in, FILE* out) {
     char buffer[kBufferSize];
     size_t count;
     while ((count = fread(buffer, 1, sizeof(buffer), in)) > 0) fwrite(buffer, 1, count, out);
+    return ferror(in) == 0;
 }
 
 // Makes the working copy from the template of the device image. False when either file cannot
-// be opened.
+// be opened or the copy cannot be written; then there is no working copy.
 bool copy_template() {
     UniqueFile source(fopen(kTemplate, "r"));
     if (!source) {
@@ -35,8 +37,10 @@ bool copy_template() {
         __wlan_log(3, "%s open fail!", kWorkingCopy);
         return false;
     }
-    copy_stream(source.get(), copy.Stream());
-    copy.Commit();
+    if (!copy_stream(source.get(), copy.Stream()) || !copy.Commit()) {
+        __wlan_log(5, "write %s error!", kWorkingCopy);
+        return false;
+    }
     return true;
 }
 
@@ -48,16 +52,22 @@ bool has_ssid_line(FILE* file) {
 }
 
 // Rewrites the file at path (following its link) with its old content, a newline that ends an
-// unterminated last line, and the generated settings.
-bool append_default_settings(FILE* current, const char* path) {
+// unterminated last line, and the generated settings. A failed write leaves the old file.
+void append_default_settings(FILE* current, const char* path) {
     AtomicFile file;
-    if (!file.Open(path)) return false;
+    if (!file.Open(path)) {
+        __wlan_log(3, "%s open fail!", path);
+        return;
+    }
     rewind(current);
-    copy_stream(current, file.Stream());
+    bool copied = copy_stream(current, file.Stream());
     fputs("\n", file.Stream());
     write_default_settings(file.Stream());
-    file.Commit();
-    return true;
+    if (!copied || !file.Commit()) {
+        __wlan_log(5, "write %s error!", path);
+        return;
+    }
+    __wlan_log(3, "%s %d LEAVE", kName, __LINE__);
 }
 
 }  // namespace
@@ -65,6 +75,7 @@ bool append_default_settings(FILE* current, const char* path) {
 extern "C" WLAN_EXPORT void prepare_hostapd_conf(const char* path) {
     wlan_userlog(WLAN_PRIO_INFO, "To generate default hostapd conf");
     __wlan_log(3, "%s %d", kName, __LINE__);
+    // Without a working copy no link is made: it would name a file that is not there.
     if (access(kWorkingCopy, F_OK) != 0 && !copy_template()) return;
 
     char conf_path[kBufferSize];
@@ -85,9 +96,5 @@ extern "C" WLAN_EXPORT void prepare_hostapd_conf(const char* path) {
         __wlan_log(3, "%s %d LEAVE", kName, __LINE__);
         return;
     }
-    if (!append_default_settings(conf.get(), conf_path)) {
-        __wlan_log(3, "%s open fail!", conf_path);
-        return;
-    }
-    __wlan_log(3, "%s %d LEAVE", kName, __LINE__);
+    append_default_settings(conf.get(), conf_path);
 }

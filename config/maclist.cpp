@@ -67,19 +67,20 @@ int wlan_mgr_config_read_maclist(const char* path, wlan_mgr_mac_entry** list, in
     return 0;
 }
 
-void wlan_mgr_config_write_maclist(const char* path, const wlan_mgr_mac_entry* list,
-                                   int32_t count) {
+bool wlan_mgr_config_write_maclist(AtomicFile* file, const char* path,
+                                   const wlan_mgr_mac_entry* list, int32_t count) {
     WLAN_TRACE_ENTER("wlan_mgr_config_write_maclist");
-    AtomicFile file;
-    if (file.Open(path)) {
+    bool written = file->Open(path);
+    if (written) {
         for (int32_t i = 0; list != nullptr && i < count; ++i) {
             // Bounded by the fields, in case a caller left a text unterminated.
-            fprintf(file.Stream(), "#%s%.*s\n", kDescriptionMark,
+            fprintf(file->Stream(), "#%s%.*s\n", kDescriptionMark,
                     static_cast<int>(sizeof(list[i].description) - 1), list[i].description);
-            fprintf(file.Stream(), "%.*s\n", static_cast<int>(sizeof(list[i].mac) - 1),
+            fprintf(file->Stream(), "%.*s\n", static_cast<int>(sizeof(list[i].mac) - 1),
                     list[i].mac);
         }
-        file.Commit();
+        written = file->Sync();
     }
     WLAN_TRACE_LEAVE("wlan_mgr_config_write_maclist");
+    return written;
 }

@@ -1,5 +1,6 @@
 #include "radio/bss_text.h"
 #include "radio/radio_script.h"
+#include "util/text.h"
 #include "wlan_region.h"
 
 namespace {
@@ -38,16 +39,21 @@ const ModeBlock* find_mode_block(int wmode, int band_type) {
 
 }  // namespace
 
-void write_country_and_mode(ScriptText& out, const wlan_mgr_bss_config& bss) {
-    out.Add("\n#Step 3: configure the country and 802.11 mode\n");
+bool wl_country_argument(const wlan_mgr_bss_config& bss, std::string* argument) {
     std::string country = bss_text(bss.country);
+    if (!country.empty() && !is_country_code(country.c_str())) return false;
     char code[WLAN_REGION_CODE_SIZE] = {};
     get_wl_country_code(country.c_str(), code);
+    *argument = code;
     int revision = get_wl_regv_code(code);
-    if (revision == -1)
-        out.Printf("${WL} country %s\n", code);
-    else
-        out.Printf("${WL} country %s/%d\n", code, revision);
+    if (revision != -1) *argument += "/" + std::to_string(revision);
+    return true;
+}
+
+void write_country_and_mode(ScriptText& out, const wlan_mgr_bss_config& bss,
+                            const std::string& country) {
+    out.Add("\n#Step 3: configure the country and 802.11 mode\n");
+    out.Printf("${WL} country %s\n", country.c_str());
 
     const ModeBlock* block = find_mode_block(bss.wmode, bss.band_type);
     if (block == nullptr) return;

@@ -21,6 +21,11 @@ bool prepare_radio_texts(const wlan_mgr_bss_config& bss, const char* path, Radio
         __wlan_log(5, "Escaped key too long, %s not written!", path);
         return false;
     }
+    // Anything but a code would reach sh as part of a command line.
+    if (!wl_country_argument(bss, &texts->country)) {
+        __wlan_log(5, "Invalid country code, %s not written!", path);
+        return false;
+    }
     return true;
 }
 
@@ -44,7 +49,7 @@ int generate_radio_script(const wlan_mgr_bss_config* bss, const char* path,
     out.Add("\n#Step 1: Turn off the radio\n${WL} down\n");
     out.Add("\n#Step 2: configure the basic parameters including Wi-Fi working mode\n");
     out.Add(flavor.basic_commands);
-    write_country_and_mode(out, *bss);
+    write_country_and_mode(out, *bss, texts.country);
     out.Add("\n#Step 4: configure RF parameters including the bandwidth and rate\n");
     out.Add("${WL} sgi_tx -1\n${WL} sgi_rx 3\n");
     out.Add("\n#Step 5: Configure the channel\n");

@@ -1,14 +1,18 @@
 #ifndef WLAN_RADIO_RADIO_SCRIPT_H
 #define WLAN_RADIO_RADIO_SCRIPT_H
 
+#include <string>
+
 #include "radio/script_escape.h"
 #include "radio/script_text.h"
 #include "wlan_config.h"
 
-// SSID and WPA key of a record, escaped for their places between double quotes.
+// SSID and WPA key of a record, escaped for their places between double quotes, and the
+// argument of the country command.
 struct RadioTexts {
     char ssid[kEscapedTextSize];
     char key[kEscapedTextSize];  // empty: the record has no key and no PMK line is written
+    std::string country;
 };
 
 // What tells the AP script and the AP+station script apart.
@@ -26,9 +30,14 @@ struct RadioScriptFlavor {
 int generate_radio_script(const wlan_mgr_bss_config* bss, const char* path,
                           const RadioScriptFlavor& flavor);
 
-// Step 3: the wl country code (with its regulatory revision when it has one) and the 802.11
-// mode block of wmode.
-void write_country_and_mode(ScriptText& out, const wlan_mgr_bss_config& bss);
+// The argument of the country command: the wl code of the record's country with its
+// regulatory revision when it has one ("US", "JP/0"). False when the country is not two
+// letters or digits; an empty country gives an empty argument, which leaves the radio's own.
+bool wl_country_argument(const wlan_mgr_bss_config& bss, std::string* argument);
+
+// Step 3: the country command and the 802.11 mode block of wmode.
+void write_country_and_mode(ScriptText& out, const wlan_mgr_bss_config& bss,
+                            const std::string& country);
 
 // The security commands, each beginning with wl ("${WL}", or "${WL} -i ${AP_NAME}" for the AP
 // side of the AP+station script). Nothing for a wpa_pairwise other than TKIP, CCMP and

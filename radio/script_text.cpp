@@ -22,14 +22,9 @@ void ScriptText::Printf(const char* format, ...) {
     va_end(again);
 }
 
-ScriptFile::~ScriptFile() {
-    if (_file != nullptr) fclose(_file);
-}
-
 bool ScriptFile::Open(const char* path) {
     _path = path;
-    _file = fopen(path, "w");
-    if (_file == nullptr) {
+    if (!_file.Open(path)) {
         __wlan_log(5, "fopen %s error!", path);
         return false;
     }
@@ -37,18 +32,24 @@ bool ScriptFile::Open(const char* path) {
 }
 
 int ScriptFile::Commit(const ScriptText& script) {
-    if (_file == nullptr) return -1;
-    fwrite(script.Text().data(), 1, script.Text().size(), _file);
-    fclose(_file);
-    _file = nullptr;
-
+    FILE* out = _file.Stream();
+    if (out == nullptr) return -1;
+    const std::string& text = script.Text();
+    if (fwrite(text.data(), 1, text.size(), out) != text.size()) {
+        __wlan_log(5, "write %s error!", _path.c_str());
+        return -1;
+    }
     struct stat st;
-    if (stat(_path.c_str(), &st) != 0) {
+    if (fstat(fileno(out), &st) != 0) {
         __wlan_log(5, "stat %s error!", _path.c_str());
         return -1;
     }
-    if (chmod(_path.c_str(), (st.st_mode & 07777) | S_IXUSR | S_IXGRP) != 0) {
+    if (fchmod(fileno(out), (st.st_mode & 07777) | S_IXUSR | S_IXGRP) != 0) {
         __wlan_log(5, "chmod %s error!", _path.c_str());
+        return -1;
+    }
+    if (!_file.Commit()) {
+        __wlan_log(5, "write %s error!", _path.c_str());
         return -1;
     }
     return 0;

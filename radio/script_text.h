@@ -1,9 +1,9 @@
 #ifndef WLAN_RADIO_SCRIPT_TEXT_H
 #define WLAN_RADIO_SCRIPT_TEXT_H
 
-#include <stdio.h>
-
 #include <string>
+
+#include "util/atomic_file.h"
 
 // The text of a generated script, built in memory and written to its file in one go.
 class ScriptText {
@@ -16,22 +16,19 @@ private:
     std::string _text;
 };
 
-// A script file being generated: created (or truncated) by Open, filled and made executable by
-// Commit. Failures are reported at level 5 with "fopen %s error!", "stat %s error!" or
-// "chmod %s error!" and the path.
+// A script file being generated. The new script is written beside the old one and replaces it
+// only once it is complete and executable, so a failed generation leaves the old script as it
+// was. Failures are reported at level 5 with "fopen %s error!", "stat %s error!",
+// "chmod %s error!" or "write %s error!" and the path.
 class ScriptFile {
 public:
-    ScriptFile() = default;
-    ~ScriptFile();
-    ScriptFile(const ScriptFile&) = delete;
-    ScriptFile& operator=(const ScriptFile&) = delete;
-
     bool Open(const char* path);
-    // Writes the text, closes the file and adds the owner and group execute bits. 0 or -1.
+    // Writes the text, adds the owner and group execute bits to the new file's mode and
+    // replaces the old script. 0 or -1.
     int Commit(const ScriptText& script);
 
 private:
-    FILE* _file = nullptr;
+    AtomicFile _file;
     std::string _path;
 };
 

@@ -64,12 +64,18 @@ bool AtomicFile::Open(const char* path) {
     return true;
 }
 
-bool AtomicFile::Commit() {
-    if (stream_ == nullptr) return false;
+bool AtomicFile::Sync() {
+    if (stream_ == nullptr) return !temp_.empty();  // synced before, or never opened
     bool ok = fflush(stream_) == 0 && !ferror(stream_) && fsync(fileno(stream_)) == 0;
     if (fclose(stream_) != 0) ok = false;
     stream_ = nullptr;
-    if (ok && rename(temp_.c_str(), target_.c_str()) != 0) ok = false;
+    if (!ok) Abort();
+    return ok;
+}
+
+bool AtomicFile::Commit() {
+    if (!Sync()) return false;
+    bool ok = rename(temp_.c_str(), target_.c_str()) == 0;
     if (!ok) unlink(temp_.c_str());
     temp_.clear();
     return ok;

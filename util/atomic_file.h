@@ -18,7 +18,11 @@ public:
     // Starts a rewrite of path. False when the temporary file cannot be created.
     bool Open(const char* path);
     FILE* Stream() { return stream_; }
-    // Flushes, syncs and renames over the target. False (old file kept) on any failure.
+    // Flushes, syncs and closes the new content without replacing the target yet, so that
+    // several files can be made ready before any of them is replaced. False (new content
+    // dropped, target untouched) on any failure.
+    bool Sync();
+    // Syncs (unless done) and renames over the target. False (old file kept) on any failure.
     bool Commit();
     // Drops the new content; the target is untouched.
     void Abort();

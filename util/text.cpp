@@ -31,6 +31,16 @@ bool is_mac_text(const char* text) {
     return true;
 }
 
+bool is_country_code(const char* text) {
+    if (text == nullptr || strlen(text) != 2) return false;
+    for (int i = 0; i < 2; ++i) {
+        char c = text[i];
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
 bool has_line_break(const char* text) {
     return text != nullptr && strpbrk(text, "\r\n") != nullptr;
 }

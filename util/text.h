@@ -19,7 +19,11 @@ inline bool copy_text(char (&dst)[N], const char* src) {
 // True for a MAC address text: six two-digit hexadecimal groups joined by colons, nothing else.
 bool is_mac_text(const char* text);
 
-// True when the text holds a CR, LF or any other byte that would break a line-based file.
+// True when the text holds a CR or LF, which would break a line-based file.
 bool has_line_break(const char* text);
+
+// True for a country code as the radio's country command takes it: two ASCII letters or
+// digits, nothing else.
+bool is_country_code(const char* text);
 
 #endif

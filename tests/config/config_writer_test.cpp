@@ -61,7 +61,7 @@ TEST_F(ConfigWriter, WritesEveryLineInItsOrderThroughTheLink) {
     sandbox::WriteFile("/etc/AR6004_hostapd.conf", "ssid=old\n");
     ASSERT_EQ(symlink("/etc/AR6004_hostapd.conf", "/etc/hostapd.conf"), 0);
     ConfigPtr bss = HomeRecord();
-    wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf");
+    EXPECT_EQ(wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf"), 0);
     struct stat st;
     ASSERT_EQ(lstat("/etc/hostapd.conf", &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
@@ -121,7 +121,7 @@ TEST_F(ConfigWriter, UnknownLinesSurviveAReadAndWriteAtTheEndInOrder) {
 
 TEST_F(ConfigWriter, UnopenableFileIsLeftAloneWithoutAMessage) {
     ConfigPtr bss = HomeRecord();
-    wlan_mgr_set_config(bss.get(), "/etc/no-such-dir/hostapd.conf");
+    EXPECT_EQ(wlan_mgr_set_config(bss.get(), "/etc/no-such-dir/hostapd.conf"), -1);
     EXPECT_FALSE(sandbox::Exists("/etc/no-such-dir"));
     EXPECT_FALSE(sandbox::Exists("/etc/config/hostapd.deny"));
     EXPECT_TRUE(logcap::Level5().empty());
@@ -129,16 +129,80 @@ TEST_F(ConfigWriter, UnopenableFileIsLeftAloneWithoutAMessage) {
     EXPECT_EQ(bss->wmode, 2);  // converted before the file was tried
 }
 
-TEST_F(ConfigWriter, AWriteThatFailsLeavesTheOldFiles) {
+// The configuration and its MAC list are replaced together or not at all: when either cannot
+// be written both keep their old content, and the caller learns of it.
+TEST_F(ConfigWriter, AWriteThatFailsLeavesTheOldPair) {
     ASSERT_EQ(sandbox::Run("mkdir -p /tmp/full && mount -t tmpfs -o size=8k tmpfs /tmp/full"), 0);
-    sandbox::WriteFile("/tmp/full/hostapd.conf", "ssid=old\n");
-    sandbox::WriteFile("/tmp/full/hostapd.deny", "11:22:33:44:55:66\n");
-    sandbox::Run("dd if=/dev/zero of=/tmp/full/fill bs=1k count=64 2>/dev/null");
-    ConfigPtr bss = HomeRecord();
-    strcpy(bss->deny_mac_file, "/tmp/full/hostapd.deny");
-    wlan_mgr_set_config(bss.get(), "/tmp/full/hostapd.conf");
-    EXPECT_EQ(sandbox::ReadFile("/tmp/full/hostapd.conf"), "ssid=old\n");
-    EXPECT_EQ(sandbox::ReadFile("/tmp/full/hostapd.deny"), "11:22:33:44:55:66\n");
-    EXPECT_EQ(sandbox::Output("ls -A /tmp/full"), "fill\nhostapd.conf\nhostapd.deny\n");
+    const struct {
+        const char* conf;
+        const char* list;
+    } cases[] = {
+        {"/tmp/full/hostapd.conf", "/tmp/full/hostapd.deny"},
+        {"/tmp/full/hostapd.conf", "/etc/config/hostapd.deny"},
+        {"/etc/hostapd.conf", "/tmp/full/hostapd.deny"},
+        {"/etc/hostapd.conf", "/etc/no-such-dir/hostapd.deny"},
+    };
+    for (const auto& c : cases) {
+        ConfigPtr bss = HomeRecord();
+        sandbox::Run("rm -f /tmp/full/*");
+        sandbox::WriteFile(c.conf, "ssid=old\n");
+        if (strstr(c.list, "no-such-dir") == nullptr)
+            sandbox::WriteFile(c.list, "11:22:33:44:55:66\n");
+        sandbox::Run("dd if=/dev/zero of=/tmp/full/fill bs=1k count=64 2>/dev/null");
+        strcpy(bss->deny_mac_file, c.list);
+        EXPECT_EQ(wlan_mgr_set_config(bss.get(), c.conf), -1) << c.conf << " " << c.list;
+        EXPECT_EQ(sandbox::ReadFile(c.conf), "ssid=old\n") << c.list;
+        if (strstr(c.list, "no-such-dir") == nullptr) {
+            EXPECT_EQ(sandbox::ReadFile(c.list), "11:22:33:44:55:66\n") << c.conf;
+        }
+        EXPECT_TRUE(logcap::User().empty());
+    }
+    EXPECT_EQ(sandbox::Output("find /etc /tmp/full -name '.hostapd*'"), "");  // no temporaries
     sandbox::Run("umount /tmp/full");
+}
+
+// A line break in any text would add a line of the caller's choosing (an SSID that names
+// another MAC list file makes the next rewrite overwrite that file). Such a record is refused
+// whole and both files keep their old content.
+TEST_F(ConfigWriter, RecordWithALineBreakInAnyTextIsRefused) {
+    const struct {
+        const char* field;
+        void (*set)(wlan_mgr_bss_config*);
+    } cases[] = {
+        {"ssid", [](wlan_mgr_bss_config* b) { strcpy(b->ssid, "x\ndeny_mac_file=/etc/victim"); }},
+        {"ssid", [](wlan_mgr_bss_config* b) { strcpy(b->ssid, "x\rwpa=0"); }},
+        {"country_code", [](wlan_mgr_bss_config* b) { strcpy(b->country, "U\n"); }},
+        {"deny_mac_file", [](wlan_mgr_bss_config* b) { strcat(b->deny_mac_file, "\nwpa=0"); }},
+        {"ht_capab", [](wlan_mgr_bss_config* b) { strcpy(b->ht_capab, "[HT40+]\nwpa=0"); }},
+        {"wpa_key_mgmt", [](wlan_mgr_bss_config* b) { strcpy(b->wpa_key_mgmt, "WPA-PSK\n"); }},
+        {"wpa_pairwise", [](wlan_mgr_bss_config* b) { strcpy(b->wpa_pairwise, "CCMP\nwpa=0"); }},
+        {"wpa_passphrase",
+         [](wlan_mgr_bss_config* b) { strcpy(b->wpa_passphrase, "secret123\nwpa=0"); }},
+        {"wpa_psk",
+         [](wlan_mgr_bss_config* b) {
+             b->wpa_passphrase[0] = '\0';
+             memset(b->wpa_psk, 'a', 64);
+             b->wpa_psk[20] = '\n';
+         }},
+        {"extra line", [](wlan_mgr_bss_config* b) { strcpy(b->extra_conf[1], "a=1\nwpa=0"); }},
+        {"MAC",
+         [](wlan_mgr_bss_config* b) { memcpy(b->accept_mac[1].mac, "11:22:33:\nwpa=0", 16); }},
+        {"MAC description",
+         [](wlan_mgr_bss_config* b) {
+             strcpy(b->accept_mac[0].description, "tv\n00:00:00:00:00:01");
+         }},
+    };
+    for (const auto& c : cases) {
+        ConfigPtr bss = HomeRecord();
+        sandbox::WriteFile("/etc/hostapd.conf", "ssid=old\n");
+        sandbox::WriteFile("/etc/config/hostapd.deny", "11:22:33:44:55:66\n");
+        c.set(bss.get());
+        EXPECT_EQ(wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf"), -1) << c.field;
+        EXPECT_TRUE(HasLevel5(std::string("config: line break in ") + c.field +
+                              ", /etc/hostapd.conf not written!"))
+            << c.field;
+        EXPECT_EQ(sandbox::ReadFile("/etc/hostapd.conf"), "ssid=old\n") << c.field;
+        EXPECT_EQ(sandbox::ReadFile("/etc/config/hostapd.deny"), "11:22:33:44:55:66\n") << c.field;
+        EXPECT_TRUE(logcap::User().empty()) << c.field;
+    }
 }

@@ -62,7 +62,9 @@ TEST_F(MacListFile, MissingFileFailsAndNullPathDoesNothing) {
 
 TEST_F(MacListFile, EmptyListLeavesAnEmptyFile) {
     sandbox::WriteFile("/etc/config/list", "aa:bb:cc:dd:ee:ff\n");
-    wlan_mgr_config_write_maclist("/etc/config/list", nullptr, 0);
+    AtomicFile file;
+    ASSERT_TRUE(wlan_mgr_config_write_maclist(&file, "/etc/config/list", nullptr, 0));
+    ASSERT_TRUE(file.Commit());
     EXPECT_TRUE(sandbox::Exists("/etc/config/list"));
     EXPECT_EQ(sandbox::ReadFile("/etc/config/list"), "");
 }

@@ -180,3 +180,17 @@ TEST_F(PrepareHostapdConf, SampleDeviceDataGivesAWorkingExportConfiguration) {
     for (const std::string& line : logcap::Level5())
         EXPECT_EQ(line.find("Line "), std::string::npos) << line;
 }
+
+// A working copy that cannot be written is not there afterwards, and no link is made to it:
+// a dangling link would make every later start read an empty configuration.
+TEST_F(PrepareHostapdConf, FullFilesystemLeavesNoLinkToAMissingWorkingCopy) {
+    ASSERT_EQ(sandbox::Run("mount -t tmpfs -o size=8k tmpfs /etc"), 0);
+    sandbox::WriteFile(kTemplate, kTemplateText);
+    sandbox::Run("dd if=/dev/zero of=/etc/fill bs=1k count=64 2>/dev/null");
+    prepare_hostapd_conf(kConf);
+    EXPECT_FALSE(sandbox::Exists(kWorkingCopy));
+    EXPECT_FALSE(sandbox::Exists(kConf));
+    EXPECT_TRUE(HasLevel5("write /etc/AR6004_hostapd.conf error!"));
+    EXPECT_EQ(sandbox::Output("ls -A /etc"), "default_config\nfill\n");
+    sandbox::Run("umount /etc");
+}

@@ -107,3 +107,23 @@ TEST_F(ScriptQuoting, PskIsEscapedTooSoOnlyHexKeysPassUnchanged) {
     EXPECT_TRUE(HasCall(calls, "[set_pmk][$(touch /tmp/pwned)]"));
     EXPECT_FALSE(sandbox::Exists("/tmp/pwned"));
 }
+
+// The country reaches the radio's country command only as two letters or digits; anything else
+// fails both generators and keeps their previous scripts.
+TEST_F(ScriptQuoting, CountryThatIsNoCodeFailsTheGenerationAndKeepsTheOldScript) {
+    for (const char* country : {";r", "`r", "$r", "r", "U ", "U\n", "\xc3\xa9"}) {
+        TestBss bss;
+        TestBss::Set(bss->country, country);
+        for (const char* path : {kApScript, kApStaScript}) {
+            sandbox::WriteFile(path, "previous script\n");
+            logcap::Clear();
+            EXPECT_EQ(path == kApScript ? wlan_mgr_conf_to_wl_sh(bss.get(), path)
+                                        : wlan_mgr_apsta_conf_to_wl_sh(bss.get(), path),
+                      -1)
+                << country;
+            EXPECT_TRUE(HasLevel5(std::string("Invalid country code, ") + path + " not written!"))
+                << country;
+            EXPECT_EQ(sandbox::ReadFile(path), "previous script\n") << country;
+        }
+    }
+}
