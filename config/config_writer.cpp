@@ -1,3 +1,5 @@
+#include "config/config_writer.h"
+
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -127,7 +129,7 @@ int write_config_files(const wlan_mgr_bss_config& bss, const char* path) {
 
 }  // namespace
 
-extern "C" WLAN_EXPORT int wlan_mgr_set_config(wlan_mgr_bss_config* bss, const char* path) {
+int wlan_config_write(wlan_mgr_bss_config* bss, const char* path) {
     if (bss == nullptr) return -1;
     wireless_mode_internal_to_file(bss);
     WLAN_TRACE_ENTER("wlan_mgr_config_write");
@@ -135,4 +137,8 @@ extern "C" WLAN_EXPORT int wlan_mgr_set_config(wlan_mgr_bss_config* bss, const c
     WLAN_TRACE_LEAVE("wlan_mgr_config_write");
     if (result == 0) sync();
     return result;
+}
+
+extern "C" WLAN_EXPORT void wlan_mgr_set_config(wlan_mgr_bss_config* bss, const char* path) {
+    wlan_config_write(bss, path);
 }

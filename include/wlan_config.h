@@ -54,9 +54,9 @@ extern "C" {
 WLAN_EXPORT int wlan_mgr_get_config(wlan_mgr_bss_config** out, const char* path);
 // Converts the record's mode fields to the file code in place and rewrites the file and the
 // MAC list file named by deny_mac_file. Both new files are written in full before either
-// replaces its old one. Returns 0, or -1 when a text of the record holds a CR or LF (nothing
-// written, level-5 message) or a file could not be written (the old pair stays).
-WLAN_EXPORT int wlan_mgr_set_config(wlan_mgr_bss_config* bss, const char* path);
+// replaces its old one. A record with a CR or LF in a text is not written (level-5 message), and
+// a failed write leaves the old pair.
+WLAN_EXPORT void wlan_mgr_set_config(wlan_mgr_bss_config* bss, const char* path);
 // Frees the record and its lists and sets *pp to null; a null *pp does nothing.
 WLAN_EXPORT void wlan_mgr_free_config(wlan_mgr_bss_config** pp);
 

@@ -2,6 +2,7 @@
 // restarts Wi-Fi.
 #include <string.h>
 
+#include "config/config_writer.h"
 #include "ubus/ubus_shared.h"
 #include "ubus_assistant.h"
 #include "util/log.h"
@@ -47,7 +48,8 @@ bool switch_config_band(int32_t band) {
         bss->channel = kAutoChannel;
         bss->auto_chan_select = kAutoChanSelect;
         add_ht40_minus(bss);
-        wlan_mgr_set_config(bss, kHostapdConf);
+        // A configuration that could not be written changes nothing to restart for.
+        changed = wlan_config_write(bss, kHostapdConf) == 0;
     }
     wlan_mgr_free_config(&bss);
     pthread_mutex_unlock(&UbusAssistant::wlan_conf_lock);

@@ -1,3 +1,5 @@
+#include "config/config_writer.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <string.h>
@@ -61,7 +63,7 @@ TEST_F(ConfigWriter, WritesEveryLineInItsOrderThroughTheLink) {
     sandbox::WriteFile("/etc/AR6004_hostapd.conf", "ssid=old\n");
     ASSERT_EQ(symlink("/etc/AR6004_hostapd.conf", "/etc/hostapd.conf"), 0);
     ConfigPtr bss = HomeRecord();
-    EXPECT_EQ(wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf"), 0);
+    EXPECT_EQ(wlan_config_write(bss.get(), "/etc/hostapd.conf"), 0);
     struct stat st;
     ASSERT_EQ(lstat("/etc/hostapd.conf", &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
@@ -121,7 +123,7 @@ TEST_F(ConfigWriter, UnknownLinesSurviveAReadAndWriteAtTheEndInOrder) {
 
 TEST_F(ConfigWriter, UnopenableFileIsLeftAloneWithoutAMessage) {
     ConfigPtr bss = HomeRecord();
-    EXPECT_EQ(wlan_mgr_set_config(bss.get(), "/etc/no-such-dir/hostapd.conf"), -1);
+    EXPECT_EQ(wlan_config_write(bss.get(), "/etc/no-such-dir/hostapd.conf"), -1);
     EXPECT_FALSE(sandbox::Exists("/etc/no-such-dir"));
     EXPECT_FALSE(sandbox::Exists("/etc/config/hostapd.deny"));
     EXPECT_TRUE(logcap::Level5().empty());
@@ -150,7 +152,7 @@ TEST_F(ConfigWriter, AWriteThatFailsLeavesTheOldPair) {
             sandbox::WriteFile(c.list, "11:22:33:44:55:66\n");
         sandbox::Run("dd if=/dev/zero of=/tmp/full/fill bs=1k count=64 2>/dev/null");
         strcpy(bss->deny_mac_file, c.list);
-        EXPECT_EQ(wlan_mgr_set_config(bss.get(), c.conf), -1) << c.conf << " " << c.list;
+        EXPECT_EQ(wlan_config_write(bss.get(), c.conf), -1) << c.conf << " " << c.list;
         EXPECT_EQ(sandbox::ReadFile(c.conf), "ssid=old\n") << c.list;
         if (strstr(c.list, "no-such-dir") == nullptr) {
             EXPECT_EQ(sandbox::ReadFile(c.list), "11:22:33:44:55:66\n") << c.conf;
@@ -197,7 +199,7 @@ TEST_F(ConfigWriter, RecordWithALineBreakInAnyTextIsRefused) {
         sandbox::WriteFile("/etc/hostapd.conf", "ssid=old\n");
         sandbox::WriteFile("/etc/config/hostapd.deny", "11:22:33:44:55:66\n");
         c.set(bss.get());
-        EXPECT_EQ(wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf"), -1) << c.field;
+        EXPECT_EQ(wlan_config_write(bss.get(), "/etc/hostapd.conf"), -1) << c.field;
         EXPECT_TRUE(HasLevel5(std::string("config: line break in ") + c.field +
                               ", /etc/hostapd.conf not written!"))
             << c.field;
