@@ -1,7 +1,11 @@
+#include "tests/support/sandbox.h"
+
+#include <errno.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "tests/support/log_capture.h"
-#include "tests/support/sandbox.h"
 #include "util/log.h"
 
 using Sandbox = SandboxTest;
@@ -17,8 +21,22 @@ TEST_F(Sandbox, WritesStayInsideAndResetForgetsThem) {
     EXPECT_TRUE(sandbox::Exists(sandbox::BuildDir()));
 }
 
+// A faulty build that writes outside the private directories (a relative path resolved against
+// "/", a stray absolute path) must fail there instead of changing the machine.
+TEST_F(Sandbox, EverythingElseIsReadOnly) {
+    for (std::string dir :
+         {std::string("/"), sandbox::SourceDir(), sandbox::BuildDir(), std::string("/usr/lib")}) {
+        std::string path = dir + "/wlan-sandbox-probe";
+        int fd = open(path.c_str(), O_CREAT | O_WRONLY, 0644);
+        if (fd >= 0) close(fd);
+        EXPECT_EQ(fd, -1) << path;
+        EXPECT_EQ(errno, EROFS) << path;
+    }
+}
+
 TEST_F(Sandbox, ArpEntriesShowInProcNetArpWithTheirFlags) {
-    ASSERT_EQ(sandbox::Run("ip neigh add 192.0.2.20 lladdr aa:bb:cc:dd:ee:01 dev br0 nud permanent"), 0);
+    ASSERT_EQ(
+        sandbox::Run("ip neigh add 192.0.2.20 lladdr aa:bb:cc:dd:ee:01 dev br0 nud permanent"), 0);
     std::string arp = sandbox::ReadFile("/proc/net/arp");
     EXPECT_NE(arp.find("192.0.2.20"), std::string::npos);
     EXPECT_NE(arp.find("0x6"), std::string::npos);

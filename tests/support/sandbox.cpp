@@ -9,6 +9,7 @@
 #include <string.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -110,6 +111,45 @@ bool KeepTmpPaths(std::string* why) {
     return true;
 }
 
+// Everything outside the sandbox's own mounts becomes read-only in this namespace, so a faulty
+// build cannot write anywhere on the machine (a relative path resolved against "/", a stray
+// absolute path): /etc, /usr/bin, /var, /tmp and /run are private mounts on top of this, and
+// /proc, /sys and /dev keep working. Mount flags that a user namespace may not drop are kept.
+bool MakeTheRestReadOnly(std::string* why) {
+    std::ifstream mounts("/proc/self/mountinfo");
+    std::vector<std::string> targets;
+    for (std::string line; std::getline(mounts, line);) {
+        std::istringstream fields(line);
+        std::string id, parent, devno, root, target;
+        fields >> id >> parent >> devno >> root >> target;
+        targets.push_back(target);
+    }
+    auto under = [](const std::string& path, const std::string& top) {
+        return path == top || path.rfind(top + "/", 0) == 0;
+    };
+    for (const std::string& target : targets) {
+        if (under(target, "/proc") || under(target, "/sys") || under(target, "/dev") ||
+            target == kState || target == "/tmp")
+            continue;
+        struct statvfs st;
+        if (statvfs(target.c_str(), &st) != 0) continue;
+        unsigned long keep = 0;
+        if (st.f_flag & ST_NOSUID) keep |= MS_NOSUID;
+        if (st.f_flag & ST_NODEV) keep |= MS_NODEV;
+        if (st.f_flag & ST_NOEXEC) keep |= MS_NOEXEC;
+        if (st.f_flag & ST_NOATIME) keep |= MS_NOATIME;
+        if (st.f_flag & ST_NODIRATIME) keep |= MS_NODIRATIME;
+        if (st.f_flag & ST_RELATIME) keep |= MS_RELATIME;
+        if (mount(nullptr, target.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY | keep,
+                  nullptr) != 0 &&
+            target == "/") {
+            *why = Errno("cannot make / read-only");
+            return false;
+        }
+    }
+    return true;
+}
+
 void SetUpNetwork() {
     Run("ip link set lo up");
     Run(std::string("ip link add ") + kBridge + " type bridge 2>/dev/null");
@@ -166,7 +206,8 @@ void Init(int argc, char** argv) {
         return;
     }
     if (!Mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, "", &why) ||
-        !Mount("tmpfs", kState, "tmpfs", 0, "mode=0755", &why) || !KeepTmpPaths(&why)) {
+        !Mount("tmpfs", kState, "tmpfs", 0, "mode=0755", &why) || !KeepTmpPaths(&why) ||
+        !MakeTheRestReadOnly(&why)) {
         g_why = why;
         return;
     }
