@@ -1,8 +1,11 @@
 // Connecting the agent to the bus: the service object, the loop thread and taking them down.
 #include <gtest/gtest.h>
 #include <libubus.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "hostapd_agent.h"
 #include "tests/support/log_capture.h"
@@ -194,6 +197,32 @@ TEST_F(ConnectUbus, DestroyingTheAgentEndsTheLoopAndRemovesTheObject) {
         EXPECT_FALSE(ubus_test_object_exists("wlan_object_test")) << "round " << round;
     }
     EXPECT_TRUE(WaitUntil([] { return !LoopThreadExists(); }));
+}
+
+// A request that reaches the agent while it is being destroyed: the station list must outlive
+// the handler that holds the agent, and a later handler finds no agent.
+TEST_F(ConnectUbus, DestructionWaitsForAHandlerThatHoldsTheAgent) {
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    std::atomic<bool> held{false};
+    std::atomic<bool> destroyed{false};
+    bool destroyed_while_held = true;
+    int32_t stations = -1;
+    std::thread handler([&] {
+        ShadowAgentHold hold;
+        held = true;
+        // Long enough for an unguarded destructor to finish meanwhile.
+        for (int waited = 0; waited < 1000 && !destroyed; ++waited) usleep(1000);
+        destroyed_while_held = destroyed;
+        if (hold.get() != nullptr) stations = hold.get()->GetStaNum();
+    });
+    while (!held) usleep(1000);
+    delete agent_;
+    agent_ = nullptr;
+    destroyed = true;
+    handler.join();
+    EXPECT_FALSE(destroyed_while_held);
+    EXPECT_EQ(stations, 0);
+    EXPECT_EQ(ShadowAgentHold().get(), nullptr);
 }
 
 TEST_F(ConnectUbus, DisconnectingFromAHostConnectionLeavesItToTheHost) {
