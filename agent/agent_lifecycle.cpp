@@ -2,8 +2,10 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "agent/event_delivery.h"
 #include "agent/wlan_settings.h"
 #include "hostapd_agent.h"
+#include "ubus/shadow_agent.h"
 #include "ubus_assistant.h"
 #include "util/log.h"
 #include "util/text.h"
@@ -15,6 +17,8 @@ constexpr useconds_t kStopPollMicros = 20 * 1000;
 
 void* spy_thread_main(void* arg) {
     if (arg == nullptr) return nullptr;
+    // StopSpy waits for this thread, so it must never wait for a callback to return.
+    event_raiser_never_waits();
     return static_cast<HostapdAgent*>(arg)->SpyWork(nullptr);
 }
 
@@ -41,6 +45,8 @@ HostapdAgent::HostapdAgent()
 
 HostapdAgent::~HostapdAgent() {
     StopSpy();
+    // No bus handler may reach the list once it is freed; the bus side itself stops later.
+    shadow_agent_withdraw(this);
     delete _sta_list;
     _sta_list = nullptr;
     memset(_ifname, 0, sizeof(_ifname));
@@ -83,8 +89,17 @@ int HostapdAgent::StartSpy() {
     _spy_on = true;
     _started = true;
 
+    // The spy counts as running from here on, so that a StopSpy or the destructor right after
+    // this start waits for the thread. Claimed, not just set: of two concurrent starts only one
+    // creates a spy thread.
+    bool idle = false;
+    if (!_running.compare_exchange_strong(idle, true)) {
+        wlan_errlog(WLAN_PRIO_ERROR, "HostapdAgent::StartSpy: Spy is already running.");
+        return -2;
+    }
     pthread_t thread;
     if (pthread_create(&thread, nullptr, spy_thread_main, this) != 0) {
+        _running = false;
         wlan_errlog(WLAN_PRIO_ERROR, "HostapdAgent::StartSpy: Failed to create thread.");
         wlan_errlog(WLAN_PRIO_ERROR, "HostapdAgent::StartSpy: Start spy failed.");
         StopSpy();
@@ -104,7 +119,7 @@ int HostapdAgent::StopSpy() {
     bool was_running = _running;
     _spy_on = false;
     _started = false;
-    // The spy thread ends its current cycle and clears _running as its last step.
+    // The spy thread ends its current cycle and clears _running as its last access to the agent.
     if (was_running) {
         while (_running) usleep(kStopPollMicros);
     }

@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "agent/event_delivery.h"
 #include "agent/spy_state.h"
 #include "agent/wlan_settings.h"
 #include "agent/wps_state.h"
@@ -25,6 +26,8 @@ void sleep_while_spying(const std::atomic<bool>& spy_on, unsigned seconds) {
 }  // namespace
 
 void* HostapdAgent::SpyWork(void*) {
+    // StartSpy has set _running before it created this thread; the thread clears it as its very
+    // last access to the agent, and StopSpy and the destructor wait for that.
     _running = true;
     sta_associated_yet = false;
 
@@ -40,9 +43,11 @@ void* HostapdAgent::SpyWork(void*) {
 
     int previous = 0;
     while (_spy_on) {
-        int count = add_spy_stations(_sta_list);
+        const SpyCommand spy = spy_command_snapshot();
+        int count = add_spy_stations(spy, _sta_list);
         if (count < 0) {
-            wlan_errlog(WLAN_PRIO_ERROR, "Execute cmd[%s] failed, popen returns null\n", spy_cmd);
+            wlan_errlog(WLAN_PRIO_ERROR, "Execute cmd[%s] failed, popen returns null\n",
+                        spy.spy_cmd);
             sleep_while_spying(_spy_on, kRetrySeconds);
             previous = 0;
             continue;
@@ -69,6 +74,9 @@ void* HostapdAgent::SpyWork(void*) {
     }
 
     if (_wps_on) {
+        // The callbacks hear the timeout only after the lock is released: a callback's StopSpy
+        // waits for the WPS worker, which may be waiting for the lock to report its result.
+        DeferredEventDelivery deferred;
         // Held across the abort and the report: the worker's result of the aborted exchange
         // then finds the session reported as timed out and is dropped.
         std::lock_guard<std::recursive_mutex> guard(wps_outcome_mutex);

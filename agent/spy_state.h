@@ -6,30 +6,38 @@
 
 #include <functional>
 
-// How the associated stations are listed. The radio start chooses the command when it brings
-// the AP up: "wlarm autho_sta_list" (keyword length 14) on a secured network, "wlarm assoclist"
-// (keyword length 9) on an open one. Empty until the radio has started once.
-extern char spy_cmd[64];
-// Length of the keyword that starts each output line of spy_cmd; the MAC address starts one
-// character after it.
-extern int32_t spy_mac_offset;
+// How the associated stations are listed: the command line ("wlarm autho_sta_list" on a secured
+// network, "wlarm assoclist" on an open one) and the length of the keyword that starts each of
+// its output lines (14 and 9); the MAC address starts one character after the keyword. The radio
+// start chooses both while other threads list stations, so they are published and read as one
+// value: a pass over the list takes one snapshot and uses it throughout. Empty until the radio
+// has started once.
+struct SpyCommand {
+    char spy_cmd[64];
+    int32_t spy_mac_offset;
+};
 
-// Room for one output line of spy_cmd.
+// Replaces the published command and offset together.
+void publish_spy_command(const char* command, int32_t mac_offset);
+// A consistent copy of the published command and offset.
+SpyCommand spy_command_snapshot();
+
+// Room for one output line of the command.
 constexpr size_t kSpyLineSize = 100;
 
-// Copies the MAC address text of one output line of spy_cmd into mac: at most 17 characters from
-// position spy_mac_offset + 1, cut at the end of the line. A line too short to reach that
+// Copies the MAC address text of one output line of the command into mac: at most 17 characters
+// from position mac_offset + 1, cut at the end of the line. A line too short to reach that
 // position gives an empty text.
-void spy_line_mac(const char* line, char* mac, size_t size);
+void spy_line_mac(int32_t mac_offset, const char* line, char* mac, size_t size);
 
-// Runs spy_cmd and hands the MAC of every output line (empty when the line has none) to visit,
-// which returns false to stop reading. Returns the number of lines read, or -1 when the command
-// could not be started.
-int for_each_spy_line(const std::function<bool(const char* mac)>& visit);
+// Runs the command and hands the MAC of every output line (empty when the line has none) to
+// visit, which returns false to stop reading. Returns the number of lines read, or -1 when the
+// command could not be started.
+int for_each_spy_line(const SpyCommand& spy, const std::function<bool(const char* mac)>& visit);
 
 class StaList;
-// Adds the station of every output line of spy_cmd to the list (the list ignores a MAC it
+// Adds the station of every output line of the command to the list (the list ignores a MAC it
 // already holds). Returns the number of lines read, or -1 when the command could not start.
-int add_spy_stations(StaList* list);
+int add_spy_stations(const SpyCommand& spy, StaList* list);
 
 #endif

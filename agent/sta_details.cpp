@@ -23,9 +23,10 @@ int HostapdAgent::UpdateAllStaInfo() {
 void HostapdAgent::ClearAllStaInfo() { _sta_list->ClearAllStas(); }
 
 int HostapdAgent::BcmGetAllStaMac() {
-    int lines = add_spy_stations(_sta_list);
+    const SpyCommand spy = spy_command_snapshot();
+    int lines = add_spy_stations(spy, _sta_list);
     if (lines < 0) {
-        wlan_errlog(WLAN_PRIO_ERROR, "Read %s failed!\n", spy_cmd);
+        wlan_errlog(WLAN_PRIO_ERROR, "Read %s failed!\n", spy.spy_cmd);
         return -1;
     }
     return 0;

@@ -1,6 +1,7 @@
 #include <pthread.h>
 #include <string.h>
 
+#include "agent/event_delivery.h"
 #include "agent/wlan_settings.h"
 #include "agent/wps_state.h"
 #include "hostapd_agent.h"
@@ -148,6 +149,9 @@ std::recursive_mutex wps_outcome_mutex;
 
 void HostapdAgent::HandleWPSMsg(const char* msg) {
     if (msg == nullptr) return;
+    // The outcome is queued for the callbacks in the order it is recorded, and delivered once
+    // the lock is released: a callback may call StopSpy, whose spy thread needs the lock.
+    DeferredEventDelivery deferred;
     std::lock_guard<std::recursive_mutex> guard(wps_outcome_mutex);
     for (const WpsOutcome& outcome : kOutcomes) {
         if (strstr(msg, outcome.text) == nullptr) continue;

@@ -1,6 +1,7 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "agent/event_delivery.h"
 #include "agent/wps_state.h"
 #include "hostapd_agent.h"
 #include "util/log.h"
@@ -52,6 +53,7 @@ const char* outcome_message(brcm_wpscli_status status) {
 // spy ended has been reported as timed out by the spy thread, and a second, conflicting report
 // would overwrite it.
 void report_outcome(HostapdAgent* agent, const char* message) {
+    DeferredEventDelivery deferred;  // the callbacks run after the lock is released
     std::lock_guard<std::recursive_mutex> guard(wps_outcome_mutex);
     if (agent->IsWPSProcedureOn())
         agent->HandleWPSMsg(message);
@@ -94,6 +96,8 @@ void* wps_worker_main(void* arg) {
     HostapdAgent* agent = static_cast<HostapdAgent*>(arg);
     if (agent == nullptr) return nullptr;
     on_worker_thread = true;
+    // BcmWPSDisable waits for this thread, so it must never wait for a callback to return.
+    event_raiser_never_waits();
     // The newest worker owns the agent's sessions; an older one still polling ends.
     uint32_t generation = wps_worker_generation.fetch_add(1) + 1;
     uint8_t peer_addr[BRCM_WPSCLI_PEER_ADDR_LEN];

@@ -52,13 +52,10 @@ bool generate_radio_script(const wlan_mgr_bss_config* bss, bool station_mode) {
 
 // A secured network lists only the stations that completed the key handshake.
 void select_station_list_command(int32_t wpa) {
-    if (wpa != 0) {
-        copy_text(spy_cmd, "wlarm autho_sta_list");
-        spy_mac_offset = 14;
-    } else {
-        copy_text(spy_cmd, "wlarm assoclist");
-        spy_mac_offset = 9;
-    }
+    if (wpa != 0)
+        publish_spy_command("wlarm autho_sta_list", 14);
+    else
+        publish_spy_command("wlarm assoclist", 9);
 }
 
 }  // namespace
@@ -108,8 +105,9 @@ int HostapdAgent::BcmWLStop() {
 }
 
 int HostapdAgent::BcmWLDeauthAll() {
+    const SpyCommand spy = spy_command_snapshot();
     bool failed = false;
-    int lines = for_each_spy_line([&failed](const char* mac) {
+    int lines = for_each_spy_line(spy, [&failed](const char* mac) {
         // Only a well-formed MAC goes into a command line.
         if (!is_mac_text(mac)) {
             __wlan_log(5, "BcmWLDeauthAll: skip station line without a MAC [%s]", mac);
@@ -121,7 +119,7 @@ int HostapdAgent::BcmWLDeauthAll() {
         return !failed;
     });
     if (lines < 0) {
-        wlan_errlog(WLAN_PRIO_ERROR, "Read %s failed!\n", spy_cmd);
+        wlan_errlog(WLAN_PRIO_ERROR, "Read %s failed!\n", spy.spy_cmd);
         return -1;
     }
     if (failed) {

@@ -1,6 +1,8 @@
 // Process-wide state of the bus side, and the guarded access to the work queue.
 #include <mutex>
+#include <shared_mutex>
 
+#include "ubus/shadow_agent.h"
 #include "ubus/ubus_shared.h"
 
 std::atomic<HostapdAgent*> _shadow_agent{nullptr};
@@ -15,7 +17,23 @@ namespace {
 // host's loop thread while Deinit destroys the queue; the lock keeps a put off a dying queue.
 std::mutex g_wq_mutex;
 
+// Shared by the holds of handlers and jobs, taken alone by the agent's withdrawal.
+std::shared_mutex g_agent_holds;
+
 }  // namespace
+
+ShadowAgentHold::ShadowAgentHold() {
+    g_agent_holds.lock_shared();
+    agent_ = _shadow_agent.load();
+}
+
+ShadowAgentHold::~ShadowAgentHold() { g_agent_holds.unlock_shared(); }
+
+void shadow_agent_withdraw(HostapdAgent* agent) {
+    std::lock_guard<std::shared_mutex> lock(g_agent_holds);
+    HostapdAgent* expected = agent;
+    _shadow_agent.compare_exchange_strong(expected, nullptr);
+}
 
 bool ha_wq_ready() {
     std::lock_guard<std::mutex> lock(g_wq_mutex);

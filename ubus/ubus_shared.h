@@ -5,8 +5,9 @@
 //
 // Method handlers (one per method of the service object) are named ubus_wlan_ plus the
 // operation, and that name starts their log lines. Each one:
-//   1. loads the shadow pointers once into locals and answers their absence as its method
-//      requires (`HostapdAgent* agent = _shadow_agent;`);
+//   1. reaches the agent only through a ShadowAgentHold kept for the whole call
+//      (ubus/shadow_agent.h) and loads _shadow_ua once into a local; it answers their absence
+//      as its method requires;
 //   2. parses the request against its own policy (ubus/method_policies.h);
 //   3. builds any reply in _reply_buf: blob_buf_init(&_reply_buf, 0), the fields in order,
 //      ubus_send_reply on the connection of _shadow_ua for this request, blob_buf_free;
@@ -22,6 +23,8 @@ extern "C" {
 #include <wq.h>
 
 #include <atomic>
+
+#include "ubus/shadow_agent.h"
 
 class HostapdAgent;
 class UbusAssistant;

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <thread>
+
+#include "agent/event_delivery.h"
 #include "hostapd_agent.h"
 #include "tests/agent/event_recorder.h"
 
@@ -112,4 +117,57 @@ TEST_F(EventRegistry, SecondInitIsRefusedAndTornDownRegistryDeliversNothing) {
     ASSERT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
     HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
     EXPECT_EQ(recorder::EventsOf(1).size(), 2u);
+}
+
+TEST_F(EventRegistry, CallbackMayUseTheRegistryAndWhatItRaisesFollowsIt) {
+    auto reentrant = [](ha_wlan_event_type type, void* data) {
+        Callback<1>(type, data);
+        if (type != HA_WLAN_EVT_KEY_CLICK) return;
+        EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<2>), 0);
+        HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_WLAN_ON, Payload(1));
+        EXPECT_EQ(recorder::Events().size(), 1u) << "delivered inside the running callback";
+    };
+    ASSERT_EQ(HostapdAgent::RegisterEventCb(reentrant), 0);
+    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
+    std::vector<std::pair<int, ha_wlan_event_type>> seen;
+    for (const auto& event : recorder::Events()) seen.push_back({event.callback, event.type});
+    // Each slot is read when its turn comes, so the new callback hears the rest of the event.
+    EXPECT_EQ(seen, (std::vector<std::pair<int, ha_wlan_event_type>>{{1, HA_WLAN_EVT_KEY_CLICK},
+                                                                     {2, HA_WLAN_EVT_KEY_CLICK},
+                                                                     {1, HA_WLAN_EVT_WLAN_ON},
+                                                                     {2, HA_WLAN_EVT_WLAN_ON}}));
+}
+
+// The spy thread raises while a host callback runs elsewhere, and that callback may be waiting
+// in StopSpy for the spy thread: the raise must return at once, and its event comes after.
+TEST_F(EventRegistry, SpyThreadRaiseDuringAnotherDeliveryReturnsAndKeepsItsText) {
+    static std::atomic<bool> inside{false};
+    static std::atomic<bool> release{false};
+    inside = false;
+    release = false;
+    auto blocking = [](ha_wlan_event_type type, void* data) {
+        Callback<1>(type, data);
+        if (type != HA_WLAN_EVT_KEY_CLICK) return;
+        inside = true;
+        while (!release) usleep(1000);
+    };
+    ASSERT_EQ(HostapdAgent::RegisterEventCb(blocking), 0);
+    std::thread host([] { HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1)); });
+    while (!inside) usleep(1000);
+
+    std::thread spy([] {
+        event_raiser_never_waits();
+        char count[] = "3";
+        HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_STA_NUM, count);
+        count[0] = '9';  // the text is valid only during the raise
+    });
+    spy.join();
+    EXPECT_EQ(recorder::Events().size(), 1u) << "two events delivered at the same time";
+
+    release = true;
+    host.join();
+    auto events = recorder::Events();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1].type, HA_WLAN_EVT_STA_NUM);
+    EXPECT_EQ(events[1].text, "3");
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -11,6 +13,44 @@
 #include "tests/agent/agent_test_support.h"
 #include "tests/agent/event_recorder.h"
 #include "tests/support/log_capture.h"
+
+// Threads that the library starts with a given agent as their argument (its spy thread) begin
+// their work late, as on a busy device. This program is linked with --wrap=pthread_create.
+namespace late_start {
+
+std::atomic<void*> g_agent{nullptr};
+std::atomic<int> g_waiting{0};  // created, but their start routine has not begun
+
+struct Start {
+    void* (*routine)(void*);
+    void* arg;
+};
+
+void* BeginLate(void* start_arg) {
+    Start start = *static_cast<Start*>(start_arg);
+    delete static_cast<Start*>(start_arg);
+    usleep(300 * 1000);
+    g_waiting.fetch_sub(1);
+    return start.routine(start.arg);
+}
+
+}  // namespace late_start
+
+extern "C" int __real_pthread_create(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+
+extern "C" int __wrap_pthread_create(pthread_t* thread, const pthread_attr_t* attr,
+                                     void* (*routine)(void*), void* arg) {
+    if (arg == nullptr || arg != late_start::g_agent.load())
+        return __real_pthread_create(thread, attr, routine, arg);
+    late_start::g_waiting.fetch_add(1);
+    auto* start = new late_start::Start{routine, arg};
+    int result = __real_pthread_create(thread, attr, late_start::BeginLate, start);
+    if (result != 0) {
+        delete start;
+        late_start::g_waiting.fetch_sub(1);
+    }
+    return result;
+}
 
 namespace {
 
@@ -108,3 +148,55 @@ TEST_F(SpyLoop, StationListRequestRebuildsFromTheRadio) {
     EXPECT_NE(agent_test::Calls("wlarm").find("deauthenticate AA:BB:CC:DD:EE:01"),
               std::string::npos);
 }
+
+// Wi-Fi switched off right after it was switched on, or restarted during the start: the stop
+// waits for the spy thread of the start, however late that thread begins, and one loop remains.
+struct StartStopCase {
+    const char* name;
+    std::function<void(HostapdAgent*& agent)> sequence;
+    int late_threads;  // spy threads that have not begun when the sequence has returned
+};
+
+void PrintTo(const StartStopCase& c, std::ostream* os) { *os << c.name; }
+
+class SpyStartStop : public SpyLoop, public ::testing::WithParamInterface<StartStopCase> {};
+
+TEST_P(SpyStartStop, StopWaitsForTheThreadOfTheStart) {
+    const StartStopCase& c = GetParam();
+    late_start::g_agent = agent_;
+    c.sequence(agent_);
+    EXPECT_EQ(late_start::g_waiting.load(), c.late_threads);
+    if (agent_ != nullptr && agent_->IsRunning()) {
+        WaitForCount("0");
+        EXPECT_EQ(agent_->StopSpy(), 0);
+    }
+    EXPECT_EQ(late_start::g_waiting.load(), 0);
+    late_start::g_agent = nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(Agent, SpyStartStop,
+                         ::testing::Values(StartStopCase{"StopRightAfterStart",
+                                                         [](HostapdAgent*& agent) {
+                                                             ASSERT_EQ(agent->StartSpy(), 0);
+                                                             EXPECT_EQ(agent->StopSpy(), 0);
+                                                             EXPECT_FALSE(agent->IsRunning());
+                                                         },
+                                                         0},
+                                           StartStopCase{"DestroyRightAfterStart",
+                                                         [](HostapdAgent*& agent) {
+                                                             ASSERT_EQ(agent->StartSpy(), 0);
+                                                             delete agent;
+                                                             agent = nullptr;
+                                                         },
+                                                         0},
+                                           StartStopCase{"RestartRightAfterStart",
+                                                         [](HostapdAgent*& agent) {
+                                                             ASSERT_EQ(agent->StartSpy(), 0);
+                                                             EXPECT_EQ(agent->StopSpy(), 0);
+                                                             EXPECT_EQ(agent->StartSpy(), 0);
+                                                             EXPECT_TRUE(agent->IsRunning());
+                                                         },
+                                                         1}),
+                         [](const ::testing::TestParamInfo<StartStopCase>& info) {
+                             return std::string(info.param.name);
+                         });

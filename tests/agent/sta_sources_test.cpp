@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <atomic>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "agent/spy_state.h"
 #include "wlan_time.h"
@@ -45,16 +47,38 @@ TEST(SecToStandardTime, SmallBufferKeepsSizeMinusOneCharacters) {
 
 TEST(SpyLineMac, MacStartsAfterTheKeywordAndABlank) {
     char mac[18];
-    spy_mac_offset = 14;
-    spy_line_mac("autho_sta_list 11:22:33:44:55:66", mac, sizeof(mac));
+    spy_line_mac(14, "autho_sta_list 11:22:33:44:55:66", mac, sizeof(mac));
     EXPECT_STREQ(mac, "11:22:33:44:55:66");
-    spy_mac_offset = 9;
-    spy_line_mac("assoclist AA:BB:CC:DD:EE:FF trailing words", mac, sizeof(mac));
+    spy_line_mac(9, "assoclist AA:BB:CC:DD:EE:FF trailing words", mac, sizeof(mac));
     EXPECT_STREQ(mac, "AA:BB:CC:DD:EE:FF");
-    spy_line_mac("assoclist 11:22\n", mac, sizeof(mac));
+    spy_line_mac(9, "assoclist 11:22\n", mac, sizeof(mac));
     EXPECT_STREQ(mac, "11:22");
-    spy_line_mac("short", mac, sizeof(mac));
+    spy_line_mac(9, "short", mac, sizeof(mac));
     EXPECT_STREQ(mac, "");
+}
+
+// The radio start chooses the list command while the spy thread lists the stations: a command
+// read with the other command's keyword length would parse shifted MAC addresses.
+TEST(SpyLineMac, CommandAndKeywordLengthAreReadAsOnePair) {
+    const std::pair<const char*, int32_t> kinds[] = {{"wlarm autho_sta_list", 14},
+                                                     {"wlarm assoclist", 9}};
+    publish_spy_command(kinds[0].first, kinds[0].second);
+    std::atomic<bool> done{false};
+    std::thread radio_start([&] {
+        for (unsigned i = 1; !done; ++i)
+            publish_spy_command(kinds[i % 2].first, kinds[i % 2].second);
+    });
+    int shifted = 0;
+    for (int poll = 0; poll < 100000; ++poll) {
+        SpyCommand spy = spy_command_snapshot();
+        std::string line = std::string(spy.spy_cmd + strlen("wlarm ")) + " 11:22:33:44:55:66";
+        char mac[18];
+        spy_line_mac(spy.spy_mac_offset, line.c_str(), mac, sizeof(mac));
+        if (strcmp(mac, "11:22:33:44:55:66") != 0) ++shifted;
+    }
+    done = true;
+    radio_start.join();
+    EXPECT_EQ(shifted, 0);
 }
 
 TEST(LeaseLine, FiveTokensMakeALeaseAndOverlongFieldsAreCutOrRefused) {

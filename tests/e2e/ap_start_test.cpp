@@ -69,8 +69,8 @@ TEST_F(AccessPoint, StartBringsTheConfiguredWpa2NetworkUp) {
     EXPECT_EQ(SimGet("bss0.pmk"), e2e::kPassphrase);
 
     // Only stations that completed the key handshake count on a secured network.
-    EXPECT_STREQ(spy_cmd, "wlarm autho_sta_list");
-    EXPECT_EQ(spy_mac_offset, 14);
+    EXPECT_STREQ(spy_command_snapshot().spy_cmd, "wlarm autho_sta_list");
+    EXPECT_EQ(spy_command_snapshot().spy_mac_offset, 14);
 
     EXPECT_EQ(Broadcasts("wlan_switch"), std::vector<std::string>{"on"});
     EXPECT_TRUE(logcap::Has(logcap::User(), "WLAN UP"));

@@ -101,8 +101,8 @@ TEST_F(Stations, AuthorisedStationIsCountedWithinOnePoll) {
 TEST_F(Stations, OpenNetworkCountsAssociatedStations) {
     e2e::WriteApConfig({{"wpa", "0"}});
     StartAp();
-    EXPECT_STREQ(spy_cmd, "wlarm assoclist");
-    EXPECT_EQ(spy_mac_offset, 9);
+    EXPECT_STREQ(spy_command_snapshot().spy_cmd, "wlarm assoclist");
+    EXPECT_EQ(spy_command_snapshot().spy_mac_offset, 9);
     EXPECT_EQ(e2e::SimGet("bss0.wsec"), "0");
 
     ASSERT_TRUE(Sim(std::string("sta add ") + kStationMac));

@@ -69,8 +69,9 @@ TEST_F(RadioStart, SecuredNetworkListsOnlyAuthorisedStationsOpenOneAllAssociated
     for (const auto& [wpa, command, offset] : cases) {
         WriteConf({{"wpa", wpa}});
         ASSERT_EQ(agent_->BcmWLStart(), 0);
-        EXPECT_STREQ(spy_cmd, command);
-        EXPECT_EQ(spy_mac_offset, offset);
+        SpyCommand spy = spy_command_snapshot();
+        EXPECT_STREQ(spy.spy_cmd, command);
+        EXPECT_EQ(spy.spy_mac_offset, offset);
     }
 }
 

@@ -8,7 +8,6 @@
 #include "hostapd_agent.h"
 #include "tests/radioctl/radio_env.h"
 #include "tests/support/log_capture.h"
-#include "util/text.h"
 #include "wpscli_test.h"
 
 namespace {
@@ -83,8 +82,7 @@ class StationLines : public RadioAgentTest {
 protected:
     void List(const std::string& text) {
         sandbox::WriteFile("/tmp/stations", text);
-        copy_text(spy_cmd, "cat /tmp/stations");
-        spy_mac_offset = 9;
+        publish_spy_command("cat /tmp/stations", 9);
     }
 };
 

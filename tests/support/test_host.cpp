@@ -35,19 +35,17 @@ TestHost::TestHost(const Options& options) : options_(options) {
         host_ctx_ = ubus_connect(nullptr);
         if (host_ctx_ != nullptr) agent_->SetUbusContext(host_ctx_);
     }
-    worker_ = std::thread(&TestHost::WorkerMain, this);
     ready_ = callbacks_initialised_ && registered && (!options_.host_connection || host_ctx_);
 }
 
 TestHost::~TestHost() {
     if (agent_ == nullptr) return;  // never became the host
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        // No new answers; one in progress on a delivering thread ends first.
+        std::unique_lock<std::mutex> lock(mutex_);
         closing_ = true;
-        requests_.clear();
+        changed_.wait(lock, [this] { return answering_ == 0; });
     }
-    changed_.notify_all();
-    worker_.join();  // an answer in progress ends first
 
     // The agent's teardown uses the host connection from this thread, so the host's loop must
     // have stopped serving it.
@@ -145,38 +143,19 @@ void TestHost::Record(Receiver receiver, ha_wlan_event_type type, void* data) {
     }
     changed_.notify_all();
 
-    // Requests are answered on the worker, never here: see the class comment.
-    if (type == HA_WLAN_EVT_AUTO_DOWN) Queue(Request::kStop);
-    if (type == HA_WLAN_EVT_WLAN_ON) Queue(Request::kStart);
-    if (type == HA_WLAN_EVT_WLAN_OFF)
-        Queue(event.value == kWlanOffRestart ? Request::kRestart : Request::kStop);
-}
-
-void TestHost::Queue(Request request) {
     if (!options_.answer_requests) return;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (closing_) return;
-        requests_.push_back(request);
-    }
-    changed_.notify_all();
-}
-
-void TestHost::WorkerMain() {
-    for (;;) {
-        Request request;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [this] { return closing_ || !requests_.empty(); });
-            if (closing_) return;
-            request = requests_.front();
-            requests_.pop_front();
-        }
-        Answer(request);
-    }
+    if (type == HA_WLAN_EVT_AUTO_DOWN) Answer(Request::kStop);
+    if (type == HA_WLAN_EVT_WLAN_ON) Answer(Request::kStart);
+    if (type == HA_WLAN_EVT_WLAN_OFF)
+        Answer(event.value == kWlanOffRestart ? Request::kRestart : Request::kStop);
 }
 
 void TestHost::Answer(Request request) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (closing_) return;
+        ++answering_;
+    }
     auto done = [this](HostAction::Kind kind, int result) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -188,6 +167,11 @@ void TestHost::Answer(Request request) {
         done(HostAction::kStopSpy, StopSpy());
     if (request == Request::kStart || request == Request::kRestart)
         done(HostAction::kStartSpy, StartSpy());
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        --answering_;
+    }
+    changed_.notify_all();
 }
 
 void TestHost::StartHostLoop() {

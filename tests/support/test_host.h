@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -20,13 +19,13 @@ struct ubus_context;
 // A reference host daemon for tests and the demo: it runs one HostapdAgent the way the device's
 // daemon does and records every event the library raises.
 //
-// The host installs a count-down callback and one registered callback. Both only record the
-// event and, for a request, queue it to the host's worker thread: the library calls them with
-// its callback mutex held and sometimes on the spy thread, where calling StopSpy would wait for
-// the very thread that is calling. The worker answers
+// The host installs a count-down callback and one registered callback. Both record the event
+// and answer a request right there, in the callback, on the thread that delivers it:
 //   HA_WLAN_EVT_WLAN_OFF 1 and HA_WLAN_EVT_AUTO_DOWN with StopSpy,
 //   HA_WLAN_EVT_WLAN_OFF 3 with StopSpy then StartSpy,
 //   HA_WLAN_EVT_WLAN_ON with StartSpy.
+// The library holds none of its locks while a callback runs and never delivers these requests
+// on the spy thread, the one thread from which StopSpy would wait for itself.
 // Only one TestHost may exist at a time (callbacks are plain functions).
 namespace test_host {
 
@@ -41,7 +40,7 @@ struct HostEvent {
     std::chrono::steady_clock::time_point when;
 };
 
-// One answer of the worker: the agent call it made and what the call returned.
+// One answer of the host: the agent call it made and what the call returned.
 struct HostAction {
     enum Kind { kStopSpy, kStartSpy } kind;
     int result;
@@ -51,7 +50,7 @@ struct Options {
     // Hand the agent a bus connection of the host's own (SetUbusContext); the host then serves
     // it on a loop thread of its own, as a daemon's event loop would.
     bool host_connection = false;
-    // Whether the worker answers requests; when false they are only recorded.
+    // Whether the callbacks answer requests; when false they are only recorded.
     bool answer_requests = true;
 };
 
@@ -84,7 +83,8 @@ public:
     long WaitForStaNum(const std::string& count, unsigned timeout_ms, size_t from = 0) const;
     long WaitForEvent(ha_wlan_event_type type, unsigned timeout_ms, size_t from = 0) const;
 
-    // Answers of the worker so far, and a wait until there are at least count of them.
+    // Answers so far (each recorded when its agent call has returned), and a wait until there
+    // are at least count of them.
     std::vector<HostAction> Actions() const;
     bool WaitForActions(size_t count, unsigned timeout_ms) const;
 
@@ -94,8 +94,6 @@ private:
     static void CountDownCallback(ha_wlan_event_type type, void* data);
     static void RegisteredCallback(ha_wlan_event_type type, void* data);
     void Record(Receiver receiver, ha_wlan_event_type type, void* data);
-    void Queue(Request request);
-    void WorkerMain();
     void Answer(Request request);
     void StartHostLoop();
     void StopHostLoop();
@@ -111,9 +109,8 @@ private:
     mutable std::condition_variable changed_;
     std::vector<HostEvent> events_;
     std::vector<HostAction> actions_;
-    std::deque<Request> requests_;
     bool closing_ = false;
-    std::thread worker_;
+    int answering_ = 0;  // answers in progress; the destructor waits for them
 
     int loop_stop_fd_ = -1;
     std::thread host_loop_;

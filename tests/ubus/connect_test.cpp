@@ -5,9 +5,12 @@
 #include <stdio.h>
 #include <string.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "hostapd_agent.h"
 #include "tests/support/bus_connect.h"
@@ -222,6 +225,32 @@ TEST_F(ConnectUbus, DestroyingTheAgentEndsTheLoopAndRemovesTheObject) {
         EXPECT_FALSE(ubus_test_object_exists("wlan_object_test")) << "round " << round;
     }
     EXPECT_TRUE(WaitUntil([] { return !LoopThreadExists(); }));
+}
+
+// A request that reaches the agent while it is being destroyed: the station list must outlive
+// the handler that holds the agent, and a later handler finds no agent.
+TEST_F(ConnectUbus, DestructionWaitsForAHandlerThatHoldsTheAgent) {
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    std::atomic<bool> held{false};
+    std::atomic<bool> destroyed{false};
+    bool destroyed_while_held = true;
+    int32_t stations = -1;
+    std::thread handler([&] {
+        ShadowAgentHold hold;
+        held = true;
+        // Long enough for an unguarded destructor to finish meanwhile.
+        for (int waited = 0; waited < 1000 && !destroyed; ++waited) usleep(1000);
+        destroyed_while_held = destroyed;
+        if (hold.get() != nullptr) stations = hold.get()->GetStaNum();
+    });
+    while (!held) usleep(1000);
+    delete agent_;
+    agent_ = nullptr;
+    destroyed = true;
+    handler.join();
+    EXPECT_FALSE(destroyed_while_held);
+    EXPECT_EQ(stations, 0);
+    EXPECT_EQ(ShadowAgentHold().get(), nullptr);
 }
 
 TEST_F(ConnectUbus, DisconnectingFromAHostConnectionLeavesItToTheHost) {
