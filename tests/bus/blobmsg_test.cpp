@@ -29,7 +29,7 @@ TEST(BlobmsgParse, OnlyWellFormedFieldsOfThePolicysTypeAreHandedOn) {
         blob_buf buf = {};
         blob_buf_init(&buf, 0);
         c.build(&buf);
-        blob_attr* tb[1] = {reinterpret_cast<blob_attr*>(&buf)};
+        blob_attr* tb[1] = {reinterpret_cast<blob_attr*>(&buf)};  // parse must clear it
         EXPECT_EQ(blobmsg_parse(&policy, 1, tb, blob_data(buf.head), blob_len(buf.head)), c.result)
             << c.about;
         EXPECT_EQ(tb[0] != nullptr, c.found) << c.about;
