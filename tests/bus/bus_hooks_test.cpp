@@ -1,155 +1,92 @@
+// The failure switches of ubus_test_hooks.h, which the library's tests use to make the bus fail:
+// each fails just the calls it was armed for, the failing call changes nothing, and clearing
+// disarms it.
 #include <gtest/gtest.h>
+#include <libubus.h>
 #include <ubus_test_hooks.h>
 
-#include <cstdlib>
-#include <memory>
+#include <deque>
+#include <functional>
 #include <string>
-
-#include "bus_test_support.h"
 
 namespace {
 
-using bus_test::EchoObject;
-using bus_test::LoopThread;
-using bus_test::Replies;
+int Ok(ubus_context*, ubus_object*, ubus_request_data*, const char*, blob_attr*) { return 0; }
+ubus_method kMethods[] = {UBUS_METHOD_NOARG("ok", Ok)};
+ubus_object_type kType = UBUS_OBJECT_TYPE("switched_type", kMethods);
 
-class BusTestHooks : public ::testing::Test {
-protected:
-    void TearDown() override { ubus_test_clear_failures(); }
-};
-
-TEST_F(BusTestHooks, ConnectFailsForTheNextCallsOnlyUntilCleared) {
-    ubus_test_fail_connect(2);
-    EXPECT_EQ(ubus_connect(nullptr), nullptr);
-    EXPECT_EQ(ubus_connect("/var/run/ubus.sock"), nullptr);
-    ubus_context* ctx = ubus_connect(nullptr);
-    EXPECT_NE(ctx, nullptr);
-    ubus_free(ctx);
-
-    ubus_test_fail_connect(5);
-    ubus_test_clear_failures();
-    ctx = ubus_connect(nullptr);
-    EXPECT_NE(ctx, nullptr);
-    ubus_free(ctx);
-}
-
-// Nothing is registered or subscribed by the failing call; the connection's go with it.
-TEST_F(BusTestHooks, AddObjectAndRegisterEventHandlerFailOnceWithTheChosenStatus) {
+TEST(BusTestHooks, EachSwitchFailsTheCallsItWasArmedForAndNothingElse) {
     ubus_context* ctx = ubus_connect(nullptr);
     ASSERT_NE(ctx, nullptr);
-    EchoObject object("switched");
-    ubus_test_fail_add_object(1, UBUS_STATUS_UNKNOWN_ERROR);
-    EXPECT_EQ(ubus_add_object(ctx, &object.object), UBUS_STATUS_UNKNOWN_ERROR);
-    EXPECT_FALSE(ubus_test_object_exists("switched"));
-    EXPECT_EQ(ubus_add_object(ctx, &object.object), 0);
-    EXPECT_TRUE(ubus_test_object_exists("switched"));
-
+    std::deque<std::string> names;
+    std::deque<ubus_object> objects;
     ubus_event_handler handler = {};
-    ubus_test_fail_register_event_handler(1, UBUS_STATUS_NO_MEMORY);
-    EXPECT_EQ(ubus_register_event_handler(ctx, &handler, "oled_event"), UBUS_STATUS_NO_MEMORY);
-    EXPECT_EQ(ubus_test_event_listeners("oled_event"), 0);
-    EXPECT_EQ(ubus_register_event_handler(ctx, &handler, "oled_event"), 0);
-    EXPECT_EQ(ubus_test_event_listeners("oled_event"), 1);
+    // Each call uses a name of its own; it returns 0 or a failure and reports whether its
+    // object or subscription exists afterwards.
+    auto add_object = [&](bool* exists) {
+        names.push_back("object" + std::to_string(names.size()));
+        objects.push_back(ubus_object{});
+        ubus_object& o = objects.back();
+        o.name = names.back().c_str();
+        o.type = &kType;
+        o.methods = kMethods;
+        o.n_methods = 1;
+        int status = ubus_add_object(ctx, &o);
+        *exists = ubus_test_object_exists(o.name);
+        return status;
+    };
+    auto subscribe = [&](const std::string& pattern, bool* exists) {
+        int status = ubus_register_event_handler(ctx, &handler, pattern.c_str());
+        *exists = ubus_test_event_listeners(pattern.c_str()) > 0;
+        return status;
+    };
+    auto connect = [](bool* exists) {
+        ubus_context* c = ubus_connect(nullptr);
+        *exists = c != nullptr;
+        if (c != nullptr) ubus_free(c);
+        return c != nullptr ? 0 : UBUS_STATUS_CONNECTION_FAILED;
+    };
+    int events = 0;
+    auto any_event = [&](bool* exists) {
+        return subscribe("ev" + std::to_string(events++), exists);
+    };
+    const struct {
+        const char* name;
+        std::function<void()> arm_twice;
+        std::function<int(bool*)> call;
+        int status;
+    } kSwitches[] = {
+        {"connect", [] { ubus_test_fail_connect(2); }, connect, UBUS_STATUS_CONNECTION_FAILED},
+        {"add_object", [] { ubus_test_fail_add_object(2, UBUS_STATUS_UNKNOWN_ERROR); }, add_object,
+         UBUS_STATUS_UNKNOWN_ERROR},
+        {"register_event_handler",
+         [] { ubus_test_fail_register_event_handler(2, UBUS_STATUS_NO_MEMORY); }, any_event,
+         UBUS_STATUS_NO_MEMORY},
+    };
+    for (const auto& s : kSwitches) {
+        SCOPED_TRACE(s.name);
+        bool exists = true;
+        s.arm_twice();
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(s.call(&exists), s.status);
+            EXPECT_FALSE(exists);
+        }
+        EXPECT_EQ(s.call(&exists), 0);
+        EXPECT_TRUE(exists);
+        s.arm_twice();
+        ubus_test_clear_failures();
+        EXPECT_EQ(s.call(&exists), 0);
+    }
+
+    // The pattern switch fails the next subscription to that pattern only.
+    bool exists = false;
+    ubus_test_fail_register_event_pattern("oled_event", UBUS_STATUS_UNKNOWN_ERROR);
+    EXPECT_EQ(subscribe("system_state", &exists), 0);
+    EXPECT_EQ(subscribe("oled_event", &exists), UBUS_STATUS_UNKNOWN_ERROR);
+    EXPECT_FALSE(exists);
+    EXPECT_EQ(subscribe("oled_event", &exists), 0);
+    EXPECT_TRUE(exists);
     ubus_free(ctx);
-    EXPECT_EQ(ubus_test_event_listeners("oled_event"), 0);
-    EXPECT_FALSE(ubus_test_object_exists("switched"));
-}
-
-class BusTestClient : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_NE(service_ = ubus_connect(nullptr), nullptr);
-        ASSERT_EQ(ubus_add_object(service_, &echo_.object), 0);
-    }
-    // The context is used off its loop thread only until the loop runs.
-    void StartLoop() { loop_ = bus_test::Serve(service_); }
-    void TearDown() override {
-        loop_.reset();
-        ubus_free(service_);
-    }
-    ubus_context* service_ = nullptr;
-    EchoObject echo_{"hooked_object"};
-    std::unique_ptr<LoopThread> loop_;
-};
-
-// Also unknown objects and invalid arguments, which reach no handler.
-TEST_F(BusTestClient, CallsAMethodAndReadsItsRepliesAndStatus) {
-    StartLoop();
-    EXPECT_EQ(ubus_test_call("no_such_object", "echo", nullptr, 0, nullptr), UBUS_STATUS_NOT_FOUND);
-    EXPECT_EQ(ubus_test_call("hooked_object", "echo", "{oops", 0, nullptr),
-              UBUS_STATUS_PARSE_ERROR);
-    EXPECT_EQ(echo_.Calls(), 0);
-    char* json = nullptr;
-    EXPECT_EQ(ubus_test_call("hooked_object", "echo", R"({"text":"hi"})", 0, &json), 0);
-    ASSERT_NE(json, nullptr);
-    EXPECT_STREQ(json, R"({"text":"hi"})");
-    free(json);
-    EXPECT_EQ(ubus_test_call("hooked_object", "two_replies", nullptr, 0, &json), 0);
-    ASSERT_NE(json, nullptr);
-    EXPECT_STREQ(json, "{\"n\":1}\n{\"n\":2}");
-    free(json);
-    EXPECT_EQ(ubus_test_call("hooked_object", "fail", nullptr, 0, &json), -1);
-    EXPECT_EQ(json, nullptr);
-}
-
-TEST_F(BusTestClient, SendsEventsToSubscribers) {
-    struct Seen {
-        ubus_event_handler handler;
-        bus_test::Gate got;
-    };
-    Seen seen{};
-    seen.handler.cb = [](ubus_context*, ubus_event_handler* ev, const char*, blob_attr*) {
-        reinterpret_cast<Seen*>(ev)->got.Open();
-    };
-    ASSERT_EQ(ubus_register_event_handler(service_, &seen.handler, "key_detect_type"), 0);
-    StartLoop();
-    EXPECT_EQ(ubus_test_event_listeners("key_detect_type"), 1);
-    EXPECT_EQ(ubus_test_send_event("key_detect_type", R"({"key_detect_msg":"wps"})"), 0);
-    EXPECT_TRUE(seen.got.Wait());
-}
-
-// A handler on the loop thread calls an object that stands for another process.
-int Relay(ubus_context* ctx, ubus_object*, ubus_request_data* req, const char*, blob_attr*) {
-    uint32_t id = 0;
-    if (ubus_lookup_id(ctx, "qcmap", &id) != 0) return UBUS_STATUS_NOT_FOUND;
-    bus_test::BlobBuf args;
-    blobmsg_add_string(args.get(), "text", "restart");
-    Replies replies;
-    int status = ubus_invoke(ctx, id, "echo", args.head(), Replies::Collect, &replies, 0);
-    bus_test::BlobBuf reply;
-    blobmsg_add_string(reply.get(), "relayed", replies.json.empty() ? "" : replies.json[0].c_str());
-    ubus_send_reply(ctx, req, reply.head());
-    return status;
-}
-
-ubus_method kRelayMethods[] = {UBUS_METHOD_NOARG("relay", Relay)};
-ubus_object_type kRelayType = UBUS_OBJECT_TYPE("relay_type", kRelayMethods);
-
-TEST_F(BusTestClient, ServedContextAnswersCallsFromTheLoopThread) {
-    ubus_context* other = ubus_connect(nullptr);
-    ASSERT_NE(other, nullptr);
-    EchoObject qcmap("qcmap");
-    ASSERT_EQ(ubus_add_object(other, &qcmap.object), 0);
-    ubus_test_server* server = ubus_test_serve(other);
-    ASSERT_NE(server, nullptr);
-
-    ubus_object relay = {};
-    relay.name = "relay";
-    relay.type = &kRelayType;
-    relay.methods = kRelayMethods;
-    relay.n_methods = 1;
-    ASSERT_EQ(ubus_add_object(service_, &relay), 0);
-    StartLoop();
-
-    char* json = nullptr;
-    EXPECT_EQ(ubus_test_call("relay", "relay", nullptr, 0, &json), 0);
-    ASSERT_NE(json, nullptr);
-    EXPECT_STREQ(json, R"({"relayed":"{\"text\":\"restart\"}"})");
-    free(json);
-    EXPECT_FALSE(pthread_equal(qcmap.HandlerThread(), loop_->thread_id()));
-
-    ubus_test_stop_serving(server);
-    ubus_free(other);
 }
 
 }  // namespace
