@@ -77,7 +77,7 @@ void HostapdAgent::DropArpCache() {
     }
     if (ifname[0] == '\0') return;
     if (!is_ifname_text(ifname)) {
-        __wlan_log(5, "DropArpCache: [%s] is not an interface name, not flushed", ifname);
+        WLAN_LOG5("DropArpCache: [%s] is not an interface name, not flushed", ifname);
         return;
     }
     char command[64];

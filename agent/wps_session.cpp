@@ -80,7 +80,7 @@ int HostapdAgent::BcmWPSDisable() {
     wps_thread_on = 0;
     // The worker holds this agent: it must be gone before the agent can be destroyed.
     if (!wps_is_worker_thread() && !wps_wait_workers_ended(kWorkerEndWaitMs))
-        __wlan_log(5, "BcmWPSDisable: WPS worker did not end");
+        WLAN_LOG5("BcmWPSDisable: WPS worker did not end");
 
     if (brcm_wpscli_open(wps_interface(), kBridge, 0, 0, 0) != BRCM_WPSCLI_SUCCESS) {
         wlan_errlog(WLAN_PRIO_ERROR, "Disable WPS failed: brcm_wpscli_open failed. System error!");

@@ -58,7 +58,7 @@ void report_outcome(HostapdAgent* agent, const char* message) {
     if (agent->IsWPSProcedureOn())
         agent->HandleWPSMsg(message);
     else
-        __wlan_log(5, "WPS worker: session already reported, [%s] dropped", message);
+        WLAN_LOG5("WPS worker: session already reported, [%s] dropped", message);
 }
 
 // Runs the requested session. Returns true when it went as far as the exchange (the worker

@@ -110,7 +110,7 @@ int HostapdAgent::BcmWLDeauthAll() {
     int lines = for_each_spy_line(spy, [&failed](const char* mac) {
         // Only a well-formed MAC goes into a command line.
         if (!is_mac_text(mac)) {
-            __wlan_log(5, "BcmWLDeauthAll: skip station line without a MAC [%s]", mac);
+            WLAN_LOG5("BcmWLDeauthAll: skip station line without a MAC [%s]", mac);
             return true;
         }
         char command[64];

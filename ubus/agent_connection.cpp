@@ -56,7 +56,7 @@ int HostapdAgent::DisconnectUbus() {
         _ua->Deinit();
         if (_ua->IsLoopThreadAlive()) {
             // Freeing what the loop thread still uses would crash the host; leave it to it.
-            __wlan_log(5, "HostapdAgent::DisconnectUbus: uloop thread busy, connection kept.");
+            WLAN_LOG5("HostapdAgent::DisconnectUbus: uloop thread busy, connection kept.");
             _ua = nullptr;
             if (_internal_ubus) _ctx = nullptr;
             return 0;

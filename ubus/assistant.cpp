@@ -76,7 +76,7 @@ void UbusAssistant::Deinit() {
     bool own = _OwnsConnection();
     if (own && !_EndLoopThread()) {
         // Removing the object or tearing the loop down now would race the loop thread.
-        __wlan_log(5, "UbusAssistant::Deinit: uloop thread still busy, bus left as it is.");
+        WLAN_LOG5("UbusAssistant::Deinit: uloop thread still busy, bus left as it is.");
     } else if (own) {
         if (_registered && _ctx != nullptr) {
             ubus_remove_object(_ctx, &wlan_object_test);

@@ -29,7 +29,7 @@ void add_ht40_minus(wlan_mgr_bss_config* bss) {
     if (strstr(bss->ht_capab, kHt40Minus) != nullptr) return;
     size_t used = strlen(bss->ht_capab);
     if (used + strlen(kHt40Minus) >= sizeof(bss->ht_capab)) {
-        __wlan_log(5, "change_wlan_band: no room for %s in ht_capab", kHt40Minus);
+        WLAN_LOG5("change_wlan_band: no room for %s in ht_capab", kHt40Minus);
         return;
     }
     memcpy(bss->ht_capab + used, kHt40Minus, strlen(kHt40Minus) + 1);
@@ -41,7 +41,7 @@ bool switch_config_band(int32_t band) {
     wlan_mgr_bss_config* bss = nullptr;
     wlan_mgr_get_config(&bss, kHostapdConf);
     bool changed = bss != nullptr && bss->band_type != band;
-    if (bss != nullptr && !changed) __wlan_log(3, "no need change band");
+    if (bss != nullptr && !changed) WLAN_TRACE("no need change band");
     if (changed) {
         bss->band_type = band;
         bss->wmode = band == kBand5GHz ? kMode11an : kMode11bgn;
@@ -68,23 +68,23 @@ void on_oled_event(ubus_context*, ubus_event_handler*, const char*, blob_attr* m
     blobmsg_parse(oled_event_policy, 1, field, blob_data(msg), blob_len(msg));
     if (field[0] == nullptr) return;
     const char* text = blobmsg_get_string(field[0]);
-    __wlan_log(3, "Oled event received: [%s]", text);
+    WLAN_TRACE("Oled event received: [%s]", text);
 
     if (_shadow_agent == nullptr) {
-        __wlan_log(5, "shadow agent is null");
+        WLAN_LOG5("shadow agent is null");
         wlan_errlog(WLAN_PRIO_ERROR, "on_oled_event: shadow agent NULL.");
         return;
     }
     if (_shadow_ua == nullptr) {
-        __wlan_log(5, "shadow ua is null");
+        WLAN_LOG5("shadow ua is null");
         wlan_errlog(WLAN_PRIO_ERROR, "on_oled_event: shadow ua NULL.");
         return;
     }
     if (strcmp(text, "change_to_5G") == 0) {
-        __wlan_log(3, "set 5G band");
+        WLAN_TRACE("set 5G band");
         change_wlan_band(1);
     } else if (strcmp(text, "change_to_2_4G") == 0) {
-        __wlan_log(3, "set 2.4G band");
+        WLAN_TRACE("set 2.4G band");
         change_wlan_band(0);
     }
 }

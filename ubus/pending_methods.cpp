@@ -11,7 +11,7 @@
 
 #define WLAN_PENDING_EVENT(callback)                                                  \
     void callback(ubus_context*, ubus_event_handler*, const char* type, blob_attr*) { \
-        __wlan_log(3, "%s: event [%s] not handled", #callback, type);                 \
+        WLAN_TRACE("%s: event [%s] not handled", #callback, type);                    \
     }
 
 WLAN_PENDING_METHOD(ubus_wlan_set_switch)
