@@ -6,6 +6,7 @@
 #include "agent/line_tokens.h"
 #include "agent/sta_sources.h"
 #include "hostapd_agent.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "util/shell.h"
 #include "util/text.h"
@@ -28,7 +29,7 @@ void run_cache_flush(const char* command) {
 // and learns the stations' network interface. With a MAC, only the first complete entry of
 // exactly that MAC text is used.
 void HostapdAgent::UpdateSingleStaIP(const char* mac) {
-    FILE* file = fopen(kArpFile, "r");
+    FILE* file = fopen(kArpTablePath, "r");
     if (file == nullptr) {
         wlan_errlog(WLAN_PRIO_ERROR, "HostapdAgent::UpdateSingleStaIP: Open ARP file failed.");
         return;

@@ -5,13 +5,12 @@
 #include "config/config_settings.h"
 #include "config/maclist.h"
 #include "config/wireless_mode.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "util/text.h"
 #include "wlan_config.h"
 
 namespace {
-
-constexpr const char* kDefaultMacList = "/etc/config/hostapd.deny";
 
 wlan_mgr_bss_config* allocate_record() {
     wlan_mgr_bss_config* bss = nullptr;
@@ -21,7 +20,7 @@ wlan_mgr_bss_config* allocate_record() {
 }
 
 void read_default_mac_list(wlan_mgr_bss_config* bss) {
-    copy_text(bss->deny_mac_file, kDefaultMacList);
+    copy_text(bss->deny_mac_file, kMacDenyListPath);
     if (wlan_mgr_config_read_maclist(bss->deny_mac_file, &bss->accept_mac, &bss->num_accept_mac) <
         0)
         WLAN_LOG5("Failed to read accept_mac_file '%s'", bss->deny_mac_file);

@@ -7,14 +7,9 @@
 #include "hostapd_agent.h"
 #include "ubus/ubus_shared.h"
 #include "ubus_assistant.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "util/text.h"
-
-namespace {
-
-constexpr const char* kUbusSocket = "/var/run/ubus.sock";
-
-}  // namespace
 
 int HostapdAgent::ConnectUbus() {
     if (_internal_ubus) {
@@ -23,7 +18,7 @@ int HostapdAgent::ConnectUbus() {
             return -1;
         }
         memset(_ubus_path, 0, sizeof(_ubus_path));
-        copy_text(_ubus_path, kUbusSocket);
+        copy_text(_ubus_path, kUbusSocketPath);
         // ubus_connect initialises uloop, which from then on reaps every child of the process
         // (those of system() and popen() in the other threads too) while the flag is set.
         uloop_handle_sigchld = false;

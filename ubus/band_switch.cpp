@@ -5,17 +5,14 @@
 #include "config/config_writer.h"
 #include "ubus/ubus_shared.h"
 #include "ubus_assistant.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "wlan_config.h"
 
 namespace {
 
-constexpr const char* kHostapdConf = "/etc/hostapd.conf";
 constexpr const char* kHt40Minus = "[HT40-]";
 
-constexpr int32_t kBand5GHz = 1;
-constexpr int32_t kMode11an = 6;
-constexpr int32_t kMode11bgn = 5;
 constexpr int32_t kAutoChannel = 0;
 constexpr int32_t kAutoChanSelect = 2;
 
@@ -39,17 +36,17 @@ void add_ht40_minus(wlan_mgr_bss_config* bss) {
 bool switch_config_band(int32_t band) {
     pthread_mutex_lock(&UbusAssistant::wlan_conf_lock);
     wlan_mgr_bss_config* bss = nullptr;
-    wlan_mgr_get_config(&bss, kHostapdConf);
+    wlan_mgr_get_config(&bss, kHostapdConfPath);
     bool changed = bss != nullptr && bss->band_type != band;
     if (bss != nullptr && !changed) WLAN_TRACE("no need change band");
     if (changed) {
         bss->band_type = band;
-        bss->wmode = band == kBand5GHz ? kMode11an : kMode11bgn;
+        bss->wmode = band == WLAN_MGR_BAND_5G ? WLAN_MGR_WMODE_11AN : WLAN_MGR_WMODE_11BGN;
         bss->channel = kAutoChannel;
         bss->auto_chan_select = kAutoChanSelect;
         add_ht40_minus(bss);
         // A configuration that could not be written changes nothing to restart for.
-        changed = wlan_config_write(bss, kHostapdConf) == 0;
+        changed = wlan_config_write(bss, kHostapdConfPath) == 0;
     }
     wlan_mgr_free_config(&bss);
     pthread_mutex_unlock(&UbusAssistant::wlan_conf_lock);
@@ -82,9 +79,9 @@ void on_oled_event(ubus_context*, ubus_event_handler*, const char*, blob_attr* m
     }
     if (strcmp(text, "change_to_5G") == 0) {
         WLAN_TRACE("set 5G band");
-        change_wlan_band(1);
+        change_wlan_band(WLAN_MGR_BAND_5G);
     } else if (strcmp(text, "change_to_2_4G") == 0) {
         WLAN_TRACE("set 2.4G band");
-        change_wlan_band(0);
+        change_wlan_band(WLAN_MGR_BAND_2_4G);
     }
 }
