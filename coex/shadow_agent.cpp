@@ -2,7 +2,11 @@
 #include "hostapd_agent.h"
 #include "util/log.h"
 
+namespace {
+
 std::atomic<HostapdAgent*> coex_shadow_agent{nullptr};
+
+}  // namespace
 
 HostapdAgent* coex_agent_or_log() {
     HostapdAgent* agent = coex_shadow_agent.load();

@@ -4,9 +4,9 @@
 #include "ubus_assistant.h"
 #include "util/log.h"
 
-int (*coex_restart_request)(void) = ubus_restart_wlan;
-
 namespace {
+
+CoexRestartRequest coex_restart_request = ubus_restart_wlan;
 
 constexpr uint8_t kWwanDeactivated = 0;
 constexpr uint8_t kWwanActive = 1;
@@ -92,6 +92,12 @@ bool store_band_info(lte_coex_state_t& coex, const lte_coex_wwan_data_t& data) {
 }
 
 }  // namespace
+
+CoexRestartRequest coex_set_restart_request(CoexRestartRequest request) {
+    CoexRestartRequest previous = coex_restart_request;
+    coex_restart_request = request;
+    return previous;
+}
 
 extern "C" WLAN_EXPORT void bcm_lte_coex_update_wwan_data(const lte_coex_wwan_data_t* data) {
     if (data == nullptr) return;

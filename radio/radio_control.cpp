@@ -61,7 +61,7 @@ int HostapdAgent::BcmWLStart() {
         return -1;
     wlan_mgr_bss_config* bss = config.Get();
     bool wps_wanted = bss->wps_state == kWpsStateOn && bss->eap_server == 1;
-    fill_wps_network_settings(bss, &wps_nw_settings);
+    fill_wps_network_settings(bss, wps_network_settings());
 
     bool station_mode = _get_wlan_wisp_enable_status() == 1;
     if (!generate_radio_script(bss, station_mode)) return -1;

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "agent/wps_state.h"
-#include "tests/support/log_capture.h"
 #include "tests/agent/wps_env.h"
+#include "tests/support/log_capture.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ protected:
         EXPECT_EQ(enable ? agent_->BcmWPSEnable() : agent_->BcmWPSDisable(), -1);
         EXPECT_TRUE(logcap::Has(logcap::Errors(), log));
         EXPECT_EQ(radio_env::WpsCalls(), calls);
-        EXPECT_EQ(wps_workers_alive.load(), 0);
+        EXPECT_EQ(wps_workers_alive(), 0);
     }
 };
 

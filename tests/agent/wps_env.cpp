@@ -47,7 +47,7 @@ void WpsAgentTest::TearDown() {
     // Ends an exchange that waits for an abort, then the worker.
     wpscli_test_reset();
     agent_->BcmWPSDisable();
-    EXPECT_EQ(wps_workers_alive.load(), 0);
+    EXPECT_EQ(wps_workers_alive(), 0);
     delete agent_;
     agent_ = nullptr;
     HostapdAgent::StopCountDown();

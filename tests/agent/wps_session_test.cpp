@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "agent/wps_state.h"
-#include "tests/support/log_capture.h"
 #include "tests/agent/wps_env.h"
+#include "tests/support/log_capture.h"
 #include "util/text.h"
 
 namespace {
@@ -20,12 +20,12 @@ TEST_F(WpsSession, EnableStartsTheWorkerAndDisableEndsItBeforeItReturns) {
     EXPECT_EQ(radio_env::WpsCalls(),
               (Lines{open, "wpscli_softap_construct_def_devinfo()",
                      "brcm_wpscli_softap_enable_wps(\"Broadcom\", 644, 0, 0)"}));
-    EXPECT_EQ(wps_thread_on.load(), 1);
-    EXPECT_EQ(wps_workers_alive.load(), 1);
+    EXPECT_TRUE(wps_workers_wanted());
+    EXPECT_EQ(wps_workers_alive(), 1);
 
     EXPECT_EQ(agent_->BcmWPSDisable(), 0);
-    EXPECT_EQ(wps_workers_alive.load(), 0);
-    EXPECT_EQ(wps_thread_on.load(), 0);
+    EXPECT_EQ(wps_workers_alive(), 0);
+    EXPECT_FALSE(wps_workers_wanted());
     EXPECT_EQ(CallsFrom(3),
               (Lines{open, "brcm_wpscli_softap_disable_wps()", "brcm_wpscli_close()"}));
 }
@@ -39,7 +39,7 @@ TEST_F(WpsSession, StationModeRunsWpsOnTheApSideInterface) {
 }
 
 TEST_F(WpsSession, WorkerRunsOneSessionPerRequestWithThePinCutToEightCharacters) {
-    copy_text(wps_nw_settings.ssid, "TestAP");
+    copy_text(wps_network_settings()->ssid, "TestAP");
     ASSERT_EQ(agent_->BcmWPSEnable(), 0);
     const Lines pin_session = {
         "brcm_wpscli_softap_set_wps_context(&nw, \"12345670\", 0, 0)",
@@ -67,8 +67,8 @@ TEST_F(WpsSession, WorkerRunsOneSessionPerRequestWithThePinCutToEightCharacters)
     ASSERT_EQ(wpscli_test_get_call(3, &context), 0);
     ASSERT_EQ(wpscli_test_get_call(4, &start), 0);
     ASSERT_EQ(wpscli_test_get_call(5, &process), 0);
-    EXPECT_EQ(context.settings_addr, &wps_nw_settings);
-    EXPECT_EQ(start.settings_addr, &wps_nw_settings);
+    EXPECT_EQ(context.settings_addr, wps_network_settings());
+    EXPECT_EQ(start.settings_addr, wps_network_settings());
     EXPECT_STREQ(start.settings.ssid, "TestAP");
     EXPECT_EQ(process.buffer_addr, start.buffer_addr);
 }
@@ -116,7 +116,7 @@ TEST_F(WpsSession, AbortedSessionThatWasAlreadyReportedIsNotReportedAgain) {
 TEST_F(WpsSession, EnablingAgainLeavesOneWorker) {
     ASSERT_EQ(agent_->BcmWPSEnable(), 0);
     ASSERT_EQ(agent_->BcmWPSEnable(), 0);
-    ASSERT_TRUE(radio_env::WaitUntil([] { return wps_workers_alive.load() == 1; }));
+    ASSERT_TRUE(radio_env::WaitUntil([] { return wps_workers_alive() == 1; }));
     ASSERT_TRUE(RunSession("00000000"));
     EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_start_wps"), 1u);
 }

@@ -42,10 +42,10 @@ TEST_F(RadioStart, RunsTheGeneratedApScriptAndFillsTheWpsNetworkSettings) {
     EXPECT_EQ(radio_env::Wlarm("isup"), "1\n");
     EXPECT_TRUE(HasCall(WlarmCallsOf("ssid"), "ssid Garden"));
     EXPECT_TRUE(logcap::Errors().empty()) << testing::PrintToString(logcap::Errors());
-    EXPECT_STREQ(wps_nw_settings.ssid, "Garden");
-    EXPECT_STREQ(wps_nw_settings.nw_key, "tkip pass");
-    EXPECT_EQ(wps_nw_settings.auth_type, BRCM_WPSCLI_AUTH_WPAPSK);
-    EXPECT_EQ(wps_nw_settings.encr_type, BRCM_WPSCLI_ENCR_TKIP);
+    EXPECT_STREQ(wps_network_settings()->ssid, "Garden");
+    EXPECT_STREQ(wps_network_settings()->nw_key, "tkip pass");
+    EXPECT_EQ(wps_network_settings()->auth_type, BRCM_WPSCLI_AUTH_WPAPSK);
+    EXPECT_EQ(wps_network_settings()->encr_type, BRCM_WPSCLI_ENCR_TKIP);
 }
 
 TEST_F(RadioStart, HandsTheOperatingChannelToCoexistence) {
@@ -108,7 +108,7 @@ TEST_P(RadioStartWps, EnablesWpsOnlyForStateTwoWithEapServer) {
     EXPECT_EQ(agent_->IsWPSFeatured(), GetParam().featured);
     EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_enable_wps"), GetParam().featured ? 1u : 0u);
     EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), GetParam().featured ? 0u : 1u);
-    EXPECT_EQ(wps_workers_alive.load(), GetParam().featured ? 1 : 0);
+    EXPECT_EQ(wps_workers_alive(), GetParam().featured ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, RadioStartWps,

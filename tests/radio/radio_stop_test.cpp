@@ -73,7 +73,7 @@ TEST_F(RadioStop, DisablesWpsButKeepsItFeaturedForTheNextStart) {
     ASSERT_TRUE(agent_->IsWPSFeatured());
     EXPECT_EQ(agent_->BcmWLStop(), 0);
     EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), 1u);
-    EXPECT_EQ(wps_workers_alive.load(), 0);
+    EXPECT_EQ(wps_workers_alive(), 0);
     EXPECT_TRUE(agent_->IsWPSFeatured());
 }
 
