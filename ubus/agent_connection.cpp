@@ -1,11 +1,14 @@
 // The agent's side of the bus connection: connecting and starting the assistant, and taking it
 // down again.
+extern "C" {
+#include <libubox/uloop.h>
+}
+#include <libubus.h>
 #include <string.h>
 
 #include <new>
 
 #include "hostapd_agent.h"
-#include "ubus/ubus_shared.h"
 #include "ubus_assistant.h"
 #include "util/device_paths.h"
 #include "util/log.h"

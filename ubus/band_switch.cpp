@@ -1,9 +1,12 @@
 // The display's band switch: the AP configuration moves to the other band, then the platform
 // restarts Wi-Fi.
+#include "ubus/band_switch.h"
+
 #include <string.h>
 
 #include "config/config_writer.h"
-#include "ubus/ubus_shared.h"
+#include "ubus/event_subscriptions.h"
+#include "ubus/shadow_agent.h"
 #include "ubus_assistant.h"
 #include "util/device_paths.h"
 #include "util/log.h"
@@ -67,12 +70,14 @@ void on_oled_event(ubus_context*, ubus_event_handler*, const char*, blob_attr* m
     const char* text = blobmsg_get_string(field[0]);
     WLAN_TRACE("Oled event received: [%s]", text);
 
-    if (_shadow_agent == nullptr) {
+    // The agent itself is not used: it is only checked, through a hold that ends before the
+    // band switch, whose restart request may wait for the platform.
+    if (ShadowAgentHold().get() == nullptr) {
         WLAN_LOG5("shadow agent is null");
         wlan_errlog(WLAN_PRIO_ERROR, "on_oled_event: shadow agent NULL.");
         return;
     }
-    if (_shadow_ua == nullptr) {
+    if (shadow_ua() == nullptr) {
         WLAN_LOG5("shadow ua is null");
         wlan_errlog(WLAN_PRIO_ERROR, "on_oled_event: shadow ua NULL.");
         return;

@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-#include "ubus/ubus_shared.h"
 #include "util/log.h"
 
 namespace {

@@ -1,5 +1,10 @@
 // The Wi-Fi restart request to the platform's mobile-AP manager.
-#include "ubus/ubus_shared.h"
+extern "C" {
+#include <libubox/blobmsg.h>
+}
+#include <libubus.h>
+
+#include "ubus/shadow_agent.h"
 #include "ubus_assistant.h"
 #include "util/log.h"
 
@@ -16,7 +21,7 @@ void restart_on_loop_thread(UbusAssistant*) { ubus_restart_wlan(); }
 
 extern "C" WLAN_EXPORT int ubus_restart_wlan(void) {
     WLAN_TRACE("ubus_restart_wlan entry");
-    UbusAssistant* ua = _shadow_ua;
+    UbusAssistant* ua = shadow_ua();
     if (ua == nullptr) {
         WLAN_TRACE("_shadow_ua == NULL");
         return -1;
