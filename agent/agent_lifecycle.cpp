@@ -7,12 +7,12 @@
 #include "hostapd_agent.h"
 #include "ubus/shadow_agent.h"
 #include "ubus_assistant.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "util/text.h"
 
 namespace {
 
-constexpr const char* kDefaultUbusPath = "/var/run/ubus.sock";
 constexpr useconds_t kStopPollMicros = 20 * 1000;
 
 void* spy_thread_main(void* arg) {
@@ -40,7 +40,7 @@ HostapdAgent::HostapdAgent()
       _wps_on(false),
       _last_wps_result(WPS_RESULT_STARTED),
       _wps_featured(false) {
-    copy_text(_ubus_path, kDefaultUbusPath);
+    copy_text(_ubus_path, kUbusSocketPath);
 }
 
 HostapdAgent::~HostapdAgent() {

@@ -20,7 +20,7 @@ bool take_mac_token(const char* msg, char (&mac)[128]) {
     TokenReader::Result second = tokens.Next(mac, sizeof(mac));
     if (second == TokenReader::kNone) return false;
     if (first == TokenReader::kTooLong || second == TokenReader::kTooLong) {
-        __wlan_log(5, "HandleMsg: over-long token, message dropped");
+        WLAN_LOG5("HandleMsg: over-long token, message dropped");
         return false;
     }
     return true;

@@ -79,7 +79,7 @@ void* HostapdAgent::SpyWork(void*) {
         DeferredEventDelivery deferred;
         // Held across the abort and the report: the worker's result of the aborted exchange
         // then finds the session reported as timed out and is dropped.
-        std::lock_guard<std::recursive_mutex> guard(wps_outcome_mutex);
+        auto guard = wps_outcome_lock();
         if (CancelWPS() != 0) wlan_errlog(WLAN_PRIO_ERROR, "Cancel WPS procedure failed");
         HandleWPSMsg("WPS-TIMEOUT ");
     }

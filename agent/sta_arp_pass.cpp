@@ -6,6 +6,7 @@
 #include "agent/line_tokens.h"
 #include "agent/sta_sources.h"
 #include "hostapd_agent.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "util/shell.h"
 #include "util/text.h"
@@ -28,7 +29,7 @@ void run_cache_flush(const char* command) {
 // and learns the stations' network interface. With a MAC, only the first complete entry of
 // exactly that MAC text is used.
 void HostapdAgent::UpdateSingleStaIP(const char* mac) {
-    FILE* file = fopen(kArpFile, "r");
+    FILE* file = fopen(kArpTablePath, "r");
     if (file == nullptr) {
         wlan_errlog(WLAN_PRIO_ERROR, "HostapdAgent::UpdateSingleStaIP: Open ARP file failed.");
         return;
@@ -77,7 +78,7 @@ void HostapdAgent::DropArpCache() {
     }
     if (ifname[0] == '\0') return;
     if (!is_ifname_text(ifname)) {
-        __wlan_log(5, "DropArpCache: [%s] is not an interface name, not flushed", ifname);
+        WLAN_LOG5("DropArpCache: [%s] is not an interface name, not flushed", ifname);
         return;
     }
     char command[64];

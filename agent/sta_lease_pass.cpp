@@ -4,12 +4,13 @@
 #include "agent/line_tokens.h"
 #include "agent/sta_sources.h"
 #include "hostapd_agent.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 
 // Fills in host name and IP address of the listed stations from the DHCP leases. With a MAC,
 // only the first lease of exactly that MAC text is used.
 void HostapdAgent::UpdateSingleStaHost(const char* mac) {
-    FILE* file = fopen(kLeaseFile, "r");
+    FILE* file = fopen(kDhcpLeasesPath, "r");
     if (file == nullptr) {
         wlan_errlog(WLAN_PRIO_ERROR, "HostapdAgent::UpdateSingleStaHost: Open DHCP file failed.");
         return;

@@ -56,7 +56,7 @@ char* StaListItem::GetRecentHostName() {
     memset(_recent_host_name, 0, sizeof(_recent_host_name));
     // The MAC ends up in a command line: only a well-formed address is looked up.
     if (!is_mac_text(_mac)) {
-        __wlan_log(5, "GetRecentHostName: [%s] is not a MAC address, not looked up", _mac);
+        WLAN_LOG5("GetRecentHostName: [%s] is not a MAC address, not looked up", _mac);
         copy_text(_recent_host_name, "Unknown");
         return _recent_host_name;
     }

@@ -6,8 +6,6 @@
 // Where the station details come from: the DHCP leases written by dnsmasq and the kernel's
 // ARP table. The parsers take one line of each; tokens are cut to their buffers.
 
-constexpr const char* kLeaseFile = "/var/lib/misc/dnsmasq.leases";
-constexpr const char* kArpFile = "/proc/net/arp";
 constexpr size_t kLeaseLineSize = 256;
 constexpr size_t kArpLineSize = 512;
 

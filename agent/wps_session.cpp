@@ -1,4 +1,3 @@
-#include <pthread.h>
 #include <string.h>
 
 #include "agent/event_delivery.h"
@@ -7,7 +6,6 @@
 #include "hostapd_agent.h"
 #include "ubus_assistant.h"
 #include "util/log.h"
-#include "util/text.h"
 
 namespace {
 
@@ -57,30 +55,25 @@ int HostapdAgent::BcmWPSEnable() {
         return -1;
     }
 
-    wps_thread_on = 1;
-    wps_workers_alive.fetch_add(1);
-    pthread_t worker;
-    if (pthread_create(&worker, nullptr, wps_worker_main, this) != 0) {
-        wps_workers_alive.fetch_sub(1);
-        wlan_errlog(WLAN_PRIO_ERROR, "Create WPS thread error");
-        brcm_wpscli_close();
-        return -1;
+    switch (wps_worker_start(this)) {
+        case WpsWorkerStart::kStarted:
+            return 0;
+        case WpsWorkerStart::kCreateFailed:
+            wlan_errlog(WLAN_PRIO_ERROR, "Create WPS thread error");
+            break;
+        case WpsWorkerStart::kDetachFailed:
+            wlan_errlog(WLAN_PRIO_ERROR, "Detach WPS thread error");
+            break;
     }
-    if (pthread_detach(worker) != 0) {
-        wlan_errlog(WLAN_PRIO_ERROR, "Detach WPS thread error");
-        wps_thread_on = 0;
-        pthread_join(worker, nullptr);
-        brcm_wpscli_close();
-        return -1;
-    }
-    return 0;
+    brcm_wpscli_close();
+    return -1;
 }
 
 int HostapdAgent::BcmWPSDisable() {
-    wps_thread_on = 0;
+    wps_workers_stop();
     // The worker holds this agent: it must be gone before the agent can be destroyed.
     if (!wps_is_worker_thread() && !wps_wait_workers_ended(kWorkerEndWaitMs))
-        __wlan_log(5, "BcmWPSDisable: WPS worker did not end");
+        WLAN_LOG5("BcmWPSDisable: WPS worker did not end");
 
     if (brcm_wpscli_open(wps_interface(), kBridge, 0, 0, 0) != BRCM_WPSCLI_SUCCESS) {
         wlan_errlog(WLAN_PRIO_ERROR, "Disable WPS failed: brcm_wpscli_open failed. System error!");
@@ -118,7 +111,7 @@ int HostapdAgent::StartWPS(const char* pin) {
 
 int HostapdAgent::BcmWPSStart(const char* pin) {
     // The worker reads the PIN only after it has seen _wps_on set.
-    copy_text_n(wps_pin, sizeof(wps_pin), pin, kWpsPinLength);
+    wps_set_session_pin(pin);
     _wps_on = true;
     _last_wps_result = WPS_RESULT_STARTED;
     if (_ua != nullptr) _ua->CastEvent("wlan_event", "wps_event", "wps_start");
@@ -145,14 +138,22 @@ int HostapdAgent::BcmWPSStop() {
     return 0;
 }
 
-std::recursive_mutex wps_outcome_mutex;
+namespace {
+
+std::recursive_mutex g_wps_outcome_mutex;
+
+}  // namespace
+
+std::unique_lock<std::recursive_mutex> wps_outcome_lock() {
+    return std::unique_lock<std::recursive_mutex>(g_wps_outcome_mutex);
+}
 
 void HostapdAgent::HandleWPSMsg(const char* msg) {
     if (msg == nullptr) return;
     // The outcome is queued for the callbacks in the order it is recorded, and delivered once
     // the lock is released: a callback may call StopSpy, whose spy thread needs the lock.
     DeferredEventDelivery deferred;
-    std::lock_guard<std::recursive_mutex> guard(wps_outcome_mutex);
+    auto guard = wps_outcome_lock();
     for (const WpsOutcome& outcome : kOutcomes) {
         if (strstr(msg, outcome.text) == nullptr) continue;
         _last_wps_result = outcome.code;

@@ -3,37 +3,32 @@
 
 #include <stdint.h>
 
-#include <atomic>
 #include <mutex>
 
 #include "wpscli.h"
 
 class HostapdAgent;
 
-// The WPS worker keeps running while this is 1; BcmWPSEnable sets it, BcmWPSDisable clears it.
-extern std::atomic<int32_t> wps_thread_on;
+// The WPS worker thread (wps_worker.cpp): while WPS is enabled it waits for a requested session
+// every second and runs it. BcmWPSEnable starts it, BcmWPSDisable stops it and waits for it.
+// Each worker takes the next generation number when it starts and ends as soon as workers are
+// no longer wanted or a newer worker exists, so a quick disable and enable never leaves two
+// workers polling the same agent. A worker touches its agent only while it is counted alive.
 
-// PIN of the requested session: 8 characters, "00000000" for a push-button session. Written
-// before _wps_on is set and read by the worker only after it has seen _wps_on set.
-constexpr int kWpsPinLength = 8;
-extern char wps_pin[kWpsPinLength + 1];
+enum class WpsWorkerStart {
+    kStarted,
+    kCreateFailed,  // the thread could not be created: no worker runs
+    kDetachFailed,  // the thread could not be detached: it was told to end and has ended
+};
 
-// Network settings handed to the WPS library by address; the radio start fills them.
-extern brcm_wpscli_nw_settings wps_nw_settings;
-
-// Each worker takes the next generation number when it starts and ends as soon as wps_thread_on
-// is 0 or a newer worker exists, so a quick disable and enable never leaves two workers polling
-// the same agent.
-extern std::atomic<uint32_t> wps_worker_generation;
-
-// Number of worker threads that have not finished yet. A worker touches its agent only while
-// it is counted here.
-extern std::atomic<int32_t> wps_workers_alive;
-
-// Body of the WPS worker thread; the argument is the agent (a null agent ends it at once).
-// The caller counts the worker in wps_workers_alive before creating the thread; the worker
-// takes itself out of the count as its very last step.
-void* wps_worker_main(void* agent);
+// Wants workers from now on, counts a new worker alive and starts its thread for the agent.
+WpsWorkerStart wps_worker_start(HostapdAgent* agent);
+// Wants no more workers: each running one ends within a second, or when its session ends.
+void wps_workers_stop();
+// Whether workers are wanted (after wps_worker_start, until wps_workers_stop).
+bool wps_workers_wanted();
+// The number of worker threads that have not finished yet.
+int32_t wps_workers_alive();
 
 // True on a WPS worker thread (where waiting for the workers to end would wait for itself).
 bool wps_is_worker_thread();
@@ -42,10 +37,20 @@ bool wps_is_worker_thread();
 // left. For the owner of an agent that is about to be destroyed, and for tests.
 bool wps_wait_workers_ended(unsigned timeout_ms);
 
-// Serialises the recording of WPS outcomes. The worker holds it across "is the session still
-// open?" and its report, so an outcome reported meanwhile by another thread (the timeout when
-// the spy stops) is never overwritten by the worker's late result.
-extern std::recursive_mutex wps_outcome_mutex;
+// PIN of the requested session: 8 characters, "00000000" for a push-button session; a longer
+// text is cut to 8. Set before the agent's _wps_on is set; the worker reads it only after it
+// has seen _wps_on set.
+constexpr int kWpsPinLength = 8;
+void wps_set_session_pin(const char* pin);
+
+// Network settings handed to the WPS library by address; the radio start fills them.
+brcm_wpscli_nw_settings* wps_network_settings();
+
+// Serialises the recording of WPS outcomes (wps_session.cpp). The worker holds it across "is
+// the session still open?" and its report, so an outcome reported meanwhile by another thread
+// (the timeout when the spy stops) is never overwritten by the worker's late result. Recursive:
+// the holder may record the outcome itself.
+std::unique_lock<std::recursive_mutex> wps_outcome_lock();
 
 // How the worker runs a session for a PIN text.
 enum class WpsPinMode {

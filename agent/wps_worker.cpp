@@ -1,18 +1,26 @@
+#include <pthread.h>
 #include <string.h>
 #include <unistd.h>
+
+#include <atomic>
 
 #include "agent/event_delivery.h"
 #include "agent/wps_state.h"
 #include "hostapd_agent.h"
 #include "util/log.h"
+#include "util/text.h"
 
+namespace {
+
+// Workers keep running while this is 1.
 std::atomic<int32_t> wps_thread_on{0};
+// See wps_set_session_pin.
 char wps_pin[kWpsPinLength + 1];
 brcm_wpscli_nw_settings wps_nw_settings;
 std::atomic<uint32_t> wps_worker_generation{0};
-std::atomic<int32_t> wps_workers_alive{0};
-
-namespace {
+// Counted before a worker's thread is created; the worker takes itself out as its very last
+// step.
+std::atomic<int32_t> wps_workers_alive_count{0};
 
 thread_local bool on_worker_thread = false;
 
@@ -20,10 +28,10 @@ constexpr uint32_t kSessionTimeoutSeconds = 120;
 constexpr unsigned kSleepSlices = 10;
 constexpr useconds_t kSleepSliceMicros = 100 * 1000;
 
-// Takes the worker out of wps_workers_alive when it ends, whichever way it leaves.
+// Takes the worker out of wps_workers_alive_count when it ends, whichever way it leaves.
 class AliveCount {
 public:
-    ~AliveCount() { wps_workers_alive.fetch_sub(1); }
+    ~AliveCount() { wps_workers_alive_count.fetch_sub(1); }
 };
 
 bool keeps_running(uint32_t generation) {
@@ -54,11 +62,11 @@ const char* outcome_message(brcm_wpscli_status status) {
 // would overwrite it.
 void report_outcome(HostapdAgent* agent, const char* message) {
     DeferredEventDelivery deferred;  // the callbacks run after the lock is released
-    std::lock_guard<std::recursive_mutex> guard(wps_outcome_mutex);
+    auto guard = wps_outcome_lock();
     if (agent->IsWPSProcedureOn())
         agent->HandleWPSMsg(message);
     else
-        __wlan_log(5, "WPS worker: session already reported, [%s] dropped", message);
+        WLAN_LOG5("WPS worker: session already reported, [%s] dropped", message);
 }
 
 // Runs the requested session. Returns true when it went as far as the exchange (the worker
@@ -89,8 +97,7 @@ bool run_session(HostapdAgent* agent, uint8_t* peer_addr) {
     return true;
 }
 
-}  // namespace
-
+// The body of a worker thread; the argument is the agent (a null agent ends it at once).
 void* wps_worker_main(void* arg) {
     AliveCount alive;
     HostapdAgent* agent = static_cast<HostapdAgent*>(arg);
@@ -112,11 +119,41 @@ void* wps_worker_main(void* arg) {
     return nullptr;
 }
 
+}  // namespace
+
+WpsWorkerStart wps_worker_start(HostapdAgent* agent) {
+    wps_thread_on = 1;
+    wps_workers_alive_count.fetch_add(1);
+    pthread_t worker;
+    if (pthread_create(&worker, nullptr, wps_worker_main, agent) != 0) {
+        wps_workers_alive_count.fetch_sub(1);
+        return WpsWorkerStart::kCreateFailed;
+    }
+    if (pthread_detach(worker) != 0) {
+        wps_thread_on = 0;
+        pthread_join(worker, nullptr);
+        return WpsWorkerStart::kDetachFailed;
+    }
+    return WpsWorkerStart::kStarted;
+}
+
+void wps_workers_stop() { wps_thread_on = 0; }
+
+bool wps_workers_wanted() { return wps_thread_on.load() != 0; }
+
+int32_t wps_workers_alive() { return wps_workers_alive_count.load(); }
+
+void wps_set_session_pin(const char* pin) {
+    copy_text_n(wps_pin, sizeof(wps_pin), pin, kWpsPinLength);
+}
+
+brcm_wpscli_nw_settings* wps_network_settings() { return &wps_nw_settings; }
+
 bool wps_is_worker_thread() { return on_worker_thread; }
 
 bool wps_wait_workers_ended(unsigned timeout_ms) {
     constexpr unsigned kPollMs = 10;
-    for (unsigned waited = 0; wps_workers_alive.load() > 0; waited += kPollMs) {
+    for (unsigned waited = 0; wps_workers_alive_count.load() > 0; waited += kPollMs) {
         if (waited >= timeout_ms) return false;
         usleep(kPollMs * 1000);
     }

@@ -40,17 +40,17 @@ void filter_5g(const int* chans, int count, uint32_t chan_list_mask, uint32_t ac
     if ((chan_list_mask & acs_mask) == 0) {
         if (oper_chan != 0) {
             out.Only(static_cast<int>(oper_chan));
-            __wlan_log(3, "LTE_COEX: 5G use ap_oper_chan!\n");
+            WLAN_TRACE("LTE_COEX: 5G use ap_oper_chan!\n");
         } else {
             out.CopyAll(chans, count);
-            __wlan_log(3, "LTE_COEX: 5G use all valid channels for ACS!\n");
+            WLAN_TRACE("LTE_COEX: 5G use all valid channels for ACS!\n");
         }
         return;
     }
     for (int i = 0; i < count; ++i)
         if (is_5g_coex_channel(chans[i]) && (coex_chan_bit(chans[i]) & acs_mask) != 0)
             out.Append(chans[i]);
-    __wlan_log(3, "LTE_COEX: 5G use new channels for ACS!\n");
+    WLAN_TRACE("LTE_COEX: 5G use new channels for ACS!\n");
 }
 
 void filter_2g(const int* chans, int count, uint32_t acs_mask, uint32_t oper_chan,
@@ -61,13 +61,13 @@ void filter_2g(const int* chans, int count, uint32_t acs_mask, uint32_t oper_cha
         if (is_candidate(chans, count, channel) && (coex_chan_bit(channel) & acs_mask) != 0)
             out.Append(channel);
     if (!out.Empty()) {
-        __wlan_log(3, "LTE_COEX: 2.4G use new channels for ACS!\n");
+        WLAN_TRACE("LTE_COEX: 2.4G use new channels for ACS!\n");
     } else if (oper_chan != 0) {
         out.Only(static_cast<int>(oper_chan));
-        __wlan_log(3, "LTE_COEX: 2.4G use ap_oper_chan!\n");
+        WLAN_TRACE("LTE_COEX: 2.4G use ap_oper_chan!\n");
     } else {
         out.CopyAll(chans, count);
-        __wlan_log(3, "LTE_COEX: 2.4G use all valid channels for ACS!\n");
+        WLAN_TRACE("LTE_COEX: 2.4G use all valid channels for ACS!\n");
     }
 }
 
@@ -87,33 +87,33 @@ extern "C" WLAN_EXPORT void bcm_lte_coex_get_acs_chanlist(const int* chans, int 
 
     uint32_t chan_list_mask = 0;
     for (int i = 0; i < count; ++i) chan_list_mask |= coex_chan_bit(chans[i]);
-    __wlan_log(3, "LTE_COEX: chan_list_mask: %d\n", static_cast<int>(chan_list_mask));
+    WLAN_TRACE("LTE_COEX: chan_list_mask: %d\n", static_cast<int>(chan_list_mask));
     uint32_t acs_mask = static_cast<uint32_t>(coex_load(agent->lte_coex.acs_chan_mask));
     uint32_t oper_chan = coex_load(agent->lte_coex.ap_oper_chan);
 
     if (acs_mask == 0) {
         if (oper_chan != 0) {
             result.Only(static_cast<int>(oper_chan));
-            __wlan_log(5, "LTE_COEX: lte_coex.acs_chan_mask is 0! no need to change channel!");
+            WLAN_LOG5("LTE_COEX: lte_coex.acs_chan_mask is 0! no need to change channel!");
         } else {
             result.CopyAll(chans, count);
-            __wlan_log(5, "LTE_COEX: lte_coex.acs_chan_mask is 0! ACS in valid channels!");
+            WLAN_LOG5("LTE_COEX: lte_coex.acs_chan_mask is 0! ACS in valid channels!");
         }
         return;
     }
 
-    __wlan_log(3, "LTE_COEX: acs_chan_mask: %d\n", static_cast<int>(acs_mask));
+    WLAN_TRACE("LTE_COEX: acs_chan_mask: %d\n", static_cast<int>(acs_mask));
     if ((coex_chan_bit(oper_chan) & acs_mask) != 0) {
         result.Only(static_cast<int>(oper_chan));
-        __wlan_log(5,
-                   "LTE_COEX: channel %d is in lte_coex.acs_chan_mask %d! no need to change "
-                   "channel!",
-                   static_cast<int>(oper_chan), static_cast<int>(acs_mask));
+        WLAN_LOG5(
+            "LTE_COEX: channel %d is in lte_coex.acs_chan_mask %d! no need to change "
+            "channel!",
+            static_cast<int>(oper_chan), static_cast<int>(acs_mask));
         return;
     }
-    __wlan_log(3,
-               "LTE_COEX: ap_oper_chan is 0 or not in lte_coex.acs_chan_mask! Need to change "
-               "channel!");
+    WLAN_TRACE(
+        "LTE_COEX: ap_oper_chan is 0 or not in lte_coex.acs_chan_mask! Need to change "
+        "channel!");
 
     if (is_5g != 0)
         filter_5g(chans, count, chan_list_mask, acs_mask, oper_chan, result);

@@ -7,11 +7,9 @@
 
 #include "wlan_coex.h"
 
-// The agent whose lte_coex state the coexistence functions use; set only by
-// bcm_lte_coex_set_shadow_agent, which the host calls.
-extern std::atomic<HostapdAgent*> coex_shadow_agent;
-
-// The shadow agent, or null after logging "LTE_COEX: shadow agent is NULL" at level 5.
+// The agent whose lte_coex state the coexistence functions use, set only by
+// bcm_lte_coex_set_shadow_agent, which the host calls; or null after logging
+// "LTE_COEX: shadow agent is NULL" at level 5.
 HostapdAgent* coex_agent_or_log();
 
 // The lte_coex fields are shared by the bus thread (LTE reports) and the thread that starts the
@@ -25,8 +23,10 @@ inline void coex_store(T& field, V value) {
     __atomic_store_n(&field, static_cast<T>(value), __ATOMIC_RELAXED);
 }
 
-// The request that makes the platform restart Wi-Fi; ubus_restart_wlan. Tests put a recorder
-// here to see the request without a platform on the bus.
-extern int (*coex_restart_request)(void);
+// The request that makes the platform restart Wi-Fi when the operating channel collides with
+// the LTE band: ubus_restart_wlan. Tests put a recorder in its place to see the request without
+// a platform on the bus; the function returns the request it replaces.
+using CoexRestartRequest = int (*)(void);
+CoexRestartRequest coex_set_restart_request(CoexRestartRequest request);
 
 #endif

@@ -4,9 +4,9 @@
 #include "ubus_assistant.h"
 #include "util/log.h"
 
-int (*coex_restart_request)(void) = ubus_restart_wlan;
-
 namespace {
+
+CoexRestartRequest coex_restart_request = ubus_restart_wlan;
 
 constexpr uint8_t kWwanDeactivated = 0;
 constexpr uint8_t kWwanActive = 1;
@@ -25,34 +25,34 @@ uint32_t ap_oper_chan_mask_of(const lte_coex_state_t& coex) {
 void lte_coex_apply_row(HostapdAgent* agent, const lte_coex_lookup_row_t& row) {
     lte_coex_state_t& coex = agent->lte_coex;
     coex_store(coex.acs_chan_mask, row.acs_mask);
-    __wlan_log(3, "LTE_COEX: acs_chan_mask: %d\n", static_cast<int>(row.acs_mask));
+    WLAN_TRACE("LTE_COEX: acs_chan_mask: %d\n", static_cast<int>(row.acs_mask));
 
     if (!agent->GetWlanOn()) {
-        __wlan_log(5, "LTE_COEX: eth0 is down!");
+        WLAN_LOG5("LTE_COEX: eth0 is down!");
         return;
     }
     uint32_t oper_chan = coex_load(coex.ap_oper_chan);
     if (oper_chan == 0) {
-        __wlan_log(5, "LTE_COEX: ap_oper_chan is 0!");
+        WLAN_LOG5("LTE_COEX: ap_oper_chan is 0!");
         return;
     }
-    __wlan_log(3, "LTE_COEX: AP operation channel: %d\n", static_cast<int>(oper_chan));
+    WLAN_TRACE("LTE_COEX: AP operation channel: %d\n", static_cast<int>(oper_chan));
 
     uint32_t oper_mask = ap_oper_chan_mask_of(coex);
     uint32_t acs_mask = static_cast<uint32_t>(coex_load(coex.acs_chan_mask));
     if (oper_mask == 0) {
-        __wlan_log(5, "LTE_COEX: ap_oper_chan_mask is 0! no need to change channel!");
+        WLAN_LOG5("LTE_COEX: ap_oper_chan_mask is 0! no need to change channel!");
         return;
     }
     if (acs_mask == 0) {
-        __wlan_log(5, "LTE_COEX: acs_chan_mask is 0! no need to change channel!");
+        WLAN_LOG5("LTE_COEX: acs_chan_mask is 0! no need to change channel!");
         return;
     }
     if ((oper_mask & acs_mask) == 0) {
-        __wlan_log(3, "LTE_COEX: Restart wifi to choose a new channel to avoid interference!\n");
+        WLAN_TRACE("LTE_COEX: Restart wifi to choose a new channel to avoid interference!\n");
         coex_restart_request();
     } else {
-        __wlan_log(3, "LTE_COEX: Channel now is good for lte-wifi coex yet!\n");
+        WLAN_TRACE("LTE_COEX: Channel now is good for lte-wifi coex yet!\n");
     }
 }
 
@@ -73,19 +73,19 @@ bool store_band_info(lte_coex_state_t& coex, const lte_coex_wwan_data_t& data) {
     coex_store(coex.wwan_ul_bw, data.ul_band_bw);
     coex_store(coex.wwan_freq, data.ul_band_freq);
     if (data.ul_band_freq != 0) {
-        __wlan_log(3, "LTE_COEX: LTE Active");
+        WLAN_TRACE("LTE_COEX: LTE Active");
         coex_store(coex.wwan_state, kWwanActive);
         coex_store(coex.wwan_band, data.ul_band_freq == data.dl_band_freq ? kBandTdd : kBandFdd);
         return true;
     }
     if (data.dl_band_freq != 0) {
-        __wlan_log(3, "LTE_COEX: LTE Idle Rx");
+        WLAN_TRACE("LTE_COEX: LTE Idle Rx");
         coex_store(coex.wwan_state, kWwanIdleRx);
         coex_store(coex.wwan_freq, data.dl_band_freq);
         coex_store(coex.wwan_band, kBandIdleRx);
         return false;
     }
-    __wlan_log(3, "LTE_COEX: LTE deactivated. Disable lte_coex");
+    WLAN_TRACE("LTE_COEX: LTE deactivated. Disable lte_coex");
     coex_store(coex.wwan_state, kWwanDeactivated);
     coex_store(coex.wwan_band, 0);
     return true;
@@ -93,12 +93,18 @@ bool store_band_info(lte_coex_state_t& coex, const lte_coex_wwan_data_t& data) {
 
 }  // namespace
 
+CoexRestartRequest coex_set_restart_request(CoexRestartRequest request) {
+    CoexRestartRequest previous = coex_restart_request;
+    coex_restart_request = request;
+    return previous;
+}
+
 extern "C" WLAN_EXPORT void bcm_lte_coex_update_wwan_data(const lte_coex_wwan_data_t* data) {
     if (data == nullptr) return;
-    __wlan_log(3, "LTE_COEX: QMI LTE band info:%d %d %d", data->band_info_valid, data->ul_band_freq,
+    WLAN_TRACE("LTE_COEX: QMI LTE band info:%d %d %d", data->band_info_valid, data->ul_band_freq,
                data->dl_band_freq);
-    __wlan_log(3, "LTE_COEX: QMI TDD CFG:%d %d", data->tdd_info_valid, data->tdd_info_config);
-    __wlan_log(3, "LTE_COEX: QMI off period:%d %d", data->off_period_valid, data->off_period);
+    WLAN_TRACE("LTE_COEX: QMI TDD CFG:%d %d", data->tdd_info_valid, data->tdd_info_config);
+    WLAN_TRACE("LTE_COEX: QMI off period:%d %d", data->off_period_valid, data->off_period);
     if (data->band_info_valid != 1 && data->tdd_info_valid != 1 && data->off_period_valid != 1)
         return;
 
@@ -116,10 +122,10 @@ extern "C" WLAN_EXPORT void bcm_lte_coex_update_wwan_data(const lte_coex_wwan_da
     uint8_t band = coex_load(coex.wwan_band);
     uint32_t freq = coex_load(coex.wwan_freq);
     uint8_t ul_bw = coex_load(coex.wwan_ul_bw);
-    __wlan_log(3, "LTE_COEX: wwan state=%d, wwan_band=%d wwan_freq=%d\n",
-               coex_load(coex.wwan_state), band, static_cast<int>(freq));
+    WLAN_TRACE("LTE_COEX: wwan state=%d, wwan_band=%d wwan_freq=%d\n", coex_load(coex.wwan_state),
+               band, static_cast<int>(freq));
     if (coex_load(coex.wwan_operational) == 0) {
-        __wlan_log(5, "LTE_COEX: wwan is not operational!");
+        WLAN_LOG5("LTE_COEX: wwan is not operational!");
         return;
     }
 

@@ -15,6 +15,6 @@ bool ConfigLineReader::Next() {
 
 void store_config_text(char* field, size_t size, const char* value, int line, const char* key) {
     if (!copy_text(field, size, value))
-        __wlan_log(5, "Line %d: value of %s cut to %d characters", line, key,
-                   static_cast<int>(size - 1));
+        WLAN_LOG5("Line %d: value of %s cut to %d characters", line, key,
+                  static_cast<int>(size - 1));
 }

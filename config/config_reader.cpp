@@ -5,13 +5,12 @@
 #include "config/config_settings.h"
 #include "config/maclist.h"
 #include "config/wireless_mode.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "util/text.h"
 #include "wlan_config.h"
 
 namespace {
-
-constexpr const char* kDefaultMacList = "/etc/config/hostapd.deny";
 
 wlan_mgr_bss_config* allocate_record() {
     wlan_mgr_bss_config* bss = nullptr;
@@ -21,18 +20,18 @@ wlan_mgr_bss_config* allocate_record() {
 }
 
 void read_default_mac_list(wlan_mgr_bss_config* bss) {
-    copy_text(bss->deny_mac_file, kDefaultMacList);
+    copy_text(bss->deny_mac_file, kMacDenyListPath);
     if (wlan_mgr_config_read_maclist(bss->deny_mac_file, &bss->accept_mac, &bss->num_accept_mac) <
         0)
-        __wlan_log(5, "Failed to read accept_mac_file '%s'", bss->deny_mac_file);
+        WLAN_LOG5("Failed to read accept_mac_file '%s'", bss->deny_mac_file);
 }
 
 void read_config_file(wlan_mgr_bss_config* bss, const char* path) {
     WLAN_TRACE_ENTER("wlan_mgr_config_read");
     UniqueFile file(path != nullptr ? fopen(path, "r") : nullptr);
     if (!file) {
-        __wlan_log(5, "Could not open configuration file '%s' for reading.",
-                   path != nullptr ? path : "");
+        WLAN_LOG5("Could not open configuration file '%s' for reading.",
+                  path != nullptr ? path : "");
         WLAN_TRACE_LEAVE("wlan_mgr_config_read");
         return;
     }
@@ -42,12 +41,12 @@ void read_config_file(wlan_mgr_bss_config* bss, const char* path) {
         if (line[0] == '#' || line[0] == '\0') continue;
         char* equals = strchr(line, '=');
         if (equals == nullptr) {
-            __wlan_log(5, "Line %d: invalid line '%s'", reader.LineNumber(), line);
+            WLAN_LOG5("Line %d: invalid line '%s'", reader.LineNumber(), line);
             continue;
         }
         *equals = '\0';
         const char* value = equals + 1;
-        __wlan_log(3, "config: %s=%s", line, value);
+        WLAN_TRACE("config: %s=%s", line, value);
         apply_config_setting(bss, line, value, reader.LineNumber());
     }
     if (bss->deny_mac_file[0] == '\0') read_default_mac_list(bss);

@@ -67,28 +67,28 @@ void append_extra_line(wlan_mgr_bss_config* bss, const char* key, const char* va
         grown = realloc(bss->extra_conf, count * WLAN_MGR_EXTRA_CONF_SLOT);
     }
     if (grown == nullptr) {
-        __wlan_log(5, "Line %d: realloc_array faild!\n", line);
+        WLAN_LOG5("Line %d: realloc_array faild!\n", line);
         return;
     }
     bss->extra_conf = static_cast<char(*)[WLAN_MGR_EXTRA_CONF_SLOT]>(grown);
     char* slot = bss->extra_conf[bss->num_extra_conf++];
     if (!format_bounded(slot, WLAN_MGR_EXTRA_CONF_SLOT, "%s=%s", key, value))
-        __wlan_log(5, "Line %d: line of %s cut to %d characters", line, key,
-                   WLAN_MGR_EXTRA_CONF_SLOT - 1);
+        WLAN_LOG5("Line %d: line of %s cut to %d characters", line, key,
+                  WLAN_MGR_EXTRA_CONF_SLOT - 1);
 }
 
 void read_deny_mac_file(wlan_mgr_bss_config* bss, const char* value, int line) {
     store_config_text(bss->deny_mac_file, sizeof(bss->deny_mac_file), value, line, "deny_mac_file");
     if (wlan_mgr_config_read_maclist(bss->deny_mac_file, &bss->accept_mac, &bss->num_accept_mac) <
         0)
-        __wlan_log(5, "Line %d: Failed to read accept_mac_file '%s'", line, value);
+        WLAN_LOG5("Line %d: Failed to read accept_mac_file '%s'", line, value);
 }
 
 void store_passphrase(wlan_mgr_bss_config* bss, const char* value, int line) {
     size_t length = strlen(value);
     if (length < 8 || length > 63) {
-        __wlan_log(5, "Line %d: invalid WPA passphrase length %d (expected 8..63)", line,
-                   static_cast<int>(length));
+        WLAN_LOG5("Line %d: invalid WPA passphrase length %d (expected 8..63)", line,
+                  static_cast<int>(length));
         return;
     }
     store_config_text(bss->wpa_passphrase, sizeof(bss->wpa_passphrase), value, line,
@@ -99,8 +99,8 @@ void store_passphrase(wlan_mgr_bss_config* bss, const char* value, int line) {
 void store_psk(wlan_mgr_bss_config* bss, const char* value, int line) {
     size_t length = strlen(value);
     if (length != 64) {
-        __wlan_log(5, "Line %d: invalid WPA psk length %d (expected 64)", line,
-                   static_cast<int>(length));
+        WLAN_LOG5("Line %d: invalid WPA psk length %d (expected 64)", line,
+                  static_cast<int>(length));
         return;
     }
     store_config_text(bss->wpa_psk, sizeof(bss->wpa_psk), value, line, "wpa_psk");
@@ -112,25 +112,23 @@ bool apply_checked_setting(wlan_mgr_bss_config* bss, const char* key, const char
     if (strcmp(key, "wmode") == 0) {
         bss->wmode = parse_decimal(value);
         if (bss->wmode < 1 || bss->wmode > 6) {
-            __wlan_log(2, "unknown wmode = %d , resetting to 0\n", bss->wmode);
+            WLAN_MINOR_WARNING("unknown wmode = %d , resetting to 0\n", bss->wmode);
             bss->wmode = 0;
         }
     } else if (strcmp(key, "deny_mac_file") == 0) {
         read_deny_mac_file(bss, value, line);
     } else if (strcmp(key, "accept_mac_file") == 0) {
-        __wlan_log(3, "Ignore accept_list_file conf.");
+        WLAN_TRACE("Ignore accept_list_file conf.");
     } else if (strcmp(key, "auth_algs") == 0) {
         bss->auth_algs = parse_decimal(value);
-        if (bss->auth_algs == 0)
-            __wlan_log(5, "Line %d: no authentication algorithms allowed", line);
+        if (bss->auth_algs == 0) WLAN_LOG5("Line %d: no authentication algorithms allowed", line);
     } else if (strcmp(key, "wpa_passphrase") == 0) {
         store_passphrase(bss, value, line);
     } else if (strcmp(key, "wpa_psk") == 0) {
         store_psk(bss, value, line);
     } else if (strcmp(key, "wps_state") == 0) {
         bss->wps_state = parse_decimal(value);
-        if (bss->wps_state < 0 || bss->wps_state > 2)
-            __wlan_log(5, "Line %d: invalid wps_state", line);
+        if (bss->wps_state < 0 || bss->wps_state > 2) WLAN_LOG5("Line %d: invalid wps_state", line);
     } else {
         return false;
     }

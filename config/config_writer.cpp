@@ -93,15 +93,14 @@ void write_config_lines(FILE* out, const wlan_mgr_bss_config& bss) {
 int write_config_files(const wlan_mgr_bss_config& bss, const char* path) {
     const char* broken = text_with_line_break(bss);
     if (broken != nullptr) {
-        __wlan_log(5, "config: line break in %s, %s not written!", broken,
-                   path != nullptr ? path : "");
+        WLAN_LOG5("config: line break in %s, %s not written!", broken, path != nullptr ? path : "");
         return -1;
     }
     AtomicFile conf;
     if (!conf.Open(path)) return -1;
     write_config_lines(conf.Stream(), bss);
     if (!conf.Sync()) {
-        __wlan_log(5, "write %s error!", path);
+        WLAN_LOG5("write %s error!", path);
         return -1;
     }
     // A record without a MAC list file name has no list to keep.
@@ -109,15 +108,15 @@ int write_config_files(const wlan_mgr_bss_config& bss, const char* path) {
     AtomicFile list;
     if (!list_path.empty() && !wlan_mgr_config_write_maclist(&list, list_path.c_str(),
                                                              bss.accept_mac, bss.num_accept_mac)) {
-        __wlan_log(5, "write %s error!", list_path.c_str());
+        WLAN_LOG5("write %s error!", list_path.c_str());
         return -1;
     }
     if (!conf.Commit()) {
-        __wlan_log(5, "write %s error!", path);
+        WLAN_LOG5("write %s error!", path);
         return -1;
     }
     if (!list_path.empty() && !list.Commit()) {
-        __wlan_log(5, "write %s error!", list_path.c_str());
+        WLAN_LOG5("write %s error!", list_path.c_str());
         return -1;
     }
     wlan_userlog(WLAN_PRIO_INFO, "set ssid: %s", field_text(bss.ssid).c_str());

@@ -5,6 +5,7 @@
 #include "config/config_lines.h"
 #include "config/default_settings.h"
 #include "util/atomic_file.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "util/text.h"
 #include "wlan_config.h"
@@ -12,8 +13,6 @@
 namespace {
 
 constexpr const char* kName = "prepare_hostapd_conf";
-constexpr const char* kTemplate = "/etc/default_config/AR6004_hostapd.conf";
-constexpr const char* kWorkingCopy = "/etc/AR6004_hostapd.conf";
 constexpr size_t kBufferSize = 128;
 
 // False when the input could not be read whole; write errors show when the output is committed.
@@ -27,18 +26,18 @@ bool copy_stream(FILE* in, FILE* out) {
 // Makes the working copy from the template of the device image. False when either file cannot
 // be opened or the copy cannot be written; then there is no working copy.
 bool copy_template() {
-    UniqueFile source(fopen(kTemplate, "r"));
+    UniqueFile source(fopen(kHostapdTemplatePath, "r"));
     if (!source) {
-        __wlan_log(3, "%s open fail!", kTemplate);
+        WLAN_TRACE("%s open fail!", kHostapdTemplatePath);
         return false;
     }
     AtomicFile copy;
-    if (!copy.Open(kWorkingCopy)) {
-        __wlan_log(3, "%s open fail!", kWorkingCopy);
+    if (!copy.Open(kHostapdWorkingCopyPath)) {
+        WLAN_TRACE("%s open fail!", kHostapdWorkingCopyPath);
         return false;
     }
     if (!copy_stream(source.get(), copy.Stream()) || !copy.Commit()) {
-        __wlan_log(5, "write %s error!", kWorkingCopy);
+        WLAN_LOG5("write %s error!", kHostapdWorkingCopyPath);
         return false;
     }
     return true;
@@ -56,7 +55,7 @@ bool has_ssid_line(FILE* file) {
 void append_default_settings(FILE* current, const char* path) {
     AtomicFile file;
     if (!file.Open(path)) {
-        __wlan_log(3, "%s open fail!", path);
+        WLAN_TRACE("%s open fail!", path);
         return;
     }
     rewind(current);
@@ -64,36 +63,36 @@ void append_default_settings(FILE* current, const char* path) {
     fputs("\n", file.Stream());
     write_default_settings(file.Stream());
     if (!copied || !file.Commit()) {
-        __wlan_log(5, "write %s error!", path);
+        WLAN_LOG5("write %s error!", path);
         return;
     }
-    __wlan_log(3, "%s %d LEAVE", kName, __LINE__);
+    WLAN_TRACE("%s %d LEAVE", kName, __LINE__);
 }
 
 }  // namespace
 
 extern "C" WLAN_EXPORT void prepare_hostapd_conf(const char* path) {
     wlan_userlog(WLAN_PRIO_INFO, "To generate default hostapd conf");
-    __wlan_log(3, "%s %d", kName, __LINE__);
+    WLAN_TRACE("%s %d", kName, __LINE__);
     // Without a working copy no link is made: it would name a file that is not there.
-    if (access(kWorkingCopy, F_OK) != 0 && !copy_template()) return;
+    if (access(kHostapdWorkingCopyPath, F_OK) != 0 && !copy_template()) return;
 
     char conf_path[kBufferSize];
     if (path == nullptr || !copy_text(conf_path, path)) {
-        __wlan_log(3, "%s open fail!", path != nullptr ? path : "");
+        WLAN_TRACE("%s open fail!", path != nullptr ? path : "");
         return;
     }
     struct stat st;
     // A link that cannot be made shows below as a file that cannot be opened.
-    if (lstat(conf_path, &st) != 0 && symlink(kWorkingCopy, conf_path) != 0)
-        __wlan_log(3, "symlink %s fail!", conf_path);
+    if (lstat(conf_path, &st) != 0 && symlink(kHostapdWorkingCopyPath, conf_path) != 0)
+        WLAN_TRACE("symlink %s fail!", conf_path);
     UniqueFile conf(fopen(conf_path, "r"));
     if (!conf) {
-        __wlan_log(3, "%s open fail!", conf_path);
+        WLAN_TRACE("%s open fail!", conf_path);
         return;
     }
     if (has_ssid_line(conf.get())) {
-        __wlan_log(3, "%s %d LEAVE", kName, __LINE__);
+        WLAN_TRACE("%s %d LEAVE", kName, __LINE__);
         return;
     }
     append_default_settings(conf.get(), conf_path);

@@ -40,7 +40,7 @@ int wlan_mgr_config_read_maclist(const char* path, wlan_mgr_mac_entry** list, in
     }
     UniqueFile file(fopen(path, "r"));
     if (!file) {
-        __wlan_log(5, "MAC list file '%s' not found.", path);
+        WLAN_LOG5("MAC list file '%s' not found.", path);
         WLAN_TRACE_LEAVE("wlan_mgr_config_read_maclist");
         return -1;
     }
@@ -57,7 +57,7 @@ int wlan_mgr_config_read_maclist(const char* path, wlan_mgr_mac_entry** list, in
             continue;
         }
         if (!append_entry(list, count, line, pending)) {
-            __wlan_log(5, "MAC list reallocation failed");
+            WLAN_LOG5("MAC list reallocation failed");
             WLAN_TRACE_LEAVE("wlan_mgr_config_read_maclist");
             return -1;
         }

@@ -9,10 +9,10 @@ extern "C" WLAN_EXPORT void read_uci(const char* command, char* buffer, int size
                                      const char* default_value) {
     if (buffer == nullptr || size <= 0) return;
     size_t capacity = static_cast<size_t>(size);
-    __wlan_log(3, "%s", command != nullptr ? command : "");
+    WLAN_TRACE("%s", command != nullptr ? command : "");
     ShellPipe pipe(command);
     if (!pipe.IsOpen()) {
-        __wlan_log(5, "popen fail, use defaut value");
+        WLAN_LOG5("popen fail, use defaut value");
         copy_text(buffer, capacity, default_value);
         return;
     }
@@ -20,7 +20,7 @@ extern "C" WLAN_EXPORT void read_uci(const char* command, char* buffer, int size
     pipe.Close();
     if (count == 0) {
         // uci prints nothing on standard output for a missing entry.
-        __wlan_log(5, "uci get fail, use defaut value");
+        WLAN_LOG5("uci get fail, use defaut value");
         copy_text(buffer, capacity, default_value);
     } else {
         char* newline = static_cast<char*>(memchr(buffer, '\n', count));
@@ -29,7 +29,7 @@ extern "C" WLAN_EXPORT void read_uci(const char* command, char* buffer, int size
         else
             buffer[count] = '\0';
     }
-    __wlan_log(3, "uci get success : %s", buffer);
+    WLAN_TRACE("uci get success : %s", buffer);
 }
 
 extern "C" WLAN_EXPORT int is_export_product(void) {

@@ -8,6 +8,7 @@
 
 #include <atomic>
 
+#include "util/device_paths.h"
 #include "wpa_ctrl.h"
 
 namespace {
@@ -46,7 +47,7 @@ extern "C" WLAN_EXPORT wpa_ctrl* wpa_ctrl_open(const char* ctrl_path) {
     }
     const int number = ++g_open_counter;
     ctrl->local.sun_family = AF_UNIX;
-    snprintf(ctrl->local.sun_path, sizeof(ctrl->local.sun_path), "/tmp/wpa_ctrl_%d-%d",
+    snprintf(ctrl->local.sun_path, sizeof(ctrl->local.sun_path), WLAN_WPA_CTRL_LOCAL_SOCKET_FORMAT,
              static_cast<int>(getpid()), number);
     if (!bind_local(ctrl)) {
         close(ctrl->s);

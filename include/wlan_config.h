@@ -13,9 +13,28 @@ typedef struct wlan_mgr_mac_entry {
 
 #define WLAN_MGR_EXTRA_CONF_SLOT 64
 
-// One AP configuration, as read from and written to /etc/hostapd.conf. wmode holds the
-// internal wireless-mode code (1 11b, 2 11g only, 3 11n only, 4 11bg, 5 11bgn, 6 11an, 7 11a,
-// 0 not set) while the record is in use; the writer converts it to the file code in place.
+// Wireless-mode codes of the record's wmode while it is in use. The configuration file has
+// codes of its own; the reader and the writer convert.
+typedef enum wlan_mgr_wmode {
+    WLAN_MGR_WMODE_UNSET = 0,
+    WLAN_MGR_WMODE_11B = 1,
+    WLAN_MGR_WMODE_11G_ONLY = 2,
+    WLAN_MGR_WMODE_11N_ONLY = 3,  // on the band of band_type
+    WLAN_MGR_WMODE_11BG = 4,
+    WLAN_MGR_WMODE_11BGN = 5,
+    WLAN_MGR_WMODE_11AN = 6,
+    WLAN_MGR_WMODE_11A = 7,
+} wlan_mgr_wmode;
+
+// Band codes of the record's band_type.
+typedef enum wlan_mgr_band {
+    WLAN_MGR_BAND_2_4G = 0,
+    WLAN_MGR_BAND_5G = 1,
+} wlan_mgr_band;
+
+// One AP configuration, as read from and written to /etc/hostapd.conf. wmode holds a
+// wlan_mgr_wmode code while the record is in use; the writer converts it to the file code in
+// place.
 typedef struct wlan_mgr_bss_config {
     char ssid[33];
     int32_t ignore_broadcast_ssid;
@@ -23,7 +42,7 @@ typedef struct wlan_mgr_bss_config {
     int32_t wmode;
     int32_t channel;
     int32_t auto_chan_select;
-    int32_t band_type;  // 0 2.4 GHz, 1 5 GHz
+    int32_t band_type;  // wlan_mgr_band
     int32_t macaddr_acl;
     char deny_mac_file[65];
     wlan_mgr_mac_entry* accept_mac;

@@ -46,7 +46,7 @@ void write_acs_section(ScriptText& out, const ChannelList& list, int width_mode,
         char text[kAcsListTextSize];
         int kept = format_acs_list_text(list, width_mode, text);
         if (kept < list.count)
-            __wlan_log(5, "autochannel list too long: %d of %d channels kept", kept, list.count);
+            WLAN_LOG5("autochannel list too long: %d of %d channels kept", kept, list.count);
         out.Printf("\n${WL} autochannel 1 -c %s\n${WL} channel\n", text);
     }
     out.Add("\n${WL} autochannel\nrc=$?\n");

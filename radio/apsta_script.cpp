@@ -1,10 +1,10 @@
 #include "radio/radio_script.h"
+#include "util/device_paths.h"
 #include "wlan_radio.h"
 
 namespace {
 
 constexpr const char kStaInterface[] = "eth0";
-constexpr const char kSupplicantConf[] = "/etc/config/wpa_supplicant.conf";
 
 void write_apsta_tail(ScriptText& out, const wlan_mgr_bss_config& bss, const RadioTexts& texts,
                       int max_sta) {
@@ -29,7 +29,7 @@ void write_apsta_tail(ScriptText& out, const wlan_mgr_bss_config& bss, const Rad
     out.Add("\n#Step 8: Take all parameter effect\n# enable all\n${WL} up\nusleep 200000\n");
     out.Add("${WL} bss -C 1 up\n");
     out.Add("\n#Step 9: Do extra work accordingly\n\n");
-    out.Printf("wpa_supplicant -B -Dwext -i%s -c%s\n", kStaInterface, kSupplicantConf);
+    out.Printf("wpa_supplicant -B -Dwext -i%s -c%s\n", kStaInterface, kSupplicantConfPath);
 }
 
 const RadioScriptFlavor kApStaFlavor = {

@@ -112,7 +112,7 @@ void get_acs_candidates(const wlan_mgr_bss_config& bss, const RadioExtraConf& ex
                         ChannelList* out) {
     std::string country = bss_text(bss.country);
     std::string text;
-    if (bss.band_type == 1) {
+    if (bss.band_type == WLAN_MGR_BAND_5G) {
         char region_5g[WLAN_REGION_CHAN_5G_SIZE] = {};
         get_chan_5G(country.c_str(), region_5g);
         text = non_dfs_5g_text(region_5g);

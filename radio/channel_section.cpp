@@ -39,6 +39,6 @@ void write_channel_section(ScriptText& out, const wlan_mgr_bss_config& bss,
                                   bss.band_type);
 
     // On 2.4 GHz a list the LTE logic left whole lets the radio scan every channel.
-    bool plain = bss.band_type == 0 && filtered.count == candidates.count;
+    bool plain = bss.band_type == WLAN_MGR_BAND_2_4G && filtered.count == candidates.count;
     write_acs_section(out, filtered, width_mode, plain);
 }

@@ -24,7 +24,7 @@ void write_mac_lines(ScriptText& out, const wlan_mgr_bss_config& bss) {
         copy_text_n(mac, sizeof(mac), entry.mac, sizeof(entry.mac));
         // Only a well-formed MAC may reach the script's command lines.
         if (!is_mac_text(mac)) {
-            __wlan_log(5, "mac filter: skip invalid MAC [%s]", mac);
+            WLAN_LOG5("mac filter: skip invalid MAC [%s]", mac);
             continue;
         }
         out.Printf("${WL} mac %s\n", mac);
@@ -37,7 +37,7 @@ void write_mac_lines(ScriptText& out, const wlan_mgr_bss_config& bss) {
 extern "C" WLAN_EXPORT int wlan_mgr_mac_fliter_to_wl_sh(const wlan_mgr_bss_config* bss,
                                                         const char* path) {
     if (bss == nullptr || path == nullptr) {
-        __wlan_log(5, "mac filter: no configuration or no path!");
+        WLAN_LOG5("mac filter: no configuration or no path!");
         return -1;
     }
     ScriptFile file;

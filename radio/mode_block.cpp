@@ -5,34 +5,38 @@
 
 namespace {
 
+// Of the modes, only 11n only exists on both bands; every other block applies to either band.
+constexpr int kAnyBand = -1;
+
 struct ModeBlock {
     int wmode;
-    int band_type;  // only for wmode 3 (11n only), which exists on both bands; -1 otherwise
+    int band_type;  // a wlan_mgr_band, or kAnyBand
     const char* comment;
     const char* commands;
 };
 
 const ModeBlock kModeBlocks[] = {
-    {1, -1, "\n#set mode 11b\n",
+    {WLAN_MGR_WMODE_11B, kAnyBand, "\n#set mode 11b\n",
      "${WL} band  b\n${WL} nmode 0\n${WL} gmode 0\n${WL} bg_rate auto\n"},
-    {2, -1, "\n#set mode 11g only\n",
+    {WLAN_MGR_WMODE_11G_ONLY, kAnyBand, "\n#set mode 11g only\n",
      "${WL} band  b\n${WL} nmode 0\n${WL} gmode 2\n${WL} bg_rate auto\n"},
-    {3, 1, "\n#set mode 11n only 5G\n",
+    {WLAN_MGR_WMODE_11N_ONLY, WLAN_MGR_BAND_5G, "\n#set mode 11n only 5G\n",
      "${WL} band  a\n${WL} nmode 1\n${WL} nreqd 1\n${WL} a_rate auto\n"},
-    {3, 0, "\n#set mode 11n only 2.4G\n",
+    {WLAN_MGR_WMODE_11N_ONLY, WLAN_MGR_BAND_2_4G, "\n#set mode 11n only 2.4G\n",
      "${WL} band  b\n${WL} nmode 1\n${WL} nreqd 1\n${WL} bg_rate auto\n"},
-    {4, -1, "\n#set mode 11bg\n",
+    {WLAN_MGR_WMODE_11BG, kAnyBand, "\n#set mode 11bg\n",
      "${WL} band  b\n${WL} nmode 0\n${WL} gmode 1\n${WL} bg_rate auto\n"},
-    {5, -1, "\n#set mode 11bgn\n",
+    {WLAN_MGR_WMODE_11BGN, kAnyBand, "\n#set mode 11bgn\n",
      "${WL} band  b\n${WL} nmode 1\n${WL} nreqd 0\n${WL} bg_rate auto\n"},
-    {6, -1, "\n#set mode 11an\n",
+    {WLAN_MGR_WMODE_11AN, kAnyBand, "\n#set mode 11an\n",
      "${WL} band  a\n${WL} nmode 1\n${WL} nreqd 0\n${WL} a_rate auto\n"},
-    {7, -1, "\n#set mode 11a\n", "${WL} band  a\n${WL} nmode 0\n${WL} a_rate auto\n"},
+    {WLAN_MGR_WMODE_11A, kAnyBand, "\n#set mode 11a\n",
+     "${WL} band  a\n${WL} nmode 0\n${WL} a_rate auto\n"},
 };
 
 const ModeBlock* find_mode_block(int wmode, int band_type) {
     for (const ModeBlock& block : kModeBlocks)
-        if (block.wmode == wmode && (block.band_type == -1 || block.band_type == band_type))
+        if (block.wmode == wmode && (block.band_type == kAnyBand || block.band_type == band_type))
             return &block;
     return nullptr;
 }

@@ -3,6 +3,7 @@
 #include "agent/wps_state.h"
 #include "hostapd_agent.h"
 #include "radio/radio_start_steps.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "util/shell.h"
 #include "util/text.h"
@@ -11,12 +12,6 @@
 
 namespace {
 
-constexpr const char* kConfigPath = "/etc/hostapd.conf";
-constexpr const char* kApScript = "/usr/bin/bcmApSet.sh";
-constexpr const char* kApStaScript = "/usr/bin/bcmApStaSet.sh";
-constexpr const char* kScanResults = "/etc/scan_results";
-constexpr const char* kStartCommand = "/usr/bin/bcmwlan_ap1.sh start";
-constexpr const char* kStopCommand = "/usr/bin/bcmwlan_ap1.sh stop";
 constexpr const char* kDeauthCommand = "wlarm deauthenticate";
 constexpr int kGenerateAttempts = 5;
 constexpr int32_t kWpsStateOn = 2;
@@ -34,11 +29,11 @@ private:
 
 // Writes the radio script for the current mode, retrying a failed generation.
 bool generate_radio_script(const wlan_mgr_bss_config* bss, bool station_mode) {
-    const char* path = station_mode ? kApStaScript : kApScript;
+    const char* path = station_mode ? kApStaScriptPath : kApScriptPath;
     for (int attempt = 1; attempt <= kGenerateAttempts; ++attempt) {
         int result;
         if (station_mode) {
-            shell_runf("echo 0 > %s", kScanResults);
+            shell_runf("echo 0 > %s", kScanResultsPath);
             result = wlan_mgr_apsta_conf_to_wl_sh(bss, path);
         } else {
             result = wlan_mgr_conf_to_wl_sh(bss, path);
@@ -62,15 +57,16 @@ void select_station_list_command(int32_t wpa) {
 
 int HostapdAgent::BcmWLStart() {
     ConfigRecord config;
-    if (wlan_mgr_get_config(config.Out(), kConfigPath) != 0 || config.Get() == nullptr) return -1;
+    if (wlan_mgr_get_config(config.Out(), kHostapdConfPath) != 0 || config.Get() == nullptr)
+        return -1;
     wlan_mgr_bss_config* bss = config.Get();
     bool wps_wanted = bss->wps_state == kWpsStateOn && bss->eap_server == 1;
-    fill_wps_network_settings(bss, &wps_nw_settings);
+    fill_wps_network_settings(bss, wps_network_settings());
 
     bool station_mode = _get_wlan_wisp_enable_status() == 1;
     if (!generate_radio_script(bss, station_mode)) return -1;
 
-    if (!shell_run(kStartCommand)) {
+    if (!shell_runf("%s start", kRadioScriptPath)) {
         wlan_errlog(WLAN_PRIO_ERROR, "Execute wl script: Error. WLAN start fails");
         return -1;
     }
@@ -97,7 +93,7 @@ int HostapdAgent::BcmWLStop() {
     if (_wps_featured) BcmWPSDisable();
     if (BcmWLDeauthAll() != 0)
         wlan_errlog(WLAN_PRIO_ERROR, "Deauthenticate all online station failed\n");
-    if (!shell_run(kStopCommand)) {
+    if (!shell_runf("%s stop", kRadioScriptPath)) {
         wlan_errlog(WLAN_PRIO_ERROR, "Execute wl script: Error. WLAN stop fails");
         return -1;
     }
@@ -110,7 +106,7 @@ int HostapdAgent::BcmWLDeauthAll() {
     int lines = for_each_spy_line(spy, [&failed](const char* mac) {
         // Only a well-formed MAC goes into a command line.
         if (!is_mac_text(mac)) {
-            __wlan_log(5, "BcmWLDeauthAll: skip station line without a MAC [%s]", mac);
+            WLAN_LOG5("BcmWLDeauthAll: skip station line without a MAC [%s]", mac);
             return true;
         }
         char command[64];

@@ -12,18 +12,18 @@ namespace {
 bool prepare_radio_texts(const wlan_mgr_bss_config& bss, const char* path, RadioTexts* texts) {
     std::string ssid = bss_text(bss.ssid);
     if (!escape_script_text(ssid.c_str(), texts->ssid)) {
-        __wlan_log(5, "Escaped ssid too long, %s not written!", path);
+        WLAN_LOG5("Escaped ssid too long, %s not written!", path);
         return false;
     }
     std::string passphrase = bss_text(bss.wpa_passphrase);
     std::string key = passphrase.empty() ? bss_text(bss.wpa_psk) : passphrase;
     if (!escape_script_text(key.c_str(), texts->key)) {
-        __wlan_log(5, "Escaped key too long, %s not written!", path);
+        WLAN_LOG5("Escaped key too long, %s not written!", path);
         return false;
     }
     // Anything but a code would reach sh as part of a command line.
     if (!wl_country_argument(bss, &texts->country)) {
-        __wlan_log(5, "Invalid country code, %s not written!", path);
+        WLAN_LOG5("Invalid country code, %s not written!", path);
         return false;
     }
     return true;
@@ -34,7 +34,7 @@ bool prepare_radio_texts(const wlan_mgr_bss_config& bss, const char* path, Radio
 int generate_radio_script(const wlan_mgr_bss_config* bss, const char* path,
                           const RadioScriptFlavor& flavor) {
     if (bss == nullptr || path == nullptr) {
-        __wlan_log(5, "wl script: no configuration or no path!");
+        WLAN_LOG5("wl script: no configuration or no path!");
         return -1;
     }
     RadioTexts texts;

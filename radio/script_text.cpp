@@ -25,7 +25,7 @@ void ScriptText::Printf(const char* format, ...) {
 bool ScriptFile::Open(const char* path) {
     _path = path;
     if (!_file.Open(path)) {
-        __wlan_log(5, "fopen %s error!", path);
+        WLAN_LOG5("fopen %s error!", path);
         return false;
     }
     return true;
@@ -36,20 +36,20 @@ int ScriptFile::Commit(const ScriptText& script) {
     if (out == nullptr) return -1;
     const std::string& text = script.Text();
     if (fwrite(text.data(), 1, text.size(), out) != text.size()) {
-        __wlan_log(5, "write %s error!", _path.c_str());
+        WLAN_LOG5("write %s error!", _path.c_str());
         return -1;
     }
     struct stat st;
     if (fstat(fileno(out), &st) != 0) {
-        __wlan_log(5, "stat %s error!", _path.c_str());
+        WLAN_LOG5("stat %s error!", _path.c_str());
         return -1;
     }
     if (fchmod(fileno(out), (st.st_mode & 07777) | S_IXUSR | S_IXGRP) != 0) {
-        __wlan_log(5, "chmod %s error!", _path.c_str());
+        WLAN_LOG5("chmod %s error!", _path.c_str());
         return -1;
     }
     if (!_file.Commit()) {
-        __wlan_log(5, "write %s error!", _path.c_str());
+        WLAN_LOG5("write %s error!", _path.c_str());
         return -1;
     }
     return 0;

@@ -5,7 +5,7 @@
 
 extern "C" WLAN_EXPORT char* strrpl(char* dst, const char* src, const char* from, const char* to) {
     if (dst == nullptr || src == nullptr || from == nullptr || to == nullptr) {
-        __wlan_log(5, "string replace error(string NULL)!");
+        WLAN_LOG5("string replace error(string NULL)!");
         return nullptr;
     }
     size_t from_length = strlen(from);

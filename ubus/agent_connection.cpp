@@ -1,20 +1,18 @@
 // The agent's side of the bus connection: connecting and starting the assistant, and taking it
 // down again.
+extern "C" {
+#include <libubox/uloop.h>
+}
+#include <libubus.h>
 #include <string.h>
 
 #include <new>
 
 #include "hostapd_agent.h"
-#include "ubus/ubus_shared.h"
 #include "ubus_assistant.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "util/text.h"
-
-namespace {
-
-constexpr const char* kUbusSocket = "/var/run/ubus.sock";
-
-}  // namespace
 
 int HostapdAgent::ConnectUbus() {
     if (_internal_ubus) {
@@ -23,7 +21,7 @@ int HostapdAgent::ConnectUbus() {
             return -1;
         }
         memset(_ubus_path, 0, sizeof(_ubus_path));
-        copy_text(_ubus_path, kUbusSocket);
+        copy_text(_ubus_path, kUbusSocketPath);
         // ubus_connect initialises uloop, which from then on reaps every child of the process
         // (those of system() and popen() in the other threads too) while the flag is set.
         uloop_handle_sigchld = false;
@@ -56,7 +54,7 @@ int HostapdAgent::DisconnectUbus() {
         _ua->Deinit();
         if (_ua->IsLoopThreadAlive()) {
             // Freeing what the loop thread still uses would crash the host; leave it to it.
-            __wlan_log(5, "HostapdAgent::DisconnectUbus: uloop thread busy, connection kept.");
+            WLAN_LOG5("HostapdAgent::DisconnectUbus: uloop thread busy, connection kept.");
             _ua = nullptr;
             if (_internal_ubus) _ctx = nullptr;
             return 0;

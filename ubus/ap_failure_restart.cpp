@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "hostapd_agent.h"
-#include "ubus/ubus_shared.h"
+#include "ubus/work_queue.h"
 #include "ubus_assistant.h"
 #include "util/log.h"
 

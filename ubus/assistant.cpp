@@ -2,8 +2,10 @@
 #include "hostapd_agent.h"
 #include "ubus/event_subscriptions.h"
 #include "ubus/loop_control.h"
+#include "ubus/method_groups.h"
 #include "ubus/service_object.h"
-#include "ubus/ubus_shared.h"
+#include "ubus/shadow_agent.h"
+#include "ubus/work_queue.h"
 #include "ubus_assistant.h"
 #include "util/log.h"
 
@@ -47,8 +49,7 @@ int UbusAssistant::Init() {
                                          : "UbusAssistant::Init: Add wlan obj to ubus failed.");
         return -1;
     }
-    _shadow_agent = _agent;
-    _shadow_ua = this;
+    set_shadow_pointers(_agent, this);
 
     if (own) {
         // ConnectUbus has cleared uloop_handle_sigchld before connecting.
@@ -76,7 +77,7 @@ void UbusAssistant::Deinit() {
     bool own = _OwnsConnection();
     if (own && !_EndLoopThread()) {
         // Removing the object or tearing the loop down now would race the loop thread.
-        __wlan_log(5, "UbusAssistant::Deinit: uloop thread still busy, bus left as it is.");
+        WLAN_LOG5("UbusAssistant::Deinit: uloop thread still busy, bus left as it is.");
     } else if (own) {
         if (_registered && _ctx != nullptr) {
             ubus_remove_object(_ctx, &wlan_object_test);
@@ -91,6 +92,5 @@ void UbusAssistant::Deinit() {
     static_ip_config_release();
 
     _registered = false;
-    _shadow_agent = nullptr;
-    _shadow_ua = nullptr;
+    clear_shadow_pointers();
 }

@@ -48,17 +48,17 @@ std::string event_message(const char* key, const char* value) {
 void UbusAssistant::CastEvent(const char* event, const char* key, const char* value) {
     // A member without a name would be written without one, which is not JSON.
     if (!is_event_name(event) || key == nullptr || *key == '\0' || value == nullptr) {
-        __wlan_log(5, "UbusAssistant::CastEvent: unsafe text, event not sent.");
+        WLAN_LOG5("UbusAssistant::CastEvent: unsafe text, event not sent.");
         return;
     }
     std::string json = event_message(key, value);
     if (json.empty()) {
-        __wlan_log(5, "UbusAssistant::CastEvent: no message, event [%s] not sent.", event);
+        WLAN_LOG5("UbusAssistant::CastEvent: no message, event [%s] not sent.", event);
         return;
     }
     std::string command = std::string("ubus send ") + event + " " + shell_quote(json.c_str());
     if (command.size() > kCommandLimit) {
-        __wlan_log(5, "UbusAssistant::CastEvent: command too long, event [%s] not sent.", event);
+        WLAN_LOG5("UbusAssistant::CastEvent: command too long, event [%s] not sent.", event);
         return;
     }
     shell_run(command.c_str());

@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-#include "ubus/ubus_shared.h"
 #include "util/log.h"
 
 namespace {
@@ -40,7 +39,7 @@ int subscribe_wlan_events(ubus_context* ctx) {
         subscription.record->cb = subscription.callback;
         if (ubus_register_event_handler(ctx, subscription.record, subscription.event) == 0)
             continue;
-        if (subscription.trace != nullptr) __wlan_log(5, "%s", subscription.trace);
+        if (subscription.trace != nullptr) WLAN_LOG5("%s", subscription.trace);
         wlan_errlog(WLAN_PRIO_ERROR, "%s", subscription.error);
         return -3;
     }

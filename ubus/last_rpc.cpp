@@ -1,5 +1,9 @@
 // The goodbye call to the service object "wlan_object", for the host.
-#include "ubus/ubus_shared.h"
+extern "C" {
+#include <libubox/blobmsg.h>
+}
+#include <libubus.h>
+
 #include "ubus_assistant.h"
 
 namespace {

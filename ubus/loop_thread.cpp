@@ -74,6 +74,6 @@ bool UbusAssistant::_EndLoopThread() {
     // The loop thread cannot wait for itself; its loop ends once the current callback returns.
     if (_loop_ctl->OnLoopThread()) return false;
     if (_loop_ctl->WaitEnded(kLoopEndWait)) return true;
-    __wlan_log(5, "UbusAssistant::StopLoop: uloop thread did not end.");
+    WLAN_LOG5("UbusAssistant::StopLoop: uloop thread did not end.");
     return false;
 }

@@ -29,7 +29,7 @@ bool shell_runf(const char* format, ...) {
     int n = vsnprintf(command, sizeof(command), format, ap);
     va_end(ap);
     if (n < 0 || static_cast<size_t>(n) >= sizeof(command)) {
-        __wlan_log(5, "command too long, not run");
+        WLAN_LOG5("command too long, not run");
         return false;
     }
     return shell_run(command);

@@ -16,19 +16,19 @@ void Section(const char* title) { printf("\n== %s\n", title); }
 
 const char* ModeName(int wmode, int band) {
     switch (wmode) {
-        case 1:
+        case WLAN_MGR_WMODE_11B:
             return "11b";
-        case 2:
+        case WLAN_MGR_WMODE_11G_ONLY:
             return "11g only";
-        case 3:
-            return band ? "11n only (5 GHz)" : "11n only (2.4 GHz)";
-        case 4:
+        case WLAN_MGR_WMODE_11N_ONLY:
+            return band == WLAN_MGR_BAND_5G ? "11n only (5 GHz)" : "11n only (2.4 GHz)";
+        case WLAN_MGR_WMODE_11BG:
             return "11bg";
-        case 5:
+        case WLAN_MGR_WMODE_11BGN:
             return "11bgn";
-        case 6:
+        case WLAN_MGR_WMODE_11AN:
             return "11an";
-        case 7:
+        case WLAN_MGR_WMODE_11A:
             return "11a";
         default:
             return "not set";
@@ -51,7 +51,7 @@ void ShowConfiguration() {
     printf("  ssid            %s%s\n", bss->ssid, bss->ignore_broadcast_ssid ? " (hidden)" : "");
     printf("  country         %s\n", bss->country);
     printf("  mode            %s, %s band\n", ModeName(bss->wmode, bss->band_type),
-           bss->band_type ? "5 GHz" : "2.4 GHz");
+           bss->band_type == WLAN_MGR_BAND_5G ? "5 GHz" : "2.4 GHz");
     printf("  channel         %s\n",
            bss->channel ? std::to_string(bss->channel).c_str() : "automatic");
     printf("  ht_capab        %s\n", bss->ht_capab);

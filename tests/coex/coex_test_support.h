@@ -18,13 +18,12 @@ protected:
         SandboxTest::SetUp();
         if (IsSkipped()) return;
         restarts = 0;
-        saved_restart = coex_restart_request;
-        coex_restart_request = &CountRestart;
+        saved_restart = coex_set_restart_request(&CountRestart);
         agent.reset(new HostapdAgent());
         bcm_lte_coex_set_shadow_agent(agent.get());
     }
     void TearDown() override {
-        if (saved_restart != nullptr) coex_restart_request = saved_restart;
+        if (saved_restart != nullptr) coex_set_restart_request(saved_restart);
         bcm_lte_coex_set_shadow_agent(nullptr);
         agent.reset();
     }
@@ -38,7 +37,7 @@ protected:
     static bool HasLevel5(const std::string& text) { return logcap::Has(logcap::Level5(), text); }
 
     std::unique_ptr<HostapdAgent> agent;
-    int (*saved_restart)(void) = nullptr;
+    CoexRestartRequest saved_restart = nullptr;
     static inline int restarts = 0;
 };
 

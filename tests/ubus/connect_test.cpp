@@ -17,7 +17,8 @@
 #include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
-#include "ubus/ubus_shared.h"
+#include "ubus/shadow_agent.h"
+#include "ubus/work_queue.h"
 #include "ubus_assistant.h"
 #include "ubus_test_hooks.h"
 #include "util/shell.h"
@@ -72,8 +73,8 @@ TEST_F(ConnectUbus, OwnConnectionServesTheTestObjectOnItsLoopThread) {
     EXPECT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 10000, nullptr),
               UBUS_STATUS_NOT_SUPPORTED);
     EXPECT_TRUE(agent_->GetUbusAssistant()->IsLoopRunning());
-    EXPECT_EQ(_shadow_agent.load(), agent_);
-    EXPECT_EQ(_shadow_ua.load(), agent_->GetUbusAssistant());
+    EXPECT_EQ(ShadowAgentHold().get(), agent_);
+    EXPECT_EQ(shadow_ua(), agent_->GetUbusAssistant());
     for (const char* event : {"key_detect_type", "usb_event_type", "oled_event", "system_state"})
         EXPECT_EQ(ubus_test_event_listeners(event), 1) << event;
 
@@ -156,7 +157,7 @@ TEST_F(ConnectUbus, InitOnAHostConnectionNamesTheServiceObjectWhenAddingFails) {
     ubus_test_fail_add_object(1, UBUS_STATUS_UNKNOWN_ERROR);
     EXPECT_EQ(assistant.Init(), -1);
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::Init: Add wlan obj to ubus failed."));
-    EXPECT_EQ(_shadow_ua.load(), nullptr);
+    EXPECT_EQ(shadow_ua(), nullptr);
     assistant.Deinit();
 }
 
@@ -166,7 +167,7 @@ TEST_F(ConnectUbus, FailedSubscriptionKeepsWhatInitHadDone) {
     EXPECT_TRUE(logcap::Has(logcap::Errors(),
                             "UbusAssistant::Init: Registry button event handler failed."));
     EXPECT_TRUE(ubus_test_object_exists("wlan_object_test"));
-    EXPECT_EQ(_shadow_agent.load(), agent_);
+    EXPECT_EQ(ShadowAgentHold().get(), agent_);
     EXPECT_TRUE(ha_wq_ready());
     EXPECT_EQ(ubus_test_event_listeners("key_detect_type"), 0);
     EXPECT_EQ(ubus_test_event_listeners("oled_event"), 0);
@@ -214,8 +215,8 @@ TEST_F(ConnectUbus, DestroyingTheAgentEndsTheLoopAndRemovesTheObject) {
     EXPECT_TRUE(
         logcap::Has(logcap::Errors(), "UbusAssistant::Deinit: wlan obj test removed from ubus."));
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::Deinit: uloop exits."));
-    EXPECT_EQ(_shadow_agent.load(), nullptr);
-    EXPECT_EQ(_shadow_ua.load(), nullptr);
+    EXPECT_EQ(ShadowAgentHold().get(), nullptr);
+    EXPECT_EQ(shadow_ua(), nullptr);
 
     // Also right after connecting, when the loop may not have started yet.
     for (int round = 0; round < 5; ++round) {

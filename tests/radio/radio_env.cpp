@@ -1,0 +1,105 @@
+#include "tests/radio/radio_env.h"
+
+#include <unistd.h>
+
+#include <sstream>
+
+#include "hostapd_agent.h"
+#include "wlan_coex.h"
+#include "wpscli_test.h"
+
+namespace radio_env {
+namespace {
+
+const Settings kBaseConf = {
+    {"ssid", "TestAP"},
+    {"country_code", "US"},
+    {"wmode", "2"},
+    {"ieee80211n", "1"},
+    {"require_ht", "0"},
+    {"channel", "6"},
+    {"auto_chan_select", "0"},
+    {"ht_capab", "[HT40-]"},
+    {"auth_algs", "1"},
+    {"wpa", "3"},
+    {"wpa_key_mgmt", "WPA-PSK"},
+    {"wpa_pairwise", "CCMP"},
+    {"wpa_passphrase", "secret123"},
+    {"wps_state", "0"},
+    {"eap_server", "0"},
+    {"macaddr_acl", "0"},
+    {"max_num_sta", "10"},
+};
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace
+
+void WriteConf(const Settings& changes) { WriteConfFile("/etc/hostapd.conf", kBaseConf, changes); }
+
+void SetStationMode(bool on) {
+    if (!sandbox::Exists("/etc/config/wlan"))
+        sandbox::WriteFile("/etc/config/wlan", "config basic_setting 'basic_setting'\n");
+    std::string value = on ? "1" : "0";
+    EXPECT_EQ(
+        sandbox::Run("uci set wlan.basic_setting.wisp_status=" + value + " && uci commit wlan"), 0);
+    ASSERT_EQ(sandbox::Output("uci get wlan.basic_setting.wisp_status"), value + "\n");
+}
+
+bool Sim(const std::string& args) { return sandbox::Run("wlarm-sim " + args) == 0; }
+
+std::string Wlarm(const std::string& args) { return sandbox::Output("wlarm " + args); }
+
+std::vector<std::string> WlarmCalls() {
+    if (!sandbox::Exists("/var/run/wlarm/calls.log")) return {};
+    return SplitLines(sandbox::ReadFile("/var/run/wlarm/calls.log"));
+}
+
+std::vector<std::string> WlarmCallsOf(const std::string& subcommand) {
+    std::vector<std::string> found;
+    for (const std::string& call : WlarmCalls())
+        if (call == subcommand || call.compare(0, subcommand.size() + 1, subcommand + " ") == 0)
+            found.push_back(call);
+    return found;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms) {
+    constexpr unsigned kPollMs = 10;
+    for (unsigned waited = 0; !condition(); waited += kPollMs) {
+        if (waited >= timeout_ms) return condition();
+        usleep(kPollMs * 1000);
+    }
+    return true;
+}
+
+std::vector<std::string> WpsCalls() {
+    std::vector<std::string> lines;
+    wpscli_test_call call;
+    for (size_t i = 0; wpscli_test_get_call(i, &call) == 0; ++i) lines.push_back(call.line);
+    return lines;
+}
+
+}  // namespace radio_env
+
+void RadioAgentTest::SetUp() {
+    SandboxTest::SetUp();
+    if (IsSkipped()) return;
+    wpscli_test_reset();
+    radio_env::SetStationMode(false);
+    agent_ = new HostapdAgent();
+    bcm_lte_coex_set_shadow_agent(agent_);
+}
+
+void RadioAgentTest::TearDown() {
+    if (agent_ == nullptr) return;
+    bcm_lte_coex_set_shadow_agent(nullptr);
+    delete agent_;  // stops the radio and, when it was enabled, WPS and its worker
+    agent_ = nullptr;
+    HostapdAgent::StopCountDown();
+    wpscli_test_reset();
+}

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "agent/spy_state.h"
+#include "agent/wps_state.h"
+#include "hostapd_agent.h"
+#include "tests/radio/radio_env.h"
+#include "tests/support/log_capture.h"
+#include "wpscli_test.h"
+
+namespace {
+
+using radio_env::WlarmCallsOf;
+using radio_env::WriteConf;
+
+using RadioStart = RadioAgentTest;
+
+bool HasCall(const std::vector<std::string>& calls, const std::string& line) {
+    return std::find(calls.begin(), calls.end(), line) != calls.end();
+}
+
+// Five retries of the script generation, then the start gives up.
+void ExpectGaveUp(const std::string& script) {
+    std::vector<std::string> errors = logcap::Errors();
+    EXPECT_EQ(
+        std::count(errors.begin(), errors.end(), "try to generate wl script " + script + " again."),
+        5);
+    EXPECT_EQ(std::count(errors.begin(), errors.end(),
+                         "Cannot generate wl script " + script + ", WLAN start fails"),
+              1);
+}
+
+TEST_F(RadioStart, RunsTheGeneratedApScriptAndFillsTheWpsNetworkSettings) {
+    WriteConf({{"ssid", "Garden"}, {"wpa_pairwise", "TKIP"}, {"wpa_passphrase", "tkip pass"}});
+    ASSERT_EQ(agent_->BcmWLStart(), 0) << testing::PrintToString(logcap::Errors());
+    EXPECT_TRUE(sandbox::Exists("/usr/bin/bcmApSet.sh"));
+    EXPECT_EQ(radio_env::Wlarm("isup"), "1\n");
+    EXPECT_TRUE(HasCall(WlarmCallsOf("ssid"), "ssid Garden"));
+    EXPECT_TRUE(logcap::Errors().empty()) << testing::PrintToString(logcap::Errors());
+    EXPECT_STREQ(wps_network_settings()->ssid, "Garden");
+    EXPECT_STREQ(wps_network_settings()->nw_key, "tkip pass");
+    EXPECT_EQ(wps_network_settings()->auth_type, BRCM_WPSCLI_AUTH_WPAPSK);
+    EXPECT_EQ(wps_network_settings()->encr_type, BRCM_WPSCLI_ENCR_TKIP);
+}
+
+TEST_F(RadioStart, HandsTheOperatingChannelToCoexistence) {
+    WriteConf({{"channel", "11"}});
+    agent_->lte_coex.ap_oper_chan = 99;
+    ASSERT_EQ(agent_->BcmWLStart(), 0);
+    EXPECT_EQ(agent_->lte_coex.ap_oper_chan, 11u);
+    // An automatic channel is read back from the radio.
+    WriteConf({{"channel", "0"}, {"auto_chan_select", "1"}});
+    ASSERT_TRUE(radio_env::Sim("autochannel pick 1"));
+    ASSERT_EQ(agent_->BcmWLStart(), 0) << testing::PrintToString(logcap::Errors());
+    EXPECT_EQ(agent_->lte_coex.ap_oper_chan, 1u);
+    EXPECT_FALSE(WlarmCallsOf("chanspec").empty());
+}
+
+TEST_F(RadioStart, SecuredNetworkListsOnlyAuthorisedStationsOpenOneAllAssociated) {
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"3", "wlarm autho_sta_list", 14},
+        {"0", "wlarm assoclist", 9},
+    };
+    for (const auto& [wpa, command, offset] : cases) {
+        WriteConf({{"wpa", wpa}});
+        ASSERT_EQ(agent_->BcmWLStart(), 0);
+        SpyCommand spy = spy_command_snapshot();
+        EXPECT_STREQ(spy.spy_cmd, command);
+        EXPECT_EQ(spy.spy_mac_offset, offset);
+    }
+}
+
+TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
+    sandbox::WriteFile("/etc/config/hostapd.deny", "11:22:33:44:55:66\n");
+    WriteConf({{"macaddr_acl", "3"}, {"deny_mac_file", "/etc/config/hostapd.deny"}});
+    ASSERT_EQ(agent_->BcmWLStart(), 0);
+    EXPECT_TRUE(sandbox::Exists("/usr/bin/bcm_mac_filter.sh"));
+    EXPECT_EQ(radio_env::Wlarm("mac"), "mac 11:22:33:44:55:66\n");
+    EXPECT_EQ(radio_env::Wlarm("macmode"), "1\n");
+    // The filter goes onto the radio that the start script brought up, not before it.
+    std::vector<std::string> calls = radio_env::WlarmCalls();
+    auto last_up = std::find(calls.rbegin(), calls.rend(), "up").base();
+    auto macmode = std::find(calls.begin(), calls.end(), "macmode 1");
+    ASSERT_NE(macmode, calls.end());
+    EXPECT_LE(last_up, macmode);
+}
+
+struct WpsCase {
+    const char* wps_state;
+    const char* eap_server;
+    bool featured;
+};
+
+void PrintTo(const WpsCase& wps, std::ostream* os) {
+    *os << "wps_state " << wps.wps_state << ", eap_server " << wps.eap_server;
+}
+
+class RadioStartWps : public RadioAgentTest, public ::testing::WithParamInterface<WpsCase> {};
+
+TEST_P(RadioStartWps, EnablesWpsOnlyForStateTwoWithEapServer) {
+    WriteConf({{"wps_state", GetParam().wps_state}, {"eap_server", GetParam().eap_server}});
+    ASSERT_EQ(agent_->BcmWLStart(), 0);
+    EXPECT_EQ(agent_->IsWPSFeatured(), GetParam().featured);
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_enable_wps"), GetParam().featured ? 1u : 0u);
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), GetParam().featured ? 0u : 1u);
+    EXPECT_EQ(wps_workers_alive(), GetParam().featured ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, RadioStartWps,
+                         ::testing::Values(WpsCase{"2", "1", true}, WpsCase{"2", "0", false},
+                                           WpsCase{"1", "1", false}, WpsCase{"0", "1", false}));
+
+TEST_F(RadioStart, WpsThatFailsToEnableDoesNotFailTheStart) {
+    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    ASSERT_EQ(wpscli_test_queue_status("brcm_wpscli_softap_enable_wps", BRCM_WPSCLI_ERROR), 0);
+    EXPECT_EQ(agent_->BcmWLStart(), 0);
+    EXPECT_FALSE(agent_->IsWPSFeatured());
+    bool warned = false;
+    for (const logcap::Record& record : logcap::Records())
+        if (record.text == "WPS failed to enable" && record.priority == 5) warned = true;
+    EXPECT_TRUE(warned);
+}
+
+TEST_F(RadioStart, GivesUpAfterFiveFailedScriptGenerations) {
+    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    ASSERT_EQ(sandbox::Run("mkdir /usr/bin/bcmApSet.sh"), 0);  // the script cannot be written
+    EXPECT_EQ(agent_->BcmWLStart(), -1);
+    ExpectGaveUp("/usr/bin/bcmApSet.sh");
+    EXPECT_TRUE(WlarmCallsOf("perm_etheraddr").empty()) << "the start script ran";
+    EXPECT_EQ(wpscli_test_call_count(), 0u);
+}
+
+TEST_F(RadioStart, StationModeResetsTheScanResultsAndNamesItsOwnScript) {
+    radio_env::SetStationMode(true);
+    sandbox::WriteFile("/etc/scan_results", "stale results\n");
+    WriteConf();
+    ASSERT_EQ(sandbox::Run("mkdir /usr/bin/bcmApStaSet.sh"), 0);
+    EXPECT_EQ(agent_->BcmWLStart(), -1);
+    ExpectGaveUp("/usr/bin/bcmApStaSet.sh");
+    EXPECT_EQ(sandbox::ReadFile("/etc/scan_results"), "0\n");
+    EXPECT_FALSE(sandbox::Exists("/usr/bin/bcmApSet.sh"));
+}
+
+TEST_F(RadioStart, FailingStartScriptFailsTheStart) {
+    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    sandbox::WriteFile("/usr/bin/bcmwlan_ap1.sh", "#!/bin/sh\nexit 1\n");
+    ASSERT_EQ(sandbox::Run("chmod 755 /usr/bin/bcmwlan_ap1.sh"), 0);
+    EXPECT_EQ(agent_->BcmWLStart(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Execute wl script: Error. WLAN start fails"));
+    EXPECT_TRUE(WlarmCallsOf("chanspec").empty());
+    EXPECT_EQ(wpscli_test_call_count(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+// What every method handler does through MethodCall: the shadow checks with their messages, the
+// reply on the caller's request, and the status without a reply.
+#include "ubus/method_call.h"
+
+#include <gtest/gtest.h>
+#include <libubus.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "hostapd_agent.h"
+#include "tests/support/bus_connect.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/sandbox.h"
+#include "tests/ubus/bus_test_support.h"
+#include "ubus/shadow_agent.h"
+#include "ubus_assistant.h"
+#include "ubus_test_hooks.h"
+
+namespace {
+
+constexpr const char* kObject = "method_call_probe";
+constexpr const char* kHandler = "ubus_wlan_probe";
+
+// One method per check, each named after it; "none" makes no check. Every method that passes
+// its check replies with a string, a negative int32 and a nested array of tables, and returns
+// what sending gave.
+struct ProbeMethod {
+    const char* name;
+    bool checks;
+    ShadowCheck check;
+};
+const ProbeMethod kProbeMethods[] = {
+    {"agent_and_ua", true, ShadowCheck::kAgentAndUa},
+    {"ua_traced", true, ShadowCheck::kUaTraced},
+    {"ua_logged", true, ShadowCheck::kUaLogged},
+    {"ua_then_agent", true, ShadowCheck::kUaThenAgent},
+    {"none", false, ShadowCheck::kAgentAndUa},
+};
+
+int Probe(ubus_context*, ubus_object*, ubus_request_data* req, const char* method, blob_attr*) {
+    const ProbeMethod* probe = nullptr;
+    for (const ProbeMethod& candidate : kProbeMethods)
+        if (std::string(candidate.name) == method) probe = &candidate;
+    MethodCall call(kHandler, req);
+    if (probe->checks && !call.Check(probe->check)) return -1;
+    call.AddString("text", call.agent() != nullptr ? "agent" : "no agent");
+    call.AddInt32("number", -5);
+    void* list = call.OpenArray("list");
+    void* entry = call.OpenTable(nullptr);
+    call.AddInt32("n", 1);
+    call.Close(entry);
+    call.Close(list);
+    return call.Send();
+}
+
+constexpr const char* kFullReply = R"({"text":"agent","number":-5,"list":[{"n":1}]})";
+constexpr const char* kReplyWithoutAgent = R"({"text":"no agent","number":-5,"list":[{"n":1}]})";
+
+class MethodCallTest : public SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        if (IsSkipped()) return;
+        for (const ProbeMethod& probe : kProbeMethods) {
+            ubus_method method = {};
+            method.name = probe.name;
+            method.handler = Probe;
+            methods_.push_back(method);
+        }
+        type_.name = kObject;
+        type_.methods = methods_.data();
+        type_.n_methods = static_cast<int>(methods_.size());
+        object_.name = kObject;
+        object_.type = &type_;
+        object_.methods = methods_.data();
+        object_.n_methods = static_cast<int>(methods_.size());
+        ctx_ = test_bus::Connect();
+        ASSERT_NE(ctx_, nullptr);
+        ASSERT_EQ(ubus_add_object(ctx_, &object_), 0);
+        agent_ = new HostapdAgent();
+        ua_ = new UbusAssistant(agent_, ctx_);
+        pump_ = new bus_test::ContextPump(ctx_);
+    }
+    void TearDown() override {
+        clear_shadow_pointers();
+        delete pump_;
+        delete ua_;
+        delete agent_;
+        if (ctx_ != nullptr) ubus_free(ctx_);
+    }
+
+    struct Answer {
+        int status;
+        std::string reply;  // empty: no reply
+    };
+    Answer Call(const char* method) {
+        char* reply = nullptr;
+        Answer answer;
+        answer.status = ubus_test_call(kObject, method, nullptr, 10000, &reply);
+        answer.reply = reply != nullptr ? reply : "";
+        free(reply);
+        return answer;
+    }
+
+    std::vector<ubus_method> methods_;
+    ubus_object_type type_ = {};
+    ubus_object object_ = {};
+    ubus_context* ctx_ = nullptr;
+    HostapdAgent* agent_ = nullptr;
+    UbusAssistant* ua_ = nullptr;
+    bus_test::ContextPump* pump_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MethodCallTest, WithAgentAndAssistantEveryCheckPassesAndTheReplyReachesTheCaller) {
+    set_shadow_pointers(agent_, ua_);
+    for (const ProbeMethod& probe : kProbeMethods) {
+        Answer answer = Call(probe.name);
+        EXPECT_EQ(answer.status, 0) << probe.name;
+        EXPECT_EQ(answer.reply, kFullReply) << probe.name;
+    }
+    EXPECT_TRUE(logcap::Errors().empty());
+    EXPECT_TRUE(logcap::Level5().empty());
+}
+
+// Which message a check writes for what is missing, and that the handler then answers -1
+// without a reply; a check that passes leaves no message.
+TEST_F(MethodCallTest, AMissingAgentOrAssistantIsAnsweredWithTheCheckOwnMessage) {
+    struct Case {
+        bool agent;
+        bool ua;
+        const char* method;
+        int status;
+        const char* reply;
+        std::vector<std::string> errors;
+        std::vector<std::string> level5;
+    };
+    const std::vector<Case> cases = {
+        {false, false, "agent_and_ua", -1, "", {"ubus_wlan_probe: shadow agent NULL."}, {}},
+        {false, true, "agent_and_ua", -1, "", {"ubus_wlan_probe: shadow agent NULL."}, {}},
+        {true, false, "agent_and_ua", -1, "", {"ubus_wlan_probe: shadow ua NULL."}, {}},
+        {false, false, "ua_traced", -1, "", {}, {}},
+        {false, true, "ua_traced", 0, kReplyWithoutAgent, {}, {}},
+        {false, false, "ua_logged", -1, "", {}, {"_shadow_ua == NULL"}},
+        {false, true, "ua_logged", 0, kReplyWithoutAgent, {}, {}},
+        {false, false, "ua_then_agent", -1, "", {}, {"_shadow_ua == NULL"}},
+        {true, false, "ua_then_agent", -1, "", {}, {"_shadow_ua == NULL"}},
+        {false, true, "ua_then_agent", -1, "", {}, {"shadow agent is null\n"}},
+        // Without a check, a reply without an assistant is not sent and Send reports it.
+        {true, false, "none", -1, "", {}, {}},
+        {false, true, "none", 0, kReplyWithoutAgent, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.method) + (c.agent ? " agent" : " no agent") +
+                     (c.ua ? " ua" : " no ua"));
+        set_shadow_pointers(c.agent ? agent_ : nullptr, c.ua ? ua_ : nullptr);
+        logcap::Clear();
+        Answer answer = Call(c.method);
+        EXPECT_EQ(answer.status, c.status);
+        EXPECT_EQ(answer.reply, c.reply);
+        EXPECT_EQ(logcap::Errors(), c.errors);
+        EXPECT_EQ(logcap::Level5(), c.level5);
+    }
+}
+
+// The agent's destructor withdraws it: a handler that comes later finds no agent.
+TEST_F(MethodCallTest, AWithdrawnAgentIsMissingToTheChecks) {
+    set_shadow_pointers(agent_, ua_);
+    shadow_agent_withdraw(agent_);
+    EXPECT_EQ(Call("agent_and_ua").status, -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "ubus_wlan_probe: shadow agent NULL."));
+    EXPECT_EQ(Call("ua_traced").reply, kReplyWithoutAgent);
+}
