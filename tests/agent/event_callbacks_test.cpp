@@ -21,34 +21,32 @@ protected:
     }
     void TearDown() override { HostapdAgent::DeinitEventCb(); }
 
-    static void* Payload(intptr_t value) { return reinterpret_cast<void*>(value); }
+    static void Raise(ha_wlan_event_type type, intptr_t value = 1) {
+        HostapdAgent::InvokeEventCbs(type, reinterpret_cast<void*>(value));
+    }
+    static std::vector<int> Called() {
+        std::vector<int> called;
+        for (const auto& event : recorder::Events()) called.push_back(event.callback);
+        return called;
+    }
 };
 
 }  // namespace
 
-TEST_F(EventRegistry, AtMostFourCallbacksAndNoNull) {
+TEST_F(EventRegistry, FourSlotsAndAFreedSlotIsReusedInPlace) {
     EXPECT_EQ(HostapdAgent::RegisterEventCb(nullptr), -1);
-    EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
-    EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<2>), 0);
-    EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<3>), 0);
-    EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<4>), 0);
-    EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<5>), -1);
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_WLAN_ON, Payload(1));
-    EXPECT_TRUE(recorder::EventsOf(5).empty());
-}
-
-TEST_F(EventRegistry, UnregisteringFreesTheSlotForTheNextCallback) {
     EXPECT_EQ(HostapdAgent::UnregisterEventCb(Callback<1>), -1);
     for (auto cb : {Callback<1>, Callback<2>, Callback<3>, Callback<4>})
         ASSERT_EQ(HostapdAgent::RegisterEventCb(cb), 0);
+    EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<5>), -1);
     EXPECT_EQ(HostapdAgent::UnregisterEventCb(Callback<2>), 0);
     EXPECT_EQ(HostapdAgent::UnregisterEventCb(Callback<2>), -1);
-    EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<5>), 0);
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
-    std::vector<int> called;
-    for (const auto& event : recorder::Events()) called.push_back(event.callback);
-    // Callback 5 took the slot callback 2 left, so it is called second.
-    EXPECT_EQ(called, (std::vector<int>{1, 5, 3, 4}));
+    EXPECT_EQ(wlan_mgr_event_cb_reg(Callback<5>), 0);
+    EXPECT_EQ(wlan_mgr_event_cb_reg(Callback<6>), -1);
+    Raise(HA_WLAN_EVT_KEY_CLICK);
+    EXPECT_EQ(Called(), (std::vector<int>{1, 5, 3, 4}));
+    EXPECT_EQ(wlan_mgr_event_cb_unreg(Callback<5>), 0);
+    EXPECT_EQ(wlan_mgr_event_cb_unreg(Callback<5>), -1);
 }
 
 TEST_F(EventRegistry, CountDownCallbackGetsOnlyAutoDownAndWlanOff) {
@@ -58,65 +56,42 @@ TEST_F(EventRegistry, CountDownCallbackGetsOnlyAutoDownAndWlanOff) {
     char wps[] = "WPS-SUCCESS ";
     HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_STA_NUM, count);
     HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_WPS, wps);
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_AUTO_DOWN, Payload(1));
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_WLAN_ON, Payload(1));
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_WLAN_OFF, Payload(3));
-
-    auto count_down = recorder::EventsOf(0);
-    ASSERT_EQ(count_down.size(), 2u);
-    EXPECT_EQ(count_down[0].type, HA_WLAN_EVT_AUTO_DOWN);
-    EXPECT_EQ(count_down[0].value, 1);
-    EXPECT_EQ(count_down[1].type, HA_WLAN_EVT_WLAN_OFF);
-    EXPECT_EQ(count_down[1].value, 3);
-
-    auto registered = recorder::EventsOf(1);
-    ASSERT_EQ(registered.size(), 4u);
-    EXPECT_EQ(registered[0].type, HA_WLAN_EVT_STA_NUM);
-    EXPECT_EQ(registered[0].text, "3");
-    EXPECT_EQ(registered[1].text, "WPS-SUCCESS ");
-    EXPECT_EQ(registered[2].type, HA_WLAN_EVT_KEY_CLICK);
-    EXPECT_EQ(registered[3].type, HA_WLAN_EVT_WLAN_ON);
+    Raise(HA_WLAN_EVT_AUTO_DOWN);
+    Raise(HA_WLAN_EVT_KEY_CLICK);
+    Raise(HA_WLAN_EVT_WLAN_OFF, 3);
+    std::vector<std::tuple<int, ha_wlan_event_type, std::string, intptr_t>> seen;
+    for (const auto& e : recorder::Events())
+        seen.emplace_back(e.callback, e.type, e.text, e.text.empty() ? e.value : 0);
+    const std::vector<std::tuple<int, ha_wlan_event_type, std::string, intptr_t>> expected = {
+        {1, HA_WLAN_EVT_STA_NUM, "3", 0},
+        {1, HA_WLAN_EVT_WPS, "WPS-SUCCESS ", 0},
+        {0, HA_WLAN_EVT_AUTO_DOWN, "", 1},
+        {1, HA_WLAN_EVT_KEY_CLICK, "", 1},
+        {0, HA_WLAN_EVT_WLAN_OFF, "", 3}};
+    EXPECT_EQ(seen, expected);
 }
 
-TEST_F(EventRegistry, ClearRemovesTheCountDownCallbackToo) {
+TEST_F(EventRegistry, ClearAndTeardownSilenceEverythingUntilTheNextInit) {
     HostapdAgent::RegCountDownCb(Callback<0>);
     ASSERT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
+    EXPECT_EQ(HostapdAgent::InitEventCb(), -1);  // a second init keeps the callbacks
+    Raise(HA_WLAN_EVT_KEY_CLICK);
     HostapdAgent::ClearEventCbs();
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_AUTO_DOWN, Payload(1));
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
-    EXPECT_TRUE(recorder::Events().empty());
-}
+    Raise(HA_WLAN_EVT_AUTO_DOWN);
+    Raise(HA_WLAN_EVT_KEY_CLICK);
+    EXPECT_EQ(Called(), std::vector<int>{1});
 
-TEST_F(EventRegistry, PlainExportedFunctionsForwardToTheRegistry) {
-    EXPECT_EQ(wlan_mgr_event_cb_reg(Callback<1>), 0);
-    EXPECT_EQ(wlan_mgr_event_cb_reg(Callback<1>), -1);
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
-    EXPECT_EQ(wlan_mgr_event_cb_unreg(Callback<1>), 0);
-    EXPECT_EQ(wlan_mgr_event_cb_unreg(Callback<1>), -1);
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
-    EXPECT_EQ(recorder::EventsOf(1).size(), 1u);
-}
-
-TEST_F(EventRegistry, SecondInitIsRefusedAndTornDownRegistryDeliversNothing) {
-    ASSERT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
-    EXPECT_EQ(HostapdAgent::InitEventCb(), -1);
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
-    EXPECT_EQ(recorder::EventsOf(1).size(), 1u);  // the callbacks were kept
-
-    HostapdAgent::RegCountDownCb(Callback<0>);
     EXPECT_EQ(HostapdAgent::DeinitEventCb(), 0);
     EXPECT_EQ(HostapdAgent::DeinitEventCb(), 0);
     HostapdAgent::RegCountDownCb(Callback<0>);
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_AUTO_DOWN, Payload(1));
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
     EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), -1);
-    EXPECT_EQ(recorder::Events().size(), 1u);
+    Raise(HA_WLAN_EVT_AUTO_DOWN);
+    EXPECT_EQ(Called(), std::vector<int>{1});
 
     ASSERT_EQ(HostapdAgent::InitEventCb(), 0);
     ASSERT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
-    EXPECT_EQ(recorder::EventsOf(1).size(), 2u);
+    Raise(HA_WLAN_EVT_KEY_CLICK);
+    EXPECT_EQ(Called(), (std::vector<int>{1, 1}));
 }
 
 TEST_F(EventRegistry, CallbackMayUseTheRegistryAndWhatItRaisesFollowsIt) {
@@ -124,11 +99,11 @@ TEST_F(EventRegistry, CallbackMayUseTheRegistryAndWhatItRaisesFollowsIt) {
         Callback<1>(type, data);
         if (type != HA_WLAN_EVT_KEY_CLICK) return;
         EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<2>), 0);
-        HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_WLAN_ON, Payload(1));
+        Raise(HA_WLAN_EVT_WLAN_ON);
         EXPECT_EQ(recorder::Events().size(), 1u) << "delivered inside the running callback";
     };
     ASSERT_EQ(HostapdAgent::RegisterEventCb(reentrant), 0);
-    HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1));
+    Raise(HA_WLAN_EVT_KEY_CLICK);
     std::vector<std::pair<int, ha_wlan_event_type>> seen;
     for (const auto& event : recorder::Events()) seen.push_back({event.callback, event.type});
     // Each slot is read when its turn comes, so the new callback hears the rest of the event.
@@ -138,9 +113,10 @@ TEST_F(EventRegistry, CallbackMayUseTheRegistryAndWhatItRaisesFollowsIt) {
                                                                      {2, HA_WLAN_EVT_WLAN_ON}}));
 }
 
-// The spy thread raises while a host callback runs elsewhere, and that callback may be waiting
-// in StopSpy for the spy thread: the raise must return at once, and its event comes after.
-TEST_F(EventRegistry, SpyThreadRaiseDuringAnotherDeliveryReturnsAndKeepsItsText) {
+// While a host callback runs on one thread (it may be waiting in StopSpy for the spy thread), a
+// raise on the spy thread returns at once and its event follows; a raise on another host thread
+// returns only once its event has been delivered.
+TEST_F(EventRegistry, RaiseDuringAnotherDeliveryOnlyWaitsOnAHostThread) {
     static std::atomic<bool> inside{false};
     static std::atomic<bool> release{false};
     inside = false;
@@ -152,7 +128,7 @@ TEST_F(EventRegistry, SpyThreadRaiseDuringAnotherDeliveryReturnsAndKeepsItsText)
         while (!release) usleep(1000);
     };
     ASSERT_EQ(HostapdAgent::RegisterEventCb(blocking), 0);
-    std::thread host([] { HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_KEY_CLICK, Payload(1)); });
+    std::thread host([] { Raise(HA_WLAN_EVT_KEY_CLICK); });
     while (!inside) usleep(1000);
 
     std::thread spy([] {
@@ -164,10 +140,19 @@ TEST_F(EventRegistry, SpyThreadRaiseDuringAnotherDeliveryReturnsAndKeepsItsText)
     spy.join();
     EXPECT_EQ(recorder::Events().size(), 1u) << "two events delivered at the same time";
 
+    std::atomic<size_t> seen_on_return{0};
+    std::thread other_host([&] {
+        Raise(HA_WLAN_EVT_WLAN_ON);
+        seen_on_return = recorder::Events().size();
+    });
+    usleep(200 * 1000);
     release = true;
     host.join();
+    other_host.join();
+    EXPECT_EQ(seen_on_return.load(), 3u) << "host raise returned before its delivery";
     auto events = recorder::Events();
-    ASSERT_EQ(events.size(), 2u);
+    ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events[1].type, HA_WLAN_EVT_STA_NUM);
     EXPECT_EQ(events[1].text, "3");
+    EXPECT_EQ(events[2].type, HA_WLAN_EVT_WLAN_ON);
 }

@@ -28,16 +28,11 @@ inline void Clear() {
     g_events.clear();
 }
 
-inline std::vector<Event> EventsOf(int callback = -1) {
-    std::lock_guard<std::mutex> guard(g_mutex);
-    std::vector<Event> out;
-    for (const Event& event : g_events)
-        if (callback < 0 || event.callback == callback) out.push_back(event);
-    return out;
-}
-
 // Every recorded event, oldest first.
-inline std::vector<Event> Events() { return EventsOf(); }
+inline std::vector<Event> Events() {
+    std::lock_guard<std::mutex> guard(g_mutex);
+    return g_events;
+}
 
 template <int N>
 void Callback(ha_wlan_event_type type, void* data) {

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <string>
 #include <thread>
 
@@ -87,7 +86,7 @@ protected:
     // been told the given station count, counting only reports after the given index.
     static size_t WaitForCount(const std::string& count, size_t after = 0) {
         for (;;) {
-            auto events = recorder::EventsOf(1);
+            auto events = recorder::Events();
             for (size_t i = after; i < events.size(); ++i)
                 if (events[i].type == HA_WLAN_EVT_STA_NUM && events[i].text == count) return i;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -111,10 +110,17 @@ TEST_F(SpyLoop, ReportsTheCountEveryCycleAndDrivesTheCountdown) {
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::StartSpy: Spy is already running."));
     EXPECT_TRUE(agent_->IsRunning());
 
-    SetStations("assoclist 11:22:33:44:55:66\nassoclist 11:22:33:44:55:77\n");
+    // The list is rebuilt from the radio and completed from the leases.
+    sandbox::WriteFile("/var/lib/misc/dnsmasq.leases",
+                       "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
+    SetStations("assoclist AA:BB:CC:DD:EE:01\nassoclist 11:22:33:44:55:77\n");
     size_t two = WaitForCount("2", first + 1);
     WaitForCount("2", two + 1);  // reported again although nothing changed
     EXPECT_EQ(agent_->GetStaNum(), 2);
+    auto station = agent_test::FindStation(*agent_, "aa:bb:cc:dd:ee:01");
+    ASSERT_TRUE(station.has_value());
+    EXPECT_STREQ(station->GetMAC(), "AA:BB:CC:DD:EE:01");
+    EXPECT_STREQ(station->GetHostName(), "laptop");
     EXPECT_TRUE(HostapdAgent::sta_associated_yet);
     EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 600);
     EXPECT_FALSE(countdown_timer_armed());
@@ -122,28 +128,16 @@ TEST_F(SpyLoop, ReportsTheCountEveryCycleAndDrivesTheCountdown) {
         logcap::Has(logcap::Level5(), "HostapdAgent::SpyWork: Set auto down time [600] sec(s)"));
 
     SetStations("");
-    WaitForCount("0", two + 1);
+    size_t none = WaitForCount("0", two + 1);
     EXPECT_TRUE(countdown_timer_armed());
+    SetStations("assoclist AA:BB:CC:DD:EE:01\n");
+    WaitForCount("1", none + 1);
 
     EXPECT_EQ(agent_->StopSpy(), 0);
     EXPECT_FALSE(agent_->IsRunning());
     EXPECT_FALSE(agent_->GetWlanOn());
     EXPECT_EQ(agent_->GetStaNum(), 0);
     EXPECT_FALSE(countdown_timer_armed());
-}
-
-TEST_F(SpyLoop, StationListRequestRebuildsFromTheRadio) {
-    SetStations("assoclist AA:BB:CC:DD:EE:01\n");
-    sandbox::WriteFile("/var/lib/misc/dnsmasq.leases",
-                       "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
-    ASSERT_EQ(agent_->StartSpy(), 0);
-    WaitForCount("1");
-    EXPECT_EQ(agent_->GetStaNum(), 1);
-    auto station = agent_test::FindStation(*agent_, "aa:bb:cc:dd:ee:01");
-    ASSERT_TRUE(station.has_value());
-    EXPECT_STREQ(station->GetMAC(), "AA:BB:CC:DD:EE:01");
-    EXPECT_STREQ(station->GetHostName(), "laptop");
-    agent_->StopSpy();
     // Stopping deauthenticates the stations the radio still lists.
     EXPECT_NE(agent_test::Calls("wlarm").find("deauthenticate AA:BB:CC:DD:EE:01"),
               std::string::npos);
@@ -151,52 +145,48 @@ TEST_F(SpyLoop, StationListRequestRebuildsFromTheRadio) {
 
 // Wi-Fi switched off right after it was switched on, or restarted during the start: the stop
 // waits for the spy thread of the start, however late that thread begins, and one loop remains.
-struct StartStopCase {
-    const char* name;
-    std::function<void(HostapdAgent*& agent)> sequence;
-    int late_threads;  // spy threads that have not begun when the sequence has returned
-};
-
-void PrintTo(const StartStopCase& c, std::ostream* os) { *os << c.name; }
-
-class SpyStartStop : public SpyLoop, public ::testing::WithParamInterface<StartStopCase> {};
-
-TEST_P(SpyStartStop, StopWaitsForTheThreadOfTheStart) {
-    const StartStopCase& c = GetParam();
-    late_start::g_agent = agent_;
-    c.sequence(agent_);
-    EXPECT_EQ(late_start::g_waiting.load(), c.late_threads);
-    if (agent_ != nullptr && agent_->IsRunning()) {
-        WaitForCount("0");
-        EXPECT_EQ(agent_->StopSpy(), 0);
+TEST_F(SpyLoop, StopWaitsForTheThreadOfTheStart) {
+    struct Case {
+        const char* name;
+        void (*sequence)(HostapdAgent*& agent);
+        int late_threads;  // spy threads that have not begun when the sequence has returned
+    };
+    const Case cases[] = {
+        {"stop right after start",
+         [](HostapdAgent*& agent) {
+             ASSERT_EQ(agent->StartSpy(), 0);
+             EXPECT_EQ(agent->StopSpy(), 0);
+             EXPECT_FALSE(agent->IsRunning());
+         },
+         0},
+        {"destroy right after start",
+         [](HostapdAgent*& agent) {
+             ASSERT_EQ(agent->StartSpy(), 0);
+             delete agent;
+             agent = nullptr;
+         },
+         0},
+        {"restart right after start",
+         [](HostapdAgent*& agent) {
+             ASSERT_EQ(agent->StartSpy(), 0);
+             EXPECT_EQ(agent->StopSpy(), 0);
+             EXPECT_EQ(agent->StartSpy(), 0);
+             EXPECT_TRUE(agent->IsRunning());
+         },
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (agent_ == nullptr) agent_ = new HostapdAgent();
+        recorder::Clear();
+        late_start::g_agent = agent_;
+        c.sequence(agent_);
+        EXPECT_EQ(late_start::g_waiting.load(), c.late_threads);
+        if (agent_ != nullptr && agent_->IsRunning()) {
+            WaitForCount("0");
+            EXPECT_EQ(agent_->StopSpy(), 0);
+        }
+        EXPECT_EQ(late_start::g_waiting.load(), 0);
+        late_start::g_agent = nullptr;
     }
-    EXPECT_EQ(late_start::g_waiting.load(), 0);
-    late_start::g_agent = nullptr;
 }
-
-INSTANTIATE_TEST_SUITE_P(Agent, SpyStartStop,
-                         ::testing::Values(StartStopCase{"StopRightAfterStart",
-                                                         [](HostapdAgent*& agent) {
-                                                             ASSERT_EQ(agent->StartSpy(), 0);
-                                                             EXPECT_EQ(agent->StopSpy(), 0);
-                                                             EXPECT_FALSE(agent->IsRunning());
-                                                         },
-                                                         0},
-                                           StartStopCase{"DestroyRightAfterStart",
-                                                         [](HostapdAgent*& agent) {
-                                                             ASSERT_EQ(agent->StartSpy(), 0);
-                                                             delete agent;
-                                                             agent = nullptr;
-                                                         },
-                                                         0},
-                                           StartStopCase{"RestartRightAfterStart",
-                                                         [](HostapdAgent*& agent) {
-                                                             ASSERT_EQ(agent->StartSpy(), 0);
-                                                             EXPECT_EQ(agent->StopSpy(), 0);
-                                                             EXPECT_EQ(agent->StartSpy(), 0);
-                                                             EXPECT_TRUE(agent->IsRunning());
-                                                         },
-                                                         1}),
-                         [](const ::testing::TestParamInfo<StartStopCase>& info) {
-                             return std::string(info.param.name);
-                         });

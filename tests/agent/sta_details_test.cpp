@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <string.h>
-#include <time.h>
 
 #include <string>
 
@@ -26,16 +25,18 @@ protected:
         agent_->GetStaList()->AddSta(&key);
     }
 
-    // The IP or host name of the listed station with this MAC (any case).
-    std::string Ip(const char* mac) { return Field(mac, &StaListItem::GetIP); }
-    std::string Host(const char* mac) { return Field(mac, &StaListItem::GetHostName); }
-    std::string Field(const char* mac, char* (StaListItem::*getter)()) {
+    // "host ip" of the listed station with this MAC (any case).
+    std::string Of(const char* mac) {
         auto station = agent_test::FindStation(*agent_, mac);
-        return station ? ((*station).*getter)() : "<missing>";
+        return station ? std::string(station->GetHostName()) + " " + station->GetIP() : "<missing>";
     }
 
     static void Neighbour(const std::string& args) {
         ASSERT_EQ(sandbox::Run("ip neigh add " + args + " dev br0"), 0) << args;
+    }
+    static bool ParseFailed() {
+        return logcap::Has(logcap::Errors(),
+                           "HostapdAgent::UpdateSingleStaHost: Parse DHCP data failed.");
     }
 
     HostapdAgent* agent_ = nullptr;
@@ -45,30 +46,21 @@ constexpr const char* kLeases = "/var/lib/misc/dnsmasq.leases";
 
 }  // namespace
 
-TEST_F(StationDetails, LeaseGivesHostNameAndIpMatchingMacInAnyCase) {
+// The full pass matches MACs in any case and stops at a lease line it cannot parse.
+TEST_F(StationDetails, LeasesGiveHostNameAndIpUntilAnUnparsableLine) {
     Add("AA:BB:CC:DD:EE:01");
     Add("aa:bb:cc:dd:ee:02");
+    Add("aa:bb:cc:dd:ee:03");
     sandbox::WriteFile(kLeases,
-                       "1700000000 aa:bb:cc:dd:ee:01 192.0.2.10 laptop 01:aa:bb:cc:dd:ee:01\n"
-                       "1700000000 aa:bb:cc:dd:ee:09 192.0.2.19 other *\n");
+                       "1700000000 aa:bb:cc:dd:ee:01 192.0.2.10 laptop 01:aa:bb:cc\n"
+                       "1 aa:bb:cc:dd:ee:09 192.0.2.19 other *\n"
+                       "1 aa:bb:cc:dd:ee:02 192.0.2.12 broken\n"
+                       "1 aa:bb:cc:dd:ee:03 192.0.2.13 third id\n");
     agent_->GetAllStaHostname();
-    EXPECT_EQ(Host("aa:bb:cc:dd:ee:01"), "laptop");
-    EXPECT_EQ(Ip("aa:bb:cc:dd:ee:01"), "192.0.2.10");
-    EXPECT_EQ(Host("aa:bb:cc:dd:ee:02"), "");
-}
-
-TEST_F(StationDetails, LeaseLineWithFourTokensStopsThePass) {
-    Add("aa:bb:cc:dd:ee:01");
-    Add("aa:bb:cc:dd:ee:02");
-    sandbox::WriteFile(kLeases,
-                       "1 aa:bb:cc:dd:ee:01 192.0.2.10 first id\n"
-                       "1 aa:bb:cc:dd:ee:03 192.0.2.13 broken\n"
-                       "1 aa:bb:cc:dd:ee:02 192.0.2.12 second id\n");
-    agent_->GetAllStaHostname();
-    EXPECT_EQ(Host("aa:bb:cc:dd:ee:01"), "first");
-    EXPECT_EQ(Host("aa:bb:cc:dd:ee:02"), "");
-    EXPECT_TRUE(logcap::Has(logcap::Errors(),
-                            "HostapdAgent::UpdateSingleStaHost: Parse DHCP data failed."));
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "laptop 192.0.2.10");
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:02"), " ");
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:03"), " ");
+    EXPECT_TRUE(ParseFailed());
 }
 
 TEST_F(StationDetails, OneStationLeaseNeedsTheExactMacTextAndStopsAtIt) {
@@ -78,52 +70,44 @@ TEST_F(StationDetails, OneStationLeaseNeedsTheExactMacTextAndStopsAtIt) {
                        "1 aa:bb:cc:dd:ee:01 192.0.2.10 first id\n"
                        "1 aa:bb:cc:dd:ee:01 192.0.2.11 second id\n");
     agent_->UpdateSingleStaHost("aa:bb:cc:dd:ee:01");
-    EXPECT_EQ(Host("aa:bb:cc:dd:ee:01"), "first");
-    EXPECT_EQ(Ip("aa:bb:cc:dd:ee:01"), "192.0.2.10");
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "first 192.0.2.10");
 }
 
 TEST_F(StationDetails, GarbageLeaseFileNeverBreaksThePass) {
     Add("aa:bb:cc:dd:ee:01");
-    std::string garbage = "1 " + std::string(40, 'm') + " 192.0.2.1 skipped id\n";
-    garbage += "1 aa:bb:cc:dd:ee:01 192.0.2.10 " + std::string(300, 'h') + "\n";
-    garbage += std::string("\x01\xff\0\x7f binary\n", 12);
-    sandbox::WriteFile(kLeases, garbage);
+    const std::string long_mac = "1 " + std::string(40, 'm') + " 192.0.2.1 skipped id\n";
+    sandbox::WriteFile(kLeases, long_mac + "1 aa:bb:cc:dd:ee:01 192.0.2.10 " +
+                                    std::string(300, 'h') + "\n" +
+                                    std::string("\x01\xff\0\x7f binary\n", 12));
     agent_->GetAllStaHostname();
-    EXPECT_EQ(Host("aa:bb:cc:dd:ee:01"), "");
-    EXPECT_TRUE(logcap::Has(logcap::Errors(),
-                            "HostapdAgent::UpdateSingleStaHost: Parse DHCP data failed."));
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), " ");
+    EXPECT_TRUE(ParseFailed());
 
-    sandbox::WriteFile(kLeases, "1 " + std::string(40, 'm') + " 192.0.2.1 skipped id\n" +
-                                    "1 aa:bb:cc:dd:ee:01 192.0.2.10 kept " + std::string(80, 'c') +
-                                    "\n");
+    sandbox::WriteFile(
+        kLeases, long_mac + "1 aa:bb:cc:dd:ee:01 192.0.2.10 kept " + std::string(80, 'c') + "\n");
     agent_->GetAllStaHostname();
-    EXPECT_EQ(Host("aa:bb:cc:dd:ee:01"), "kept");
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "kept 192.0.2.10");
 }
 
-TEST_F(StationDetails, CompleteArpEntryWinsOverTheLease) {
+// A complete ARP entry wins over the lease; an incomplete one and, for one station, a MAC in
+// other case are ignored.
+TEST_F(StationDetails, ArpGivesTheIpOfCompleteEntries) {
     Add("AA:BB:CC:DD:EE:01");
+    Add("00:00:00:00:00:00");
     sandbox::WriteFile(kLeases, "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
     Neighbour("192.0.2.20 lladdr aa:bb:cc:dd:ee:01 nud permanent");
-    agent_->CompleteAllStaInfo();
-    EXPECT_EQ(Host("aa:bb:cc:dd:ee:01"), "laptop");
-    EXPECT_EQ(Ip("aa:bb:cc:dd:ee:01"), "192.0.2.20");
-}
-
-TEST_F(StationDetails, IncompleteArpEntryIsIgnored) {
-    Add("00:00:00:00:00:00");
     Neighbour("192.0.2.30 nud incomplete");
     ASSERT_NE(sandbox::ReadFile("/proc/net/arp").find("0x0"), std::string::npos);
-    agent_->GetAllStaIP();
-    EXPECT_EQ(Ip("00:00:00:00:00:00"), "");
-}
+    agent_->CompleteAllStaInfo();
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "laptop 192.0.2.20");
+    EXPECT_EQ(Of("00:00:00:00:00:00"), " ");
 
-TEST_F(StationDetails, OneStationArpNeedsTheExactMacText) {
-    Add("aa:bb:cc:dd:ee:01");
-    Neighbour("192.0.2.20 lladdr aa:bb:cc:dd:ee:01 nud stale");
-    agent_->UpdateSingleStaIP("AA:BB:CC:DD:EE:01");
-    EXPECT_EQ(Ip("aa:bb:cc:dd:ee:01"), "");
-    agent_->UpdateSingleSta("aa:bb:cc:dd:ee:01");
-    EXPECT_EQ(Ip("aa:bb:cc:dd:ee:01"), "192.0.2.20");
+    Add("aa:bb:cc:dd:ee:03");
+    Neighbour("192.0.2.23 lladdr aa:bb:cc:dd:ee:03 nud stale");
+    agent_->UpdateSingleStaIP("AA:BB:CC:DD:EE:03");
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:03"), " ");
+    agent_->UpdateSingleSta("aa:bb:cc:dd:ee:03");
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:03"), " 192.0.2.23");
 }
 
 TEST_F(StationDetails, CacheFlushUsesTheInterfaceLearnedFromAChangedArpIp) {
@@ -140,10 +124,7 @@ TEST_F(StationDetails, CacheFlushUsesTheInterfaceLearnedFromAChangedArpIp) {
     agent_->DropArpCache();
     EXPECT_EQ(agent_test::Calls("ip"),
               "route flush cache\nroute flush cache\nneigh flush dev br0\n");
-}
 
-TEST_F(StationDetails, FailedFlushIsLoggedWithItsStatus) {
-    agent_test::InstallRecorder("ip");
     sandbox::WriteFile("/tmp/ip.status", "1");
     agent_->DropArpCache();
     EXPECT_TRUE(logcap::Has(
@@ -162,7 +143,8 @@ TEST_F(StationDetails, OnlineTimeCountsFromTheConnectedTime) {
     }
     list->_Unlock();
     agent_->UpdateAllStaOnlineTime();
-    std::string online = Field("aa:bb:cc:dd:ee:01", &StaListItem::GetOnlineTime);
+    std::string online = agent_test::FindStation(*agent_, "aa:bb:cc:dd:ee:01")->GetOnlineTime();
     EXPECT_TRUE(online == "01:01:01" || online == "01:01:02") << online;
-    EXPECT_EQ(Field("aa:bb:cc:dd:ee:02", &StaListItem::GetOnlineTime), "00:00:00");
+    EXPECT_STREQ(agent_test::FindStation(*agent_, "aa:bb:cc:dd:ee:02")->GetOnlineTime(),
+                 "00:00:00");
 }

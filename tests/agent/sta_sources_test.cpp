@@ -11,50 +11,35 @@
 #include "agent/spy_state.h"
 #include "wlan_time.h"
 
-namespace {
-
-std::string Time(long seconds, int size = 9) {
-    char buf[16];
-    memset(buf, 'x', sizeof(buf));
-    secToStandardTime(seconds, buf, size);
-    return buf;
-}
-
-}  // namespace
-
-TEST(SecToStandardTime, HoursMinutesSecondsBetweenZeroAndTheLargestTime) {
-    const std::pair<long, const char*> cases[] = {
-        {0, "00:00:00"},
-        {59, "00:00:59"},
-        {3661, "01:01:01"},
-        {36000, "10:00:00"},
-        {99 * 3600 + 59 * 60 + 59, "99:59:59"},
-        {100 * 3600, "99:59:59"},  // a hundred hours or more read as the largest time
-        {100 * 3600 + 61, "99:59:59"},
-        {2147483647L, "99:59:59"},
-        {-5, "00:00:00"},
+TEST(SecToStandardTime, HoursMinutesSecondsCappedAndCutToTheBuffer) {
+    const std::tuple<long, int, const char*> cases[] = {
+        {0, 9, "00:00:00"},           {59, 9, "00:00:59"},
+        {3661, 9, "01:01:01"},        {99 * 3600 + 59 * 60 + 59, 9, "99:59:59"},
+        {100 * 3600, 9, "99:59:59"},  // a hundred hours or more read as the largest time
+        {2147483647L, 9, "99:59:59"}, {-5, 9, "00:00:00"},
+        {3661, 6, "01:01"},           {1, 1, ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(Time(c.first), c.second) << c.first;
-}
-
-TEST(SecToStandardTime, SmallBufferKeepsSizeMinusOneCharacters) {
-    EXPECT_EQ(Time(3661, 6), "01:01");
-    char buf[4] = {'x', 'x', 'x', 'x'};
-    EXPECT_EQ(secToStandardTime(1, buf, 1), buf);
-    EXPECT_EQ(buf[0], '\0');
-    EXPECT_EQ(buf[1], 'x');
+    for (const auto& [seconds, size, expected] : cases) {
+        char buf[16];
+        memset(buf, 'x', sizeof(buf));
+        EXPECT_EQ(secToStandardTime(seconds, buf, size), buf);
+        EXPECT_STREQ(buf, expected) << seconds << " in " << size;
+        EXPECT_EQ(buf[size], 'x') << seconds << " in " << size;
+    }
 }
 
 TEST(SpyLineMac, MacStartsAfterTheKeywordAndABlank) {
-    char mac[18];
-    spy_line_mac(14, "autho_sta_list 11:22:33:44:55:66", mac, sizeof(mac));
-    EXPECT_STREQ(mac, "11:22:33:44:55:66");
-    spy_line_mac(9, "assoclist AA:BB:CC:DD:EE:FF trailing words", mac, sizeof(mac));
-    EXPECT_STREQ(mac, "AA:BB:CC:DD:EE:FF");
-    spy_line_mac(9, "assoclist 11:22\n", mac, sizeof(mac));
-    EXPECT_STREQ(mac, "11:22");
-    spy_line_mac(9, "short", mac, sizeof(mac));
-    EXPECT_STREQ(mac, "");
+    const std::tuple<int32_t, const char*, const char*> cases[] = {
+        {14, "autho_sta_list 11:22:33:44:55:66", "11:22:33:44:55:66"},
+        {9, "assoclist AA:BB:CC:DD:EE:FF trailing words", "AA:BB:CC:DD:EE:FF"},
+        {9, "assoclist 11:22\n", "11:22"},
+        {9, "short", ""},
+    };
+    for (const auto& [offset, line, mac_text] : cases) {
+        char mac[18];
+        spy_line_mac(offset, line, mac, sizeof(mac));
+        EXPECT_STREQ(mac, mac_text) << line;
+    }
 }
 
 // The radio start chooses the list command while the spy thread lists the stations: a command
@@ -88,21 +73,21 @@ TEST(LeaseLine, FiveTokensMakeALeaseAndOverlongFieldsAreCutOrRefused) {
     EXPECT_STREQ(lease.mac, "aa:bb:cc:dd:ee:01");
     EXPECT_STREQ(lease.ip, "192.0.2.10");
     EXPECT_STREQ(lease.host_name, "laptop");
-    for (const char* missing : {"1700000000 aa:bb:cc:dd:ee:01 192.0.2.10 laptop", "", " \t "})
-        EXPECT_EQ(parse_lease_line(missing, &lease), SourceLine::kMalformed) << missing;
-
     // A long client id is cut; a long MAC or IP makes the line unusable.
-    std::string duid = "ff:" + std::string(60, '1');
-    EXPECT_EQ(parse_lease_line(("1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop " + duid).c_str(), &lease),
-              SourceLine::kEntry);
+    std::string duid = "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop ff:" + std::string(60, '1');
+    ASSERT_EQ(parse_lease_line(duid.c_str(), &lease), SourceLine::kEntry);
     EXPECT_EQ(strlen(lease.client_id), 31u);
-    EXPECT_EQ(parse_lease_line("1 aa:bb:cc:dd:ee:01:02:03 192.0.2.10 h id", &lease),
-              SourceLine::kUnusable);
-    EXPECT_EQ(parse_lease_line("1 aa:bb:cc:dd:ee:01 192.168.100.1000 h id", &lease),
-              SourceLine::kUnusable);
+    const std::pair<const char*, SourceLine> cases[] = {
+        {"1700000000 aa:bb:cc:dd:ee:01 192.0.2.10 laptop", SourceLine::kMalformed},
+        {"", SourceLine::kMalformed},
+        {" \t ", SourceLine::kMalformed},
+        {"1 aa:bb:cc:dd:ee:01:02:03 192.0.2.10 h id", SourceLine::kUnusable},
+        {"1 aa:bb:cc:dd:ee:01 192.168.100.1000 h id", SourceLine::kUnusable},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parse_lease_line(c.first, &lease), c.second) << c.first;
 }
 
-TEST(ArpLine, KernelLineIsParsedWithHexadecimalNumbers) {
+TEST(ArpLine, KernelLineWithHexadecimalNumbersAndAUsableDeviceName) {
     ArpEntry arp;
     ASSERT_EQ(parse_arp_line("192.0.2.20       0x1         0x6         aa:bb:cc:dd:ee:01     *"
                              "        br0",
@@ -118,20 +103,14 @@ TEST(ArpLine, KernelLineIsParsedWithHexadecimalNumbers) {
          {"192.0.2.20 0x1 0x6 aa:bb:cc:dd:ee:01 *", "192.0.2.20 0x1 zz aa:bb:cc:dd:ee:01 * br0",
           "192.0.2.20 0x 0x2 aa:bb:cc:dd:ee:01 * br0"})
         EXPECT_EQ(parse_arp_line(malformed, &arp), SourceLine::kMalformed) << malformed;
-}
-
-TEST(ArpLine, DeviceThatIsNoInterfaceNameIsNotUsable) {
-    ArpEntry arp;
-    ASSERT_EQ(parse_arp_line("192.0.2.20 0x1 0x2 aa:bb:cc:dd:ee:01 * br0;reboot", &arp),
-              SourceLine::kEntry);
-    EXPECT_FALSE(arp.device_usable);
-    std::string long_device = "192.0.2.20 0x1 0x2 aa:bb:cc:dd:ee:01 * " + std::string(40, 'e');
-    ASSERT_EQ(parse_arp_line(long_device.c_str(), &arp), SourceLine::kEntry);
-    EXPECT_FALSE(arp.device_usable);
+    // A device that is no interface name is not used in a command.
+    for (const std::string& device : {std::string("br0;reboot"), std::string(40, 'e')}) {
+        std::string line = "192.0.2.20 0x1 0x2 aa:bb:cc:dd:ee:01 * " + device;
+        ASSERT_EQ(parse_arp_line(line.c_str(), &arp), SourceLine::kEntry);
+        EXPECT_FALSE(arp.device_usable) << device;
+    }
     EXPECT_TRUE(is_ifname_text("wlan0.1"));
-    EXPECT_FALSE(is_ifname_text("br0 x"));
-    EXPECT_FALSE(is_ifname_text("$(id)"));
-    EXPECT_FALSE(is_ifname_text(""));
+    for (const char* bad : {"br0 x", "$(id)", ""}) EXPECT_FALSE(is_ifname_text(bad)) << bad;
 }
 
 TEST(SourceLines, RandomBytesNeverOverrunTheBuffers) {
@@ -139,10 +118,8 @@ TEST(SourceLines, RandomBytesNeverOverrunTheBuffers) {
     for (int round = 0; round < 2000; ++round) {
         std::string line;
         size_t length = random() % 600;
-        for (size_t i = 0; i < length; ++i) {
-            int pick = random() % 4;
-            line += pick == 0 ? ' ' : static_cast<char>(1 + random() % 255);
-        }
+        for (size_t i = 0; i < length; ++i)
+            line += random() % 4 == 0 ? ' ' : static_cast<char>(1 + random() % 255);
         LeaseEntry lease;
         ArpEntry arp;
         if (parse_lease_line(line.c_str(), &lease) != SourceLine::kMalformed) {

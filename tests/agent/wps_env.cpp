@@ -1,35 +1,12 @@
 #include "tests/agent/wps_env.h"
 
-#include <mutex>
-
 #include "agent/wps_state.h"
 
 namespace {
 
-std::mutex g_events_mutex;
-std::vector<WpsEvent> g_events;
-
-void RecordEvent(ha_wlan_event_type type, void* data) {
-    std::lock_guard<std::mutex> lock(g_events_mutex);
-    const char* text = (type == HA_WLAN_EVT_WPS || type == HA_WLAN_EVT_STA_NUM)
-                           ? static_cast<const char*>(data)
-                           : "";
-    g_events.push_back({type, text ? text : ""});
-}
-
-void ClearEvents() {
-    std::lock_guard<std::mutex> lock(g_events_mutex);
-    g_events.clear();
-}
-
 constexpr unsigned kWorkerEndMs = 10000;
 
 }  // namespace
-
-std::vector<WpsEvent> WpsEvents() {
-    std::lock_guard<std::mutex> lock(g_events_mutex);
-    return g_events;
-}
 
 void WpsAgentTest::SetUp() {
     SandboxTest::SetUp();
@@ -37,8 +14,8 @@ void WpsAgentTest::SetUp() {
     wpscli_test_reset();
     HostapdAgent::DeinitEventCb();
     HostapdAgent::InitEventCb();
-    HostapdAgent::RegisterEventCb(RecordEvent);
-    ClearEvents();
+    HostapdAgent::RegisterEventCb(recorder::Callback<1>);
+    recorder::Clear();
     agent_ = new HostapdAgent();
 }
 
@@ -82,7 +59,7 @@ std::vector<std::string> WpsAgentTest::CallsFrom(size_t index) {
 
 std::vector<std::string> WpsAgentTest::WpsMessages() {
     std::vector<std::string> messages;
-    for (const WpsEvent& event : WpsEvents())
+    for (const recorder::Event& event : recorder::Events())
         if (event.type == HA_WLAN_EVT_WPS) messages.push_back(event.text);
     return messages;
 }
@@ -98,7 +75,7 @@ bool RunningWpsAgentTest::StartAgent(const radio_env::Settings& changes) {
     if (agent_->StartSpy() != 0) return false;
     // The spy clears any stale WPS request as it starts, then reports the station count.
     return radio_env::WaitUntil([] {
-        for (const WpsEvent& event : WpsEvents())
+        for (const recorder::Event& event : recorder::Events())
             if (event.type == HA_WLAN_EVT_STA_NUM) return true;
         return false;
     });

@@ -5,19 +5,13 @@
 #include <vector>
 
 #include "hostapd_agent.h"
+#include "tests/agent/event_recorder.h"
 #include "tests/radio/radio_env.h"
 #include "tests/support/sandbox.h"
 #include "wpscli_test.h"
 
-// What reached the host's event callback during a test.
-struct WpsEvent {
-    ha_wlan_event_type type;
-    std::string text;
-};
-std::vector<WpsEvent> WpsEvents();
-
-// An agent in the sandbox with an event callback registered and a fresh WPS library stand-in.
-// TearDown disables WPS, which returns only once the worker thread has ended.
+// An agent in the sandbox with recorder::Callback<1> registered and a fresh WPS library
+// stand-in. TearDown disables WPS, which returns only once the worker thread has ended.
 class WpsAgentTest : public SandboxTest {
 protected:
     void SetUp() override;

@@ -71,8 +71,15 @@ TEST_F(WwanReport, IdleReceiveAndDeactivationKeepTheMask) {
     EXPECT_EQ(coex().acs_chan_mask, 0x7FDFFE);
 }
 
-TEST_F(WwanReport, OnlyValidPartsOfAReportCount) {
+TEST_F(WwanReport, OnlyValidPartsOfAReportWithAnAgentCount) {
     lte_coex_wwan_data_t data = BandReport(2510, 2630, 10);
+    bcm_lte_coex_set_shadow_agent(nullptr);
+    Report(data);
+    bcm_lte_coex_update_wwan_data(nullptr);
+    EXPECT_TRUE(HasLevel5("LTE_COEX: shadow agent is NULL\n"));
+    EXPECT_EQ(coex().wwan_operational, 0);
+    bcm_lte_coex_set_shadow_agent(agent.get());
+
     data.band_info_valid = 0;
     Report(data);
     EXPECT_EQ(coex().wwan_operational, 0);
@@ -118,13 +125,4 @@ TEST_F(WwanReport, RestartOnlyWhenTheRunningChannelLeavesTheMask) {
         EXPECT_EQ(coex().acs_chan_mask, c.mask);
         EXPECT_TRUE(c.log == nullptr || HasLevel5(c.log)) << c.log;
     }
-}
-
-TEST_F(WwanReport, WithoutAnAgentTheReportIsDropped) {
-    bcm_lte_coex_set_shadow_agent(nullptr);
-    Report(BandReport(2510, 2630, 10));
-    EXPECT_TRUE(HasLevel5("LTE_COEX: shadow agent is NULL\n"));
-    EXPECT_EQ(coex().wwan_operational, 0);
-    EXPECT_EQ(coex().acs_chan_mask, 0);
-    bcm_lte_coex_update_wwan_data(nullptr);
 }
