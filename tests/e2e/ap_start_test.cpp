@@ -1,56 +1,15 @@
-// Bringing the access point up through the reference host: the radio, the spy thread and the
-// bus side as a web interface and the device's other daemons see them.
+// Bringing the access point up through the reference host: the radio and the spy thread.
 #include <string>
 #include <vector>
 
 #include "agent/spy_state.h"
-#include "tests/e2e/bus_peers.h"
 #include "tests/e2e/e2e_env.h"
 #include "tests/support/log_capture.h"
-#include "ubus/service_object.h"
-#include "ubus_assistant.h"
-#include "ubus_test_hooks.h"
 #include "wpscli_test.h"
 
 using e2e::Broadcasts;
 using e2e::SimGet;
 using e2e::Wlarm;
-
-namespace {
-
-const char* const kSubscribedEvents[] = {"key_detect_type", "usb_event_type", "oled_event",
-                                         "system_state"};
-
-const std::vector<std::string> kMethods = {
-    "wlan_set_switch",
-    "wlan_get_sta",
-    "wlan_get_sta_num",
-    "wlan_get_switch",
-    "wlan_wps_start",
-    "wlan_wps_cancel",
-    "wlan_get_wps_status",
-    "wlan_last_rpc",
-    "wlan_get_config",
-    "wlan_set_config",
-    "wlan_get_client_mac",
-    "wlan_get_5G_support",
-    "wlan_get_region_info_list",
-    "wlan_get_ps_status",
-    "wlan_set_ps_status",
-    "wlan_send_wwan_state",
-    "wlan_set_sta_config",
-    "wlan_set_static_ip_config",
-    "wlan_get_scan_result",
-    "wlan_get_connected_info",
-};
-
-// A call that reached the object's handler, whatever the handler answered.
-bool Dispatched(int status) {
-    return status != UBUS_STATUS_NOT_FOUND && status != UBUS_STATUS_METHOD_NOT_FOUND &&
-           status != UBUS_STATUS_TIMEOUT && status != UBUS_STATUS_CONNECTION_FAILED;
-}
-
-}  // namespace
 
 using AccessPoint = E2eTest;
 
@@ -75,58 +34,6 @@ TEST_F(AccessPoint, StartBringsTheConfiguredWpa2NetworkUp) {
     EXPECT_EQ(Broadcasts("wlan_switch"), std::vector<std::string>{"on"});
     EXPECT_TRUE(logcap::Has(logcap::User(), "WLAN UP"));
     EXPECT_TRUE(host_->agent().GetWlanOn());
-}
-
-TEST_F(AccessPoint, OwnConnectionServesTheObjectOnItsLoopThread) {
-    MakeHost();
-    for (const char* event : kSubscribedEvents) EXPECT_EQ(ubus_test_event_listeners(event), 0);
-    StartAp();
-
-    e2e::WebUi web;
-    ASSERT_TRUE(web.Connected());
-    ASSERT_TRUE(ubus_test_object_exists("wlan_object_test"));
-    EXPECT_FALSE(ubus_test_object_exists("wlan_object"));
-
-    // The object on the bus is the service object with the method table, in declaration order.
-    std::vector<std::string> declared;
-    for (int i = 0; i < wlan_object_test.n_methods; ++i)
-        declared.push_back(wlan_object_test.methods[i].name);
-    EXPECT_EQ(declared, kMethods);
-    EXPECT_STREQ(wlan_object_test.type->name, "wlan_object_type");
-
-    EXPECT_TRUE(Dispatched(web.Call("wlan_object_test", "wlan_get_switch", "")));
-    EXPECT_EQ(web.Call("wlan_object_test", "wlan_no_such_method", ""),
-              UBUS_STATUS_METHOD_NOT_FOUND);
-
-    for (const char* event : kSubscribedEvents)
-        EXPECT_EQ(ubus_test_event_listeners(event), 1) << event;
-
-    UbusAssistant* assistant = host_->agent().GetUbusAssistant();
-    ASSERT_NE(assistant, nullptr);
-    EXPECT_TRUE(host_->agent().UseInternalUbus());
-    EXPECT_TRUE(assistant->IsLoopThreadAlive());
-    EXPECT_TRUE(logcap::Contains("UbusAssistant::RunLoop: uloop thread started."));
-}
-
-TEST_F(AccessPoint, HostConnectionRegistersWlanObjectWithoutALoopThread) {
-    test_host::Options options;
-    options.host_connection = true;
-    MakeHost(options);
-    StartAp();
-
-    EXPECT_TRUE(ubus_test_object_exists("wlan_object"));
-    EXPECT_FALSE(ubus_test_object_exists("wlan_object_test"));
-    UbusAssistant* assistant = host_->agent().GetUbusAssistant();
-    ASSERT_NE(assistant, nullptr);
-    EXPECT_FALSE(host_->agent().UseInternalUbus());
-    EXPECT_FALSE(assistant->IsLoopThreadAlive());
-    EXPECT_FALSE(assistant->IsLoopRunning());
-    EXPECT_EQ(host_->agent().GetUbusContext(), host_->host_context());
-
-    // The host's own loop dispatches the methods.
-    e2e::WebUi web;
-    EXPECT_TRUE(Dispatched(web.Call("wlan_object", "wlan_get_switch", "")));
-    EXPECT_EQ(Broadcasts("wlan_switch"), std::vector<std::string>{"on"});
 }
 
 TEST_F(AccessPoint, StationModeRunsTheApPlusStationScript) {

@@ -99,15 +99,6 @@ std::function<bool(const test_host::HostEvent&)> Event(ha_wlan_event_type type, 
         [type, value](const test_host::HostEvent& e) { return e.type == type && e.value == value; };
 }
 
-bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms) {
-    constexpr unsigned kPollMs = 20;
-    for (unsigned waited = 0; !condition(); waited += kPollMs) {
-        if (waited >= timeout_ms) return condition();
-        usleep(kPollMs * 1000);
-    }
-    return true;
-}
-
 int ThreadCount() {
     int count = 0;
     DIR* dir = opendir("/proc/self/task");

@@ -21,8 +21,6 @@ using Settings = ConfSettings;
 constexpr const char* kSsid = "Hotspot-E2E";
 constexpr const char* kPassphrase = "correct horse";
 constexpr const char* kStationMac = "02:11:22:33:44:55";
-constexpr const char* kStationIp = "192.0.2.10";
-constexpr const char* kStationName = "phone-a";
 
 // Long enough for a few poll cycles of the spy thread (2 s each) on a loaded machine.
 constexpr unsigned kEventWaitMs = 15000;
@@ -50,10 +48,6 @@ std::vector<std::string> Broadcasts(const std::string& key);
 
 // Matches an event of the type with the integer payload.
 std::function<bool(const test_host::HostEvent&)> Event(ha_wlan_event_type type, intptr_t value);
-
-// Polls a condition that no event announces (files, thread counts) until it holds or
-// timeout_ms has passed; returns its last value.
-bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms = kEventWaitMs);
 
 // Threads of this process.
 int ThreadCount();

@@ -6,6 +6,7 @@
 #include "agent/countdown.h"
 #include "tests/e2e/e2e_env.h"
 #include "tests/support/log_capture.h"
+#include "tests/ubus/bus_test_support.h"
 #include "wpscli_test.h"
 
 using e2e::Broadcasts;
@@ -111,7 +112,7 @@ TEST_P(StopInCallback, StopSpyReturnsAndTheSpyThreadsLastEventStillArrives) {
     }
     if (c.slow_listing) {
         sandbox::WriteFile("/tmp/hold", "");
-        ASSERT_TRUE(e2e::WaitUntil([] { return sandbox::Exists("/tmp/listing"); }));
+        ASSERT_TRUE(bus_test::WaitUntil([] { return sandbox::Exists("/tmp/listing"); }));
     }
 
     // 120 s of idle time are two ticks; the callback answers on the countdown's thread.
@@ -171,7 +172,7 @@ TEST_P(Teardown, DestructorLeavesNoThreadRunning) {
     host_.reset();
 
     // Detached threads leave the task list a moment after they have finished their work.
-    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ThreadCount() == before; }))
+    EXPECT_TRUE(bus_test::WaitUntil([&] { return e2e::ThreadCount() == before; }))
         << e2e::ThreadCount() << " threads, " << before << " before the host";
     EXPECT_EQ(Wlarm("isup"), "0");
 }

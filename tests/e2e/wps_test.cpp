@@ -34,7 +34,6 @@ const WpsCase kCases[] = {
     {"PushButtonTimeout", kPushButton, BRCM_WPSCLI_TIMEOUT, 3, "wps_timeout", "WPS-TIMEOUT "},
     {"PushButtonFailure", kPushButton, BRCM_WPSCLI_ERROR, 0, "wps_failure", "WPS-FAIL "},
     {"PinSuccess", kValidPin, BRCM_WPSCLI_SUCCESS, 1, "wps_success", "WPS-SUCCESS "},
-    {"PinTimeout", kValidPin, BRCM_WPSCLI_TIMEOUT, 3, "wps_timeout", "WPS-TIMEOUT "},
     {"PinFailure", kValidPin, BRCM_WPSCLI_ERROR, 0, "wps_failure", "WPS-FAIL "},
 };
 

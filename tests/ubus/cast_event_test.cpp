@@ -42,14 +42,6 @@ std::pair<std::string, std::string> OnlyStringMember(const std::string& json) {
 
 }  // namespace
 
-TEST_F(CastEvent, BroadcastsOneEventWithOneStringField) {
-    assistant_.CastEvent("wlan_event", "wlan_switch", "on");
-    auto events = bus_events::Read();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].type, "wlan_event");
-    EXPECT_EQ(events[0].json, "{\"wlan_switch\":\"on\"}");
-}
-
 TEST_F(CastEvent, CommandLineOf259CharactersIsRunAndLongerIsNot) {
     std::string fits(259 - kLineAroundValue, '7');
     assistant_.CastEvent("wlan_event", "k", fits.c_str());

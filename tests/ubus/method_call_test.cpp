@@ -115,20 +115,9 @@ protected:
 
 }  // namespace
 
-TEST_F(MethodCallTest, WithAgentAndAssistantEveryCheckPassesAndTheReplyReachesTheCaller) {
-    set_shadow_pointers(agent_, ua_);
-    for (const ProbeMethod& probe : kProbeMethods) {
-        Answer answer = Call(probe.name);
-        EXPECT_EQ(answer.status, 0) << probe.name;
-        EXPECT_EQ(answer.reply, kFullReply) << probe.name;
-    }
-    EXPECT_TRUE(logcap::Errors().empty());
-    EXPECT_TRUE(logcap::Level5().empty());
-}
-
 // Which message a check writes for what is missing, and that the handler then answers -1
-// without a reply; a check that passes leaves no message.
-TEST_F(MethodCallTest, AMissingAgentOrAssistantIsAnsweredWithTheCheckOwnMessage) {
+// without a reply; a check that passes leaves no message and the reply reaches the caller.
+TEST_F(MethodCallTest, EachCheckAnswersWhatIsMissingWithItsOwnMessage) {
     struct Case {
         bool agent;
         bool ua;
@@ -139,6 +128,11 @@ TEST_F(MethodCallTest, AMissingAgentOrAssistantIsAnsweredWithTheCheckOwnMessage)
         std::vector<std::string> level5;
     };
     const std::vector<Case> cases = {
+        {true, true, "agent_and_ua", 0, kFullReply, {}, {}},
+        {true, true, "ua_traced", 0, kFullReply, {}, {}},
+        {true, true, "ua_logged", 0, kFullReply, {}, {}},
+        {true, true, "ua_then_agent", 0, kFullReply, {}, {}},
+        {true, true, "none", 0, kFullReply, {}, {}},
         {false, false, "agent_and_ua", -1, "", {"ubus_wlan_probe: shadow agent NULL."}, {}},
         {false, true, "agent_and_ua", -1, "", {"ubus_wlan_probe: shadow agent NULL."}, {}},
         {true, false, "agent_and_ua", -1, "", {"ubus_wlan_probe: shadow ua NULL."}, {}},
