@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <libubus.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,10 +53,14 @@ TEST_F(MethodTable, DeclaresTheTwentyMethodsInOrderOnBothObjects) {
 TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {
     HostapdAgent agent;
     ASSERT_EQ(agent.ConnectUbus(), 0);
-    for (const std::string& method : kMethodsInOrder)
+    const std::set<std::string> built = {"wlan_get_client_mac", "wlan_get_5G_support",
+                                         "wlan_get_region_info_list", "wlan_send_wwan_state"};
+    for (const std::string& method : kMethodsInOrder) {
+        if (built.count(method) != 0) continue;
         EXPECT_EQ(ubus_test_call("wlan_object_test", method.c_str(), "{}", 10000, nullptr),
                   UBUS_STATUS_NOT_SUPPORTED)
             << method;
+    }
 }
 
 // A field name or type that differs from what clients send leaves that argument absent.
