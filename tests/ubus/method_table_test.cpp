@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <libubus.h>
 
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -72,9 +73,12 @@ TEST_F(MethodTable, BothObjectsDeclareTheInterfaceClientsUse) {
 TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {
     HostapdAgent agent;
     ASSERT_EQ(agent.ConnectUbus(), 0);
+    const std::set<std::string> built = {"wlan_get_client_mac", "wlan_get_5G_support",
+                                         "wlan_get_region_info_list", "wlan_send_wwan_state"};
     std::istringstream lines(kInterface);
     for (std::string line; std::getline(lines, line);) {
         const std::string method = line.substr(0, line.find(' '));
+        if (built.count(method) != 0) continue;
         EXPECT_EQ(ubus_test_call("wlan_object_test", method.c_str(), "{}", 10000, nullptr),
                   UBUS_STATUS_NOT_SUPPORTED)
             << method;

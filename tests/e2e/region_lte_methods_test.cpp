@@ -1,0 +1,116 @@
+// The region, 5 GHz and client-MAC queries and the LTE report, called over the bus the way the
+// web interface and the modem side call them.
+#include <map>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "tests/e2e/bus_peers.h"
+#include "tests/e2e/e2e_env.h"
+#include "tests/support/log_capture.h"
+#include "ubus/method_groups.h"
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+using RegionLteMethods = E2eTest;
+
+TEST_F(RegionLteMethods, RegionListFiveGigahertzAndClientMac) {
+    StartAp();
+    e2e::WebUi web;
+    std::string reply;
+    ASSERT_EQ(web.Call("wlan_object_test", "wlan_get_region_info_list", "", &reply), 0);
+    EXPECT_EQ(reply.rfind(R"({"list_num":101,"list":[{"country":"Albania","cout_code":"AL",)"
+                          R"("timezone":-60,"index":28,"start_chan_2G":1,"end_chan_2G":13,)"
+                          R"("chan_5G":"36 40 44 48"},{"country":)",
+                          0),
+              0u);
+    EXPECT_NE(reply.find(R"("Zimbabwe","cout_code":"ZW")"), std::string::npos) << "row 101";
+
+    for (const auto& [country, support] : Rows{{"CN", "1"}, {"SY", "0"}, {"", "0"}, {"QQ", "0"}}) {
+        e2e::WriteApConfig({{"country_code", country}});
+        EXPECT_EQ(web.Call("wlan_object_test", "wlan_get_5G_support", "", &reply), 0);
+        EXPECT_EQ(reply, "{\"if_support_5G\":" + support + "}") << country;
+    }
+
+    ASSERT_TRUE(e2e::Sim(std::string("sta auth ") + e2e::kStationMac));
+    e2e::AddNeighbour(e2e::kStationMac, e2e::kStationIp, e2e::kStationName);
+    ASSERT_TRUE(e2e::Sim("sta auth 02:aa:bb:cc:dd:ee"));  // no address known yet
+    const std::string ip = e2e::kStationIp;
+    // The session's uci option: a wired client, a trailing blank, an empty value, and none at
+    // all (uci prints nothing), which the station without an address must not match.
+    for (const auto& [option, mac] : Rows{{"'" + ip + "'", e2e::kStationMac},
+                                          {"'192.0.2.99'", ""},
+                                          {"'" + ip + " '", ""},
+                                          {"''", ""},
+                                          {"", ""}}) {
+        sandbox::WriteFile("/etc/config/webserver_var",
+                           "config session 'session'\n" +
+                               (option.empty() ? "" : "\toption authed_ip " + option + "\n"));
+        EXPECT_EQ(web.Call("wlan_object_test", "wlan_get_client_mac", "", &reply), 0);
+        EXPECT_EQ(reply, "{\"client_mac\":\"" + mac + "\"}") << option;
+    }
+}
+
+// Every string attribute of the group's methods, taken from the method table, against hostile
+// values: refused with no change, or taken literally; nothing runs, no file changes. Accepted
+// LTE reports (uplink 2530 MHz: channels 7 to 13, mask 0x7FDFC0) rule out channel 1 and so ask
+// the platform for a restart.
+TEST_F(RegionLteMethods, HostileStringAttributesAreRefusedOrTakenLiterally) {
+    e2e::FakeQcmap qcmap;
+    ASSERT_TRUE(e2e::Sim("autochannel pick 1"));
+    StartAp();
+    const Rows cases = {{"missing", ""},
+                        {"wrong type", "7"},
+                        {"over-long", "\"" + std::string(16, 'x') + "\""},
+                        {"line break", "\"rmnet\\ndata0\""},
+                        {"substitution", "\"$(>/tmp/canary)\""},
+                        {"backquotes", "\"`>/tmp/canary`\""},
+                        {"separator, quotes", "\"';\\\">/tmp/canary\""}};
+    const std::string report = R"("band_info_valid":1,"ul_band_freq":2530,"ul_band_bw":10,)"
+                               R"("dl_band_freq":2650,"dl_band_bw":10,"tdd_info_valid":0,)"
+                               R"("tdd_info_frame_offset":0,"tdd_info_config":0,)"
+                               R"("tdd_info_subframe_config":0,"tdd_info_ul_config":0,)"
+                               R"("tdd_info_dl_config":0,"off_period_valid":0,"off_period":0)";
+    // Per attribute: the other fields of a valid request, the reply, the status of each case.
+    const int kInvalid = UBUS_STATUS_INVALID_ARGUMENT;
+    const std::map<std::string, std::tuple<std::string, std::string, std::vector<int>>> rows = {
+        {"client_mac", {"", R"({"client_mac":""})", {0, 0, 0, 0, 0, 0, 0}}},
+        {"wlan_if",
+         {report,
+          R"({"wlan_send_wwan_state":"wlan_send_wwan_state success!"})",
+          {-1, -1, kInvalid, kInvalid, 0, 0, 0}}}};
+
+    const std::string files = sandbox::Output("cat /etc/hostapd.conf /etc/config/*");
+    e2e::WebUi web;
+    size_t checked = 0, restarts = 0;
+    for (const MethodGroup* group : {&region_method_group, &lte_method_group}) {
+        for (const ubus_method* m = group->rows; m != group->rows + group->count; ++m) {
+            for (const blobmsg_policy* p = m->policy; p != m->policy + m->n_policy; ++p) {
+                if (p->type != BLOBMSG_TYPE_STRING) continue;
+                ASSERT_EQ(rows.count(p->name), 1u) << m->name << " " << p->name;
+                const auto& [others, accepted, statuses] = rows.at(p->name);
+                for (size_t c = 0; c < cases.size(); ++c) {
+                    std::string field = "\"" + std::string(p->name) + "\":" + cases[c].second;
+                    if (cases[c].second.empty()) field.clear();
+                    const char* comma = field.empty() || others.empty() ? "" : ",";
+                    host_->agent().lte_coex.acs_chan_mask = 0;
+                    std::string reply;
+                    int status = web.Call("wlan_object_test", m->name,
+                                          "{" + field + comma + others + "}", &reply);
+                    EXPECT_EQ(status, statuses[c]) << p->name << ": " << cases[c].first;
+                    EXPECT_EQ(reply, status == 0 ? accepted : "") << p->name;
+                    const bool stored = status == 0 && !others.empty();
+                    EXPECT_EQ(host_->agent().lte_coex.acs_chan_mask, stored ? 0x7FDFC0 : 0);
+                    restarts += stored;
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(checked, rows.size() * cases.size());
+    EXPECT_TRUE(logcap::Has(logcap::Level5(), "Send wwan state index:0 failed!\n"));
+    EXPECT_TRUE(qcmap.WaitForCalls(restarts, e2e::kEventWaitMs));
+    EXPECT_EQ(qcmap.Calls(), std::vector<int>(restarts, 0)) << "reload_driver";
+    EXPECT_FALSE(sandbox::Exists("/tmp/canary"));
+    EXPECT_EQ(sandbox::Output("cat /etc/hostapd.conf /etc/config/*"), files);
+}
