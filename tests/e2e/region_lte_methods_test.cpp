@@ -14,6 +14,11 @@
 using Rows = std::vector<std::pair<std::string, std::string>>;
 using RegionLteMethods = E2eTest;
 
+namespace {
+constexpr const char* kStationIp = "192.0.2.10";
+constexpr const char* kStationName = "phone-a";
+}  // namespace
+
 TEST_F(RegionLteMethods, RegionListFiveGigahertzAndClientMac) {
     StartAp();
     e2e::WebUi web;
@@ -33,9 +38,9 @@ TEST_F(RegionLteMethods, RegionListFiveGigahertzAndClientMac) {
     }
 
     ASSERT_TRUE(e2e::Sim(std::string("sta auth ") + e2e::kStationMac));
-    e2e::AddNeighbour(e2e::kStationMac, e2e::kStationIp, e2e::kStationName);
+    e2e::AddNeighbour(e2e::kStationMac, kStationIp, kStationName);
     ASSERT_TRUE(e2e::Sim("sta auth 02:aa:bb:cc:dd:ee"));  // no address known yet
-    const std::string ip = e2e::kStationIp;
+    const std::string ip = kStationIp;
     // The session's uci option: a wired client, a trailing blank, an empty value, and none at
     // all (uci prints nothing), which the station without an address must not match.
     for (const auto& [option, mac] : Rows{{"'" + ip + "'", e2e::kStationMac},
