@@ -2,6 +2,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <string>
+
 extern "C" {
 #include <libubox/blobmsg.h>
 }
@@ -23,8 +25,9 @@ void FillList(StaList* list, int count) {
         item.SetMAC(text);
         snprintf(text, sizeof(text), "192.168.100.%d", i % 256);
         item.SetIP(text);
-        snprintf(text, sizeof(text), "android-\"%d\"\\phone-%052d", i, i);
-        item.SetHostName(text);
+        std::string name = "android-\"" + std::to_string(i) + "\"\\phone-";
+        name.resize(64, 'x');  // the longest name a station keeps
+        item.SetHostName(name.c_str());
         item.SetOnlineTime("01:02:03");
         list->AddSta(&item);
     }

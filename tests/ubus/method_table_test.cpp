@@ -52,10 +52,12 @@ TEST_F(MethodTable, DeclaresTheTwentyMethodsInOrderOnBothObjects) {
 TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {
     HostapdAgent agent;
     ASSERT_EQ(agent.ConnectUbus(), 0);
-    for (const std::string& method : kMethodsInOrder)
-        EXPECT_EQ(ubus_test_call("wlan_object_test", method.c_str(), "{}", 10000, nullptr),
-                  UBUS_STATUS_NOT_SUPPORTED)
-            << method;
+    // Methods 0 to 7 (switch, stations, WPS) are built.
+    for (size_t i = 8; i < kMethodsInOrder.size(); ++i)
+        EXPECT_EQ(
+            ubus_test_call("wlan_object_test", kMethodsInOrder[i].c_str(), "{}", 10000, nullptr),
+            UBUS_STATUS_NOT_SUPPORTED)
+            << kMethodsInOrder[i];
 }
 
 // A field name or type that differs from what clients send leaves that argument absent.
