@@ -62,7 +62,7 @@ protected:
     // answered, every event sent before it has been handled.
     static void WaitForEventsHandled() {
         ASSERT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 30000, nullptr),
-                  UBUS_STATUS_NOT_SUPPORTED);
+                  0);
     }
 
     HostapdAgent* agent_ = nullptr;
