@@ -4,6 +4,7 @@
 #include "tests/e2e/bus_peers.h"
 #include "tests/e2e/e2e_env.h"
 #include "tests/support/log_capture.h"
+#include "tests/ubus/bus_test_support.h"
 #include "util/json_string.h"
 #include "wpscli_test.h"
 
@@ -32,7 +33,7 @@ protected:
         EXPECT_EQ(reply_, reply) << method << " " << args;
     }
     bool WpsIdle() {
-        return e2e::WaitUntil([&] { return !host_->agent().IsWPSProcedureOn(); });
+        return bus_test::WaitUntil([&] { return !host_->agent().IsWPSProcedureOn(); });
     }
     e2e::WebUi ui_;
     std::string reply_;
