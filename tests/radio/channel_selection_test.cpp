@@ -34,42 +34,31 @@ using V = std::vector<int>;
 
 }  // namespace
 
-TEST_F(ChannelCandidates, On24GhzByAutoChanSelect) {
-    const std::pair<int, V> cases[] = {
-        {0, {1, 6, 11}}, {1, {1, 6, 11}}, {2, {1, 6}},     {3, {1, 6, 11}},
-        {4, {6, 11}},    {5, {11}},       {7, {1, 6, 11}}, {-1, {1, 6, 11}},
-    };
-    for (const auto& c : cases) {
-        TestBss bss;
-        bss->auto_chan_select = c.first;
-        EXPECT_EQ(Candidates(bss), c.second) << "auto_chan_select " << c.first;
-    }
-}
-
-TEST_F(ChannelCandidates, On5GhzTheRegionListWithoutRadarChannels) {
-    const std::pair<const char*, V> cases[] = {
-        {"US", {36, 40, 44, 48, 149, 153, 157, 161, 165}},
-        {"CN", {149, 153, 157, 161, 165}},
-        {"ID", {149, 153, 157, 161}},
-        {"SY", {}},
-        {"XX", {}},
-    };
-    for (const auto& c : cases) {
-        TestBss bss;
-        bss->band_type = 1;
-        TestBss::Set(bss->country, c.first);
-        EXPECT_EQ(Candidates(bss), c.second) << c.first;
-    }
-}
-
-TEST_F(ChannelCandidates, CustomListIsCheckedAgainstTheRegionInMode6Only) {
+// 2.4 GHz by auto_chan_select; 5 GHz the region list without radar channels; a custom list,
+// checked against the region, in mode 6 only (the last non-empty line wins).
+TEST_F(ChannelCandidates, ByBandRegionModeAndCustomList) {
     struct Case {
         int band_type, auto_chan_select;
         const char* country;
         std::vector<std::string> lines;
         V expected;
     };
+    const V us5 = {36, 40, 44, 48, 149, 153, 157, 161, 165};
+    const V cn5 = {149, 153, 157, 161, 165};
     const Case cases[] = {
+        {0, 0, "US", {}, {1, 6, 11}},
+        {0, 1, "US", {}, {1, 6, 11}},
+        {0, 2, "US", {}, {1, 6}},
+        {0, 3, "US", {}, {1, 6, 11}},
+        {0, 4, "US", {}, {6, 11}},
+        {0, 5, "US", {}, {11}},
+        {0, 7, "US", {}, {1, 6, 11}},
+        {0, -1, "US", {}, {1, 6, 11}},
+        {1, 1, "US", {}, us5},
+        {1, 1, "CN", {}, cn5},
+        {1, 1, "ID", {}, {149, 153, 157, 161}},
+        {1, 1, "SY", {}, {}},
+        {1, 1, "XX", {}, {}},
         {0, 6, "US", {"acs_chan_list=1,6,13"}, {1, 6, 11}},
         {0, 6, "DE", {"acs_chan_list=1,6,13"}, {1, 6, 13}},
         {0, 6, "JP", {"acs_chan_list=14"}, {14}},
@@ -79,9 +68,9 @@ TEST_F(ChannelCandidates, CustomListIsCheckedAgainstTheRegionInMode6Only) {
         {0, 6, "US", {"acs_chan_list=2,3", "acs_chan_list="}, {1, 6, 11}},
         {0, 2, "US", {"acs_chan_list=11"}, {1, 6}},
         {1, 6, "US", {"acs_chan_list=36,149"}, {36, 149}},
-        {1, 6, "US", {"acs_chan_list=36,52"}, {36, 40, 44, 48, 149, 153, 157, 161, 165}},
-        {1, 6, "CN", {"acs_chan_list=36"}, {149, 153, 157, 161, 165}},
-        {1, 6, "CN", {}, {149, 153, 157, 161, 165}},
+        {1, 6, "US", {"acs_chan_list=36,52"}, us5},
+        {1, 6, "CN", {"acs_chan_list=36"}, cn5},
+        {1, 6, "CN", {}, cn5},
     };
     for (const Case& c : cases) {
         TestBss bss;
@@ -90,7 +79,8 @@ TEST_F(ChannelCandidates, CustomListIsCheckedAgainstTheRegionInMode6Only) {
         TestBss::Set(bss->country, c.country);
         for (const std::string& line : c.lines) bss.AddExtra(line);
         EXPECT_EQ(Candidates(bss), c.expected)
-            << c.country << " " << (c.lines.empty() ? "" : c.lines.back());
+            << "band " << c.band_type << " acs " << c.auto_chan_select << " " << c.country << " "
+            << (c.lines.empty() ? "" : c.lines.back());
     }
 }
 

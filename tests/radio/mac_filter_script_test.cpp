@@ -33,15 +33,6 @@ TEST_F(MacFilterScript, ModeLineThenTheListWithDeauthenticationWhenDenying) {
         EXPECT_EQ(Generate(bss), kHead + "${WL} macmode " + c.second) << "acl " << c.first;
     }
 
-    TestBss two;
-    two->macaddr_acl = 3;
-    two.AddMac("00:11:22:33:44:55");
-    two.AddMac("AA:bb:CC:dd:EE:ff");
-    EXPECT_EQ(Generate(two), kHead + "${WL} macmode 1\n${WL} mac none\n" + kMac55 +
-                                 "${WL} deauthenticate 00:11:22:33:44:55\n" +
-                                 "${WL} mac AA:bb:CC:dd:EE:ff\n" +
-                                 "${WL} deauthenticate AA:bb:CC:dd:EE:ff\n");
-
     TestBss empty;
     empty->macaddr_acl = 3;
     EXPECT_EQ(Generate(empty), kHead + "${WL} macmode 1\n${WL} mac none\n");

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -22,17 +21,6 @@ using RadioStart = RadioAgentTest;
 
 bool HasCall(const std::vector<std::string>& calls, const std::string& line) {
     return std::find(calls.begin(), calls.end(), line) != calls.end();
-}
-
-// Five retries of the script generation, then the start gives up.
-void ExpectGaveUp(const std::string& script) {
-    std::vector<std::string> errors = logcap::Errors();
-    EXPECT_EQ(
-        std::count(errors.begin(), errors.end(), "try to generate wl script " + script + " again."),
-        5);
-    EXPECT_EQ(std::count(errors.begin(), errors.end(),
-                         "Cannot generate wl script " + script + ", WLAN start fails"),
-              1);
 }
 
 TEST_F(RadioStart, RunsTheGeneratedApScriptAndFillsTheWpsNetworkSettings) {
@@ -90,30 +78,21 @@ TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
     EXPECT_LE(last_up, macmode);
 }
 
-struct WpsCase {
-    const char* wps_state;
-    const char* eap_server;
-    bool featured;
-};
-
-void PrintTo(const WpsCase& wps, std::ostream* os) {
-    *os << "wps_state " << wps.wps_state << ", eap_server " << wps.eap_server;
+TEST_F(RadioStart, EnablesWpsOnlyForStateTwoWithEapServer) {
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"2", "0", false}, {"1", "1", false}, {"0", "1", false}, {"2", "1", true}};
+    for (const auto& [wps_state, eap_server, featured] : cases) {
+        SCOPED_TRACE(testing::Message() << "wps_state " << wps_state << " eap " << eap_server);
+        wpscli_test_reset();
+        WriteConf({{"wps_state", wps_state}, {"eap_server", eap_server}});
+        ASSERT_EQ(agent_->BcmWLStart(), 0);
+        EXPECT_EQ(agent_->IsWPSFeatured(), featured);
+        EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_enable_wps"), featured ? 1u : 0u);
+        EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), featured ? 0u : 1u);
+        EXPECT_EQ(wps_workers_alive(), featured ? 1 : 0);
+        EXPECT_EQ(agent_->BcmWLStop(), 0);  // ends the worker before the next start
+    }
 }
-
-class RadioStartWps : public RadioAgentTest, public ::testing::WithParamInterface<WpsCase> {};
-
-TEST_P(RadioStartWps, EnablesWpsOnlyForStateTwoWithEapServer) {
-    WriteConf({{"wps_state", GetParam().wps_state}, {"eap_server", GetParam().eap_server}});
-    ASSERT_EQ(agent_->BcmWLStart(), 0);
-    EXPECT_EQ(agent_->IsWPSFeatured(), GetParam().featured);
-    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_enable_wps"), GetParam().featured ? 1u : 0u);
-    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), GetParam().featured ? 0u : 1u);
-    EXPECT_EQ(wps_workers_alive(), GetParam().featured ? 1 : 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Settings, RadioStartWps,
-                         ::testing::Values(WpsCase{"2", "1", true}, WpsCase{"2", "0", false},
-                                           WpsCase{"1", "1", false}, WpsCase{"0", "1", false}));
 
 TEST_F(RadioStart, WpsThatFailsToEnableDoesNotFailTheStart) {
     WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
@@ -126,24 +105,34 @@ TEST_F(RadioStart, WpsThatFailsToEnableDoesNotFailTheStart) {
     EXPECT_TRUE(warned);
 }
 
+// Five retries of the script generation, then the start gives up; station mode resets the
+// scan results and names its own script.
 TEST_F(RadioStart, GivesUpAfterFiveFailedScriptGenerations) {
-    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
-    ASSERT_EQ(sandbox::Run("mkdir /usr/bin/bcmApSet.sh"), 0);  // the script cannot be written
-    EXPECT_EQ(agent_->BcmWLStart(), -1);
-    ExpectGaveUp("/usr/bin/bcmApSet.sh");
-    EXPECT_TRUE(WlarmCallsOf("perm_etheraddr").empty()) << "the start script ran";
-    EXPECT_EQ(wpscli_test_call_count(), 0u);
-}
-
-TEST_F(RadioStart, StationModeResetsTheScanResultsAndNamesItsOwnScript) {
-    radio_env::SetStationMode(true);
-    sandbox::WriteFile("/etc/scan_results", "stale results\n");
-    WriteConf();
-    ASSERT_EQ(sandbox::Run("mkdir /usr/bin/bcmApStaSet.sh"), 0);
-    EXPECT_EQ(agent_->BcmWLStart(), -1);
-    ExpectGaveUp("/usr/bin/bcmApStaSet.sh");
-    EXPECT_EQ(sandbox::ReadFile("/etc/scan_results"), "0\n");
-    EXPECT_FALSE(sandbox::Exists("/usr/bin/bcmApSet.sh"));
+    for (bool station : {false, true}) {
+        const std::string script = station ? "/usr/bin/bcmApStaSet.sh" : "/usr/bin/bcmApSet.sh";
+        SCOPED_TRACE(script);
+        sandbox::Reset();
+        logcap::Clear();
+        wpscli_test_reset();
+        radio_env::SetStationMode(station);
+        sandbox::WriteFile("/etc/scan_results", "stale results\n");
+        WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+        ASSERT_EQ(sandbox::Run("mkdir " + script), 0);  // the script cannot be written
+        EXPECT_EQ(agent_->BcmWLStart(), -1);
+        std::vector<std::string> errors = logcap::Errors();
+        EXPECT_EQ(std::count(errors.begin(), errors.end(),
+                             "try to generate wl script " + script + " again."),
+                  5);
+        EXPECT_EQ(std::count(errors.begin(), errors.end(),
+                             "Cannot generate wl script " + script + ", WLAN start fails"),
+                  1);
+        if (station) {
+            EXPECT_EQ(sandbox::ReadFile("/etc/scan_results"), "0\n");
+            EXPECT_FALSE(sandbox::Exists("/usr/bin/bcmApSet.sh"));
+        }
+        EXPECT_TRUE(WlarmCallsOf("perm_etheraddr").empty()) << "the start script ran";
+        EXPECT_EQ(wpscli_test_call_count(), 0u);
+    }
 }
 
 TEST_F(RadioStart, FailingStartScriptFailsTheStart) {
