@@ -144,6 +144,25 @@ int ubus_wlan_get_switch(ubus_context*, ubus_object*, ubus_request_data* req, co
 // A PIN longer than 8 characters (the agent would cut it) or holding a line break (it goes
 // into the user log) is refused without a reply; any other text goes to the agent, whose
 // worker checks it.
+namespace {
+
+// The reply and user-log line of a WPS start or cancel: the event name and log text for
+// success, or those for failure. Returns the agent's result as the call's status.
+struct WpsOutcomeText {
+    const char* event;
+    const char* log;
+};
+int reply_wps_outcome(MethodCall& call, int result, WpsOutcomeText success,
+                      WpsOutcomeText failure) {
+    const WpsOutcomeText& text = result == 0 ? success : failure;
+    call.AddString("wps_event", text.event);
+    call.Send();
+    wlan_userlog(WLAN_PRIO_INFO, "%s", text.log);
+    return result;
+}
+
+}  // namespace
+
 int ubus_wlan_start_wps(ubus_context*, ubus_object*, ubus_request_data* req, const char*,
                         blob_attr* msg) {
     MethodCall call(__func__, req);
@@ -158,16 +177,8 @@ int ubus_wlan_start_wps(ubus_context*, ubus_object*, ubus_request_data* req, con
         wlan_userlog(WLAN_PRIO_INFO, "WPS required, PIN[%s].", pin);
         result = call.agent()->StartWPS(pin);
     }
-    if (result == 0) {
-        call.AddString("wps_event", "wps_starts_successfully");
-        call.Send();
-        wlan_userlog(WLAN_PRIO_INFO, "WPS starts successfully.");
-    } else {
-        call.AddString("wps_event", "wps_starts_in_failure");
-        call.Send();
-        wlan_userlog(WLAN_PRIO_INFO, "WPS starts in failure.");
-    }
-    return result;
+    return reply_wps_outcome(call, result, {"wps_starts_successfully", "WPS starts successfully."},
+                             {"wps_starts_in_failure", "WPS starts in failure."});
 }
 
 int ubus_wlan_cancel_wps(ubus_context*, ubus_object*, ubus_request_data* req, const char*,
@@ -176,16 +187,8 @@ int ubus_wlan_cancel_wps(ubus_context*, ubus_object*, ubus_request_data* req, co
     if (!call.Check(ShadowCheck::kAgentAndUa)) return -1;
     wlan_userlog(WLAN_PRIO_INFO, "Cancel WPS required.");
     const int result = call.agent()->CancelWPS();
-    if (result == 0) {
-        call.AddString("wps_event", "wps_cancels_successfully");
-        call.Send();
-        wlan_userlog(WLAN_PRIO_INFO, "Cancel WPS successfully.");
-    } else {
-        call.AddString("wps_event", "wps_cancels_in_failure");
-        call.Send();
-        wlan_userlog(WLAN_PRIO_INFO, "Cancel WPS in failure.");
-    }
-    return result;
+    return reply_wps_outcome(call, result, {"wps_cancels_successfully", "Cancel WPS successfully."},
+                             {"wps_cancels_in_failure", "Cancel WPS in failure."});
 }
 
 // Answers -1 after a complete reply, as clients of this method have always seen it.

@@ -17,21 +17,24 @@ std::string SecuritySection(const std::string& script) {
 
 }  // namespace
 
+// Steps 3 to 5 and the heading of step 6, the same in both scripts of a 2.4 GHz 11bgn access
+// point in the US.
+const std::string k24GhzModeAndChannelSteps =
+    std::string("\n#Step 3: configure the country and 802.11 mode\n") + "${WL} country US\n" +
+    "\n#set mode 11bgn\n" + "${WL} band  b\n${WL} nmode 1\n${WL} nreqd 0\n${WL} bg_rate auto\n" +
+    "\n#Step 4: configure RF parameters including the bandwidth and rate\n" +
+    "${WL} sgi_tx -1\n${WL} sgi_rx 3\n" + "\n#Step 5: Configure the channel\n" +
+    "#Note this can be replace with the 'auto channel command sequence'\n" +
+    "${WL} mimo_bw_cap 0\n" + kAcsPlainBlock +
+    "\n#Step 6: configure the encryption information, SSID feature for each interface\n";
+
 TEST_F(ApScript, WholeScriptForASecured24GhzAccessPoint) {
     TestBss bss;
     const std::string expected =
         std::string("#!/bin/sh\n") + "\n#Get parameters\nWL=\"$1\"\nBSSID=\"$2\"\n" +
         "PMK=\"secret123\"\n" + "\n#Step 1: Turn off the radio\n${WL} down\n" +
         "\n#Step 2: configure the basic parameters including Wi-Fi working mode\n" +
-        "${WL} mbss 0\n${WL} apsta 0\n${WL} ap 1\n${WL} mpc 0\n" +
-        "\n#Step 3: configure the country and 802.11 mode\n" + "${WL} country US\n" +
-        "\n#set mode 11bgn\n" +
-        "${WL} band  b\n${WL} nmode 1\n${WL} nreqd 0\n${WL} bg_rate auto\n" +
-        "\n#Step 4: configure RF parameters including the bandwidth and rate\n" +
-        "${WL} sgi_tx -1\n${WL} sgi_rx 3\n" + "\n#Step 5: Configure the channel\n" +
-        "#Note this can be replace with the 'auto channel command sequence'\n" +
-        "${WL} mimo_bw_cap 0\n" + kAcsPlainBlock +
-        "\n#Step 6: configure the encryption information, SSID feature for each interface\n" +
+        "${WL} mbss 0\n${WL} apsta 0\n${WL} ap 1\n${WL} mpc 0\n" + k24GhzModeAndChannelSteps +
         "${WL} maxassoc 10\n" + "#Step 6B for AP\n# 6B.1 create the interface\n" +
         "${WL} ssid \"HomeAP\"\n${WL} cur_etheraddr ${BSSID}\n" + "${WL} closed 0\n" +
         "\n# 6B.2 set encryption\n" +
@@ -231,15 +234,7 @@ TEST_F(ApStaScript, WholeScriptForASecured24GhzRepeater) {
         "STA_NAME=\"eth0\"\nAP_NAME=\"wl0.1\"\n" + "PMK=\"secret123\"\n" +
         "\n#Step 1: Turn off the radio\n${WL} down\n" +
         "\n#Step 2: configure the basic parameters including Wi-Fi working mode\n" +
-        "${WL} mbss 1\n${WL} apsta 1\n${WL} ap 1\n${WL} mpc 0\n" +
-        "\n#Step 3: configure the country and 802.11 mode\n" + "${WL} country US\n" +
-        "\n#set mode 11bgn\n" +
-        "${WL} band  b\n${WL} nmode 1\n${WL} nreqd 0\n${WL} bg_rate auto\n" +
-        "\n#Step 4: configure RF parameters including the bandwidth and rate\n" +
-        "${WL} sgi_tx -1\n${WL} sgi_rx 3\n" + "\n#Step 5: Configure the channel\n" +
-        "#Note this can be replace with the 'auto channel command sequence'\n" +
-        "${WL} mimo_bw_cap 0\n" + kAcsPlainBlock +
-        "\n#Step 6: configure the encryption information, SSID feature for each interface\n" +
+        "${WL} mbss 1\n${WL} apsta 1\n${WL} ap 1\n${WL} mpc 0\n" + k24GhzModeAndChannelSteps +
         "${WL} maxassoc 9\n" + "#Step 6A for STA\n# 6A.1 create the interface\n" +
         "${WL} -i ${STA_NAME} cur_etheraddr ${STA_BSSID}\n" +
         "\n#Step 6B for AP\n# 6B.1 create the interface\n" + "${WL} bss -C 1 down\n" +
