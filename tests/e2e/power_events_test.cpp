@@ -46,6 +46,48 @@ TEST_F(PowerEvents, PowerSaveKeyUsbAndSystemEvents) {
         return heard;
     };
 
+    const std::string files = sandbox::Output("cat /etc/hostapd.conf /etc/config/*");
+    // Each step: source (k key, u USB, s system), the JSON value of its field (none: no field),
+    // ">" and what the host hears ("4 1 " key click, "5 1 " switch on, "6 1 " switch off). Each is
+    // followed by a key asking to switch Wi-Fi on, which the host hears only once everything sent
+    // before it was handled. Key texts over 127 characters are dropped.
+    // clang-format off
+    const std::string steps[] = {
+        R"(k"power short-click">4 1 )", R"(k"power double-click">)", R"(k"power wps long-press">)",
+        R"(k"reset wps short-click">)", R"(k"wps short-click long-press">4 1 )",
+        R"(k"wps long-press">)", R"(k"wps long-press">)",
+        R"(k"wlan-debug-method wlan-off wlan-on">5 1 )", R"(k"wlan-debug-method wlan-off">6 1 )",
+        R"(k"$(touch /tmp/canary)`touch /tmp/canary`;'\" power\nshort-click">4 1 )",
+        "k\"power short-click" + std::string(200, ' ') + "\">", "k1>", "k>",
+        "u1>5 1 ", "u0>5 1 ", "u2>", R"(s"shutdown wifi;touch /tmp/canary">6 1 )",
+        "s\"$(touch /tmp/canary)\">", R"(s"power_bank on">)", R"(k"power short-click">)",
+        R"(k"wps short-click">)", "u1>", R"(s"power_bank off, charging">5 1 )",
+        R"(k"wps short-click">4 1 )"};
+    // clang-format on
+    const char* types[] = {"key_detect_type", "usb_event_type", "system_state"};
+    const char* fields[] = {"key_detect_msg", "usb_online_state", "state_event"};
+    for (const std::string& step : steps) {
+        const size_t mark = host_->EventCount(), end = step.rfind('>');
+        const size_t source = std::string("kus").find(step[0]);
+        const std::string value = step.substr(1, end - 1);
+        const std::string json = "{\"" + std::string(fields[source]) + "\":" + value + "}";
+        ASSERT_EQ(ui.SendEvent(types[source], value.empty() ? "{}" : json), 0);
+        ASSERT_EQ(ui.SendEvent(types[0], R"({"key_detect_msg":"wlan-debug-method wlan-on"})"), 0);
+        const std::string heard = step.substr(end + 1) + "5 1 ";
+        bus_test::WaitUntil([&] { return heard_since(mark).size() >= heard.size(); });
+        EXPECT_EQ(heard_since(mark), heard) << step;
+    }
+    // One push-button session, started by the first long press and cancelled by the second.
+    EXPECT_TRUE(bus_test::WaitUntil([] { return e2e::Broadcasts("wps_event").size() >= 2; }));
+    EXPECT_EQ(e2e::Broadcasts("wps_event"), (std::vector<std::string>{"wps_start", "wps_failure"}));
+    EXPECT_EQ(sandbox::ReadFile("/var/run/QCMAP_StaInterface.log"), "eth0 CONNECTED\n");
+    for (const char* line :
+         {"USB connected, try to wake up WLAN...", "System shutdown WLAN.",
+          "USB disconnected, try to wake up WLAN...", "Power bank on.", "Power bank off."})
+        EXPECT_TRUE(logcap::Has(logcap::User(), line)) << line;
+    EXPECT_FALSE(sandbox::Exists("/tmp/canary"));
+    EXPECT_EQ(sandbox::Output("cat /etc/hostapd.conf /etc/config/*"), files);
+
     // stored (power_save_status, power_level_user, disable_time_user; "-": no wlan package) |
     // request | status | uci commands | heard ("6 3 ": restart) | idle time taken into use (-1:
     // none) | wlan_get_ps_status afterwards | "off": with Wi-Fi off
@@ -89,59 +131,4 @@ TEST_F(PowerEvents, PowerSaveKeyUsbAndSystemEvents) {
                   c[2] + "|" + c[3] + "|" + c[4] + "|" + c[5] + "|" + PowerSave(c[6]))
             << row;
     }
-    ASSERT_EQ(host_->StartSpy(), 0);
-    const std::string files = sandbox::Output("cat /etc/hostapd.conf /etc/config/*");
-
-    // Each step: source (k key, u USB, s system), the JSON value of its field (none: no field),
-    // ">" and what the host hears ("4 1 " key click, "5 1 " switch on, "6 1 " switch off). Each is
-    // followed by a key asking to switch Wi-Fi on, which the host hears only once everything sent
-    // before it was handled.
-    const std::string steps[] = {
-        R"(k"power short-click">4 1 )",
-        R"(k"power double-click">)",
-        R"(k"power wps long-press">)",
-        R"(k"reset wps short-click">)",
-        R"(k"wps short-click long-press">4 1 )",
-        R"(k"wps long-press">)",
-        R"(k"wps long-press">)",
-        R"(k"wlan-debug-method wlan-off wlan-on">5 1 )",
-        R"(k"wlan-debug-method wlan-off">6 1 )",
-        R"(k"$(touch /tmp/canary)`touch /tmp/canary`;'\" power\nshort-click">4 1 )",
-        "k\"power short-click" + std::string(200, ' ') + "\">",  // over-long
-        "k1>",
-        "k>",
-        "u1>5 1 ",
-        "u0>5 1 ",
-        "u2>",
-        R"(s"shutdown wifi;touch /tmp/canary">6 1 )",
-        "s\"$(touch /tmp/canary)\">",
-        R"(s"power_bank on">)",
-        R"(k"power short-click">)",
-        R"(k"wps short-click">)",
-        "u1>",
-        R"(s"power_bank off, charging">5 1 )",
-        R"(k"wps short-click">4 1 )"};
-    const char* types[] = {"key_detect_type", "usb_event_type", "system_state"};
-    const char* fields[] = {"key_detect_msg", "usb_online_state", "state_event"};
-    for (const std::string& step : steps) {
-        const size_t mark = host_->EventCount(), end = step.rfind('>');
-        const size_t source = std::string("kus").find(step[0]);
-        const std::string value = step.substr(1, end - 1);
-        const std::string json = "{\"" + std::string(fields[source]) + "\":" + value + "}";
-        ASSERT_EQ(ui.SendEvent(types[source], value.empty() ? "{}" : json), 0);
-        ASSERT_EQ(ui.SendEvent(types[0], R"({"key_detect_msg":"wlan-debug-method wlan-on"})"), 0);
-        const std::string heard = step.substr(end + 1) + "5 1 ";
-        bus_test::WaitUntil([&] { return heard_since(mark).size() >= heard.size(); });
-        EXPECT_EQ(heard_since(mark), heard) << step;
-    }
-    // One push-button session, started by the first long press and cancelled by the second.
-    EXPECT_TRUE(bus_test::WaitUntil([] { return e2e::Broadcasts("wps_event").size() >= 2; }));
-    EXPECT_EQ(e2e::Broadcasts("wps_event"), (std::vector<std::string>{"wps_start", "wps_failure"}));
-    EXPECT_EQ(sandbox::ReadFile("/var/run/QCMAP_StaInterface.log"), "eth0 CONNECTED\n");
-    for (const char* line :
-         {"USB connected, try to wake up WLAN...", "System shutdown WLAN.",
-          "USB disconnected, try to wake up WLAN...", "Power bank on.", "Power bank off."})
-        EXPECT_TRUE(logcap::Has(logcap::User(), line)) << line;
-    EXPECT_FALSE(sandbox::Exists("/tmp/canary"));
-    EXPECT_EQ(sandbox::Output("cat /etc/hostapd.conf /etc/config/*"), files);
 }
