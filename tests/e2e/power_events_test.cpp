@@ -40,9 +40,11 @@ TEST_F(PowerEvents, PowerSaveKeyUsbAndSystemEvents) {
     // What the host was asked since mark: "<event type> <payload> ...", counts and WPS texts aside.
     const auto heard_since = [this](size_t mark) {
         std::string heard;
-        for (const test_host::HostEvent& e : host_->Events())
-            if (mark > 0 ? (--mark, false) : e.type > HA_WLAN_EVT_WPS)
-                heard += std::to_string(e.type) + " " + std::to_string(e.value) + " ";
+        const std::vector<test_host::HostEvent> events = host_->Events();
+        for (size_t i = mark; i < events.size(); ++i)
+            if (events[i].type > HA_WLAN_EVT_WPS)
+                heard +=
+                    std::to_string(events[i].type) + " " + std::to_string(events[i].value) + " ";
         return heard;
     };
 
