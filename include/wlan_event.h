@@ -23,6 +23,10 @@ extern "C" {
 WLAN_EXPORT int wlan_mgr_event_cb_reg(ha_wlan_event_cb cb);
 WLAN_EXPORT int wlan_mgr_event_cb_unreg(ha_wlan_event_cb cb);
 
+// Release function of a queued key-event job: frees the key message copied from the event
+// (null is ignored).
+WLAN_EXPORT void btn_evt_done(void* msg);
+
 #ifdef __cplusplus
 }
 #endif

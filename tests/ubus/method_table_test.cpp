@@ -84,6 +84,8 @@ TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {
                                          "wlan_get_client_mac",
                                          "wlan_get_5G_support",
                                          "wlan_get_region_info_list",
+                                         "wlan_get_ps_status",
+                                         "wlan_set_ps_status",
                                          "wlan_send_wwan_state"};
     std::istringstream lines(kInterface);
     for (std::string line; std::getline(lines, line);) {
