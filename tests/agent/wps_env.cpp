@@ -9,14 +9,9 @@ constexpr unsigned kWorkerEndMs = 10000;
 }  // namespace
 
 void WpsAgentTest::SetUp() {
-    SandboxTest::SetUp();
+    AgentTest::SetUp();
     if (IsSkipped()) return;
     wpscli_test_reset();
-    HostapdAgent::DeinitEventCb();
-    HostapdAgent::InitEventCb();
-    HostapdAgent::RegisterEventCb(recorder::Callback<1>);
-    recorder::Clear();
-    agent_ = new HostapdAgent();
 }
 
 void WpsAgentTest::TearDown() {
@@ -25,10 +20,7 @@ void WpsAgentTest::TearDown() {
     wpscli_test_reset();
     agent_->BcmWPSDisable();
     EXPECT_EQ(wps_workers_alive(), 0);
-    delete agent_;
-    agent_ = nullptr;
-    HostapdAgent::StopCountDown();
-    HostapdAgent::DeinitEventCb();
+    AgentTest::TearDown();
     wpscli_test_reset();
 }
 
@@ -62,21 +54,4 @@ std::vector<std::string> WpsAgentTest::WpsMessages() {
     for (const recorder::Event& event : recorder::Events())
         if (event.type == HA_WLAN_EVT_WPS) messages.push_back(event.text);
     return messages;
-}
-
-void RunningWpsAgentTest::SetUp() {
-    WpsAgentTest::SetUp();
-    if (IsSkipped()) return;
-    radio_env::SetStationMode(false);
-}
-
-bool RunningWpsAgentTest::StartAgent(const radio_env::Settings& changes) {
-    radio_env::WriteConf(changes);
-    if (agent_->StartSpy() != 0) return false;
-    // The spy clears any stale WPS request as it starts, then reports the station count.
-    return radio_env::WaitUntil([] {
-        for (const recorder::Event& event : recorder::Events())
-            if (event.type == HA_WLAN_EVT_STA_NUM) return true;
-        return false;
-    });
 }

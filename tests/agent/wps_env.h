@@ -4,15 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "hostapd_agent.h"
-#include "tests/agent/event_recorder.h"
+#include "tests/agent/agent_test_support.h"
 #include "tests/radio/radio_env.h"
-#include "tests/support/sandbox.h"
 #include "wpscli_test.h"
 
-// An agent in the sandbox with recorder::Callback<1> registered and a fresh WPS library
-// stand-in. TearDown disables WPS, which returns only once the worker thread has ended.
-class WpsAgentTest : public SandboxTest {
+// An agent test with a fresh WPS library stand-in. TearDown disables WPS, which returns only
+// once the worker thread has ended.
+class WpsAgentTest : public AgentTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -28,17 +26,6 @@ protected:
     static std::vector<std::string> CallsFrom(size_t index);
     // The WPS outcome texts the callback received, in order.
     static std::vector<std::string> WpsMessages();
-
-    HostapdAgent* agent_ = nullptr;
-};
-
-// A WPS agent whose spy runs: the radio was started on the simulator with WPS on.
-class RunningWpsAgentTest : public WpsAgentTest {
-protected:
-    void SetUp() override;
-    // Starts the agent with the configuration changes; true once its spy runs and has reported
-    // the station count.
-    bool StartAgent(const radio_env::Settings& changes);
 };
 
 #endif

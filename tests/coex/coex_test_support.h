@@ -1,6 +1,8 @@
 #ifndef WLAN_TESTS_COEX_SUPPORT_H
 #define WLAN_TESTS_COEX_SUPPORT_H
 
+#include <stdio.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +31,14 @@ protected:
     }
 
     lte_coex_state_t& coex() { return agent->lte_coex; }
+    // "state band freq mask operational", band and mask in hexadecimal.
+    std::string State() {
+        const lte_coex_state_t& c = coex();
+        char text[64];
+        snprintf(text, sizeof(text), "%d %x %u %x %d", c.wwan_state, c.wwan_band, c.wwan_freq,
+                 c.acs_chan_mask, c.wwan_operational);
+        return text;
+    }
 
     static int CountRestart() {
         ++restarts;

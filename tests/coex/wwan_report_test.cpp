@@ -20,77 +20,57 @@ void Report(const lte_coex_wwan_data_t& data) { bcm_lte_coex_update_wwan_data(&d
 
 TEST_F(WwanReport, MaskFromTheTableRowOfTheFrequency) {
     Report(BandReport(2510, 2630, 10));
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFFE);
-    EXPECT_EQ(coex().wwan_state, 1);
-    EXPECT_EQ(coex().wwan_freq, 2510u);
+    EXPECT_EQ(State(), "1 f 2510 7fdffe 1");
     EXPECT_EQ(coex().wwan_ul_bw, 10);
-    EXPECT_EQ(coex().wwan_operational, 1);
 
     // Applied in order: a report that matches no row keeps the mask of the one before.
-    struct Step {
-        int32_t ul, dl, ul_bw, mask;
-        uint8_t band;
+    const std::tuple<int32_t, int32_t, int32_t, const char*> steps[] = {
+        {2510, 2630, 20, "1 f 2510 7fdff8 1"},
+        {2510, 2630, 25, "1 f 2510 7fdff8 1"},  // no row allows 25 MHz
+        {2525, 2630, 10, "1 f 2525 7fdfc0 1"},  // row bounds include low and exclude high
+        {844, 889, 10, "1 f 844 7fdfc0 1"},
+        {845, 890, 10, "1 f 845 7fdfe0 1"},
+        {1730, 1825, 10, "1 f 1730 7f1fff 1"},  // the 5 GHz side table
+        {1938, 2128, 20, "1 f 1938 fdfff 1"},
+        {2350, 2350, 100, "1 f0 2350 7fdfc0 1"},  // TDD ignores the bandwidth
+        {2600, 2600, 20, "1 f0 2600 7fc1ff 1"},
+        {1730, 1730, 10, "1 f0 1730 7fc1ff 1"},  // as TDD the FDD 5 GHz table does not match
     };
-    const Step steps[] = {
-        {2510, 2630, 20, 0x7FDFF8, 0x0F},
-        {2510, 2630, 25, 0x7FDFF8, 0x0F},  // no row allows 25 MHz
-        {2525, 2630, 10, 0x7FDFC0, 0x0F},  // row bounds include low and exclude high
-        {844, 889, 10, 0x7FDFC0, 0x0F},
-        {845, 890, 10, 0x7FDFE0, 0x0F},
-        {1730, 1825, 10, 0x7F1FFF, 0x0F},  // the 5 GHz side table
-        {1938, 2128, 20, 0x0FDFFF, 0x0F},
-        {2350, 2350, 100, 0x7FDFC0, 0xF0},  // TDD ignores the bandwidth
-        {2600, 2600, 20, 0x7FC1FF, 0xF0},
-        {1730, 1730, 10, 0x7FC1FF, 0xF0},  // as TDD the FDD 5 GHz table does not match
-    };
-    for (const Step& s : steps) {
-        Report(BandReport(s.ul, s.dl, s.ul_bw));
-        EXPECT_EQ(coex().acs_chan_mask, s.mask) << s.ul << "/" << s.dl << " bw " << s.ul_bw;
-        EXPECT_EQ(coex().wwan_band, s.band) << s.ul << "/" << s.dl;
+    for (const auto& [ul, dl, ul_bw, state] : steps) {
+        Report(BandReport(ul, dl, ul_bw));
+        EXPECT_EQ(State(), state) << ul << "/" << dl << " bw " << ul_bw;
     }
 }
 
 TEST_F(WwanReport, IdleReceiveAndDeactivationKeepTheMask) {
     Report(BandReport(2510, 2630, 10));
     Report(BandReport(0, 2630, 10));
-    EXPECT_EQ(coex().wwan_state, 2);
-    EXPECT_EQ(coex().wwan_band, 0xFF);
-    EXPECT_EQ(coex().wwan_freq, 2630u);
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFFE);
-
+    EXPECT_EQ(State(), "2 ff 2630 7fdffe 1");
     lte_coex_wwan_data_t tdd_only = {};  // no band information: ignored
     tdd_only.tdd_info_valid = 1;
     Report(tdd_only);
-    EXPECT_EQ(coex().wwan_state, 2);
-    EXPECT_EQ(coex().wwan_freq, 2630u);
-
+    EXPECT_EQ(State(), "2 ff 2630 7fdffe 1");
     Report(BandReport(0, 0, 0));
-    EXPECT_EQ(coex().wwan_state, 0);
-    EXPECT_EQ(coex().wwan_band, 0);
-    EXPECT_EQ(coex().wwan_freq, 0u);
-    EXPECT_EQ(coex().acs_chan_mask, 0x7FDFFE);
+    EXPECT_EQ(State(), "0 0 0 7fdffe 1");
 }
 
+// Without an agent a report is only logged; only valid parts of a report count.
 TEST_F(WwanReport, OnlyValidPartsOfAReportWithAnAgentCount) {
     lte_coex_wwan_data_t data = BandReport(2510, 2630, 10);
     bcm_lte_coex_set_shadow_agent(nullptr);
     Report(data);
     bcm_lte_coex_update_wwan_data(nullptr);
     EXPECT_TRUE(HasLevel5("LTE_COEX: shadow agent is NULL\n"));
-    EXPECT_EQ(coex().wwan_operational, 0);
+    EXPECT_EQ(State(), "0 0 0 0 0");
     bcm_lte_coex_set_shadow_agent(agent.get());
 
     data.band_info_valid = 0;
     Report(data);
-    EXPECT_EQ(coex().wwan_operational, 0);
-    EXPECT_EQ(coex().acs_chan_mask, 0);
-    EXPECT_EQ(coex().wwan_freq, 0u);
-
+    EXPECT_EQ(State(), "0 0 0 0 0");
     data = {};
     data.off_period_valid = 1;  // enough on its own to make LTE operational
     Report(data);
-    EXPECT_EQ(coex().wwan_operational, 1);
-    EXPECT_EQ(coex().acs_chan_mask, 0);
+    EXPECT_EQ(State(), "0 0 0 0 1");
 }
 
 TEST_F(WwanReport, RestartOnlyWhenTheRunningChannelLeavesTheMask) {
