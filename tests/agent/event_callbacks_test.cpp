@@ -4,9 +4,11 @@
 #include <atomic>
 #include <thread>
 
+#include "agent/countdown.h"
 #include "agent/event_delivery.h"
 #include "hostapd_agent.h"
 #include "tests/agent/agent_test_support.h"
+#include "tests/support/log_capture.h"
 
 using recorder::Callback;
 
@@ -20,13 +22,24 @@ protected:
         HostapdAgent::DeinitEventCb();
         ASSERT_EQ(HostapdAgent::InitEventCb(), 0);
         recorder::Clear();
+        logcap::Clear();
     }
-    void TearDown() override { HostapdAgent::DeinitEventCb(); }
+    void TearDown() override {
+        HostapdAgent::StopCountDown();
+        HostapdAgent::DeinitEventCb();
+    }
 
     static void Raise(ha_wlan_event_type type, intptr_t value = 1) {
         HostapdAgent::InvokeEventCbs(type, reinterpret_cast<void*>(value));
     }
+    static void Tick(int times) {
+        for (int i = 0; i < times; ++i)
+            HostapdAgent::WlanAutoDownTimerCb(SIGALRM, nullptr, nullptr);
+        countdown_wait_ticks_handled();
+    }
 };
+
+using Countdown = EventRegistry;
 
 }  // namespace
 
@@ -130,4 +143,38 @@ TEST_F(EventRegistry, RaiseDuringAnotherDeliveryOnlyWaitsOnAHostThread) {
     other_host.join();
     EXPECT_EQ(seen_on_return.load(), 3u) << "host raise returned before its delivery";
     EXPECT_EQ(recorder::Trace(), "1:4:1 1:1:3 1:5:1 ");
+}
+
+TEST_F(Countdown, IdleTimeIsRoundedUpToMinutesAndNoneArmsNothing) {
+    for (auto [seconds, ticks] : {std::pair{60L, 1}, {61L, 2}, {600L, 10}, {1L, 1}, {0L, 0}}) {
+        HostapdAgent::SetWlanCountDown(seconds);
+        HostapdAgent::ResetCountDown();
+        EXPECT_EQ(HostapdAgent::cur_tick, ticks) << seconds;
+    }
+    for (long seconds : {0L, -60L}) {
+        HostapdAgent::SetWlanCountDown(seconds);
+        EXPECT_EQ(HostapdAgent::StartCountDown(), -1);
+        EXPECT_FALSE(countdown_timer_armed());
+    }
+    HostapdAgent::DeleteCountDownTimer();
+    EXPECT_EQ(HostapdAgent::StopCountDown(), -1);
+    EXPECT_EQ(HostapdAgent::DeleteCountDownTimer(), -1);
+}
+
+TEST_F(Countdown, RestartBeginsFromTheFullTimeAndTheLastTickTellsTheCountDownCallback) {
+    HostapdAgent::RegCountDownCb(Callback<0>);
+    ASSERT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
+    HostapdAgent::SetWlanCountDown(150);
+    ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
+    Tick(2);
+    EXPECT_EQ(HostapdAgent::StopCountDown(), 0);
+    EXPECT_FALSE(countdown_timer_armed());
+    ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
+    EXPECT_EQ(HostapdAgent::cur_tick, 3);
+    Tick(2);
+    EXPECT_TRUE(recorder::Events().empty());
+    Tick(1);
+    EXPECT_EQ(recorder::Trace(), "0:3:1 ");  // AUTO_DOWN for the count-down callback only
+    EXPECT_TRUE(logcap::Has(logcap::User(), "WLAN Auto Down time out."));
+    EXPECT_FALSE(countdown_timer_armed());
 }

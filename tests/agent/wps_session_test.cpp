@@ -1,18 +1,60 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "agent/wps_state.h"
-#include "tests/agent/wps_env.h"
+#include "tests/agent/agent_test_support.h"
+#include "tests/radio/radio_env.h"
 #include "tests/support/log_capture.h"
 #include "util/text.h"
+#include "wpscli_test.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-using WpsSession = WpsAgentTest;
+constexpr unsigned kWaitMs = 10000;
+
+// An agent test with a fresh WPS library stand-in. TearDown disables WPS, which returns only once
+// the worker thread has ended.
+class WpsSession : public AgentTest {
+protected:
+    void SetUp() override {
+        AgentTest::SetUp();
+        wpscli_test_reset();
+    }
+    void TearDown() override {
+        if (agent_ == nullptr) return;
+        wpscli_test_reset();  // ends an exchange that waits for an abort
+        agent_->BcmWPSDisable();
+        EXPECT_EQ(wps_workers_alive(), 0);
+        AgentTest::TearDown();
+        wpscli_test_reset();
+    }
+
+    // Requests a session from the running worker; true once it has been reported and closed.
+    bool RunSession(const char* pin) {
+        size_t reports = WpsMessages().size();
+        agent_->BcmWPSStart(pin);
+        if (!radio_env::WaitUntil([&] { return WpsMessages().size() > reports; })) return false;
+        size_t started = wpscli_test_count("brcm_wpscli_softap_start_wps");
+        return started == 0 ||
+               wpscli_test_wait_calls("brcm_wpscli_softap_close_session", started, kWaitMs) == 1;
+    }
+    // The recorded library calls from the index-th one on.
+    static Lines CallsFrom(size_t index) {
+        Lines calls = radio_env::WpsCalls();
+        return Lines(calls.begin() + static_cast<long>(std::min(index, calls.size())), calls.end());
+    }
+    static Lines WpsMessages() {
+        Lines messages;
+        for (const recorder::Event& event : recorder::Events())
+            if (event.type == HA_WLAN_EVT_WPS) messages.push_back(event.text);
+        return messages;
+    }
+};
 
 const std::string kOpen = "brcm_wpscli_open(\"eth0\", \"br0\", 0, 0, 0)";
 const std::string kDevInfo = "wpscli_softap_construct_def_devinfo()";
@@ -175,7 +217,7 @@ TEST_F(WpsSession, HostMessageNeedsAnOutcomeTextWithItsTrailingBlankAndOverlapWi
 }
 
 // StartWPS and CancelWPS need the agent's spy and refuse without it.
-class WpsRequest : public WpsAgentTest {
+class WpsRequest : public WpsSession {
 protected:
     // Starts the radio on the simulator with the configuration changes; true once the spy runs
     // and has reported the station count (it clears any stale WPS request as it starts).
@@ -208,16 +250,17 @@ TEST_F(WpsRequest, RefusedWhileNotRunningOrNotFeaturedAndCancelWithoutASession) 
 
 TEST_F(WpsRequest, CancelEndsTheSessionAsAFailure) {
     ASSERT_TRUE(StartAgent({{"wps_state", "2"}, {"eap_server", "1"}}));
-    HoldExchangeUntilAbort();
+    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
+    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
     ASSERT_EQ(agent_->StartWPS("12345670"), 0);
-    ASSERT_TRUE(ExchangeStarted());
+    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, kWaitMs), 1);
     EXPECT_EQ(agent_->CancelWPS(), 0);
     ASSERT_TRUE(radio_env::WaitUntil([] { return !WpsMessages().empty(); }));
     EXPECT_EQ(WpsMessages(), std::vector<std::string>{"WPS-FAIL "});
     EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_FAILURE);
     EXPECT_FALSE(agent_->IsWPSProcedureOn());
     EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 1u);
-    EXPECT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_close_session", 1, 10000), 1);
+    EXPECT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_close_session", 1, kWaitMs), 1);
 }
 
 }  // namespace
