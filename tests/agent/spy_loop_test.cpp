@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -25,8 +26,7 @@ struct Start {
 };
 
 void* BeginLate(void* start_arg) {
-    Start start = *static_cast<Start*>(start_arg);
-    delete static_cast<Start*>(start_arg);
+    Start start = *std::unique_ptr<Start>(static_cast<Start*>(start_arg));
     usleep(300 * 1000);
     g_waiting.fetch_sub(1);
     return start.routine(start.arg);
