@@ -13,6 +13,7 @@
 #include "wlan_radio.h"
 #include "wlan_region.h"
 #include "wlan_time.h"
+#include "wlan_warn.h"
 #include "wpa_ctrl.h"
 
 #endif

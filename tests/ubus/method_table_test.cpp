@@ -81,6 +81,8 @@ TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {
                                          "wlan_wps_cancel",
                                          "wlan_get_wps_status",
                                          "wlan_last_rpc",
+                                         "wlan_get_config",
+                                         "wlan_set_config",
                                          "wlan_get_client_mac",
                                          "wlan_get_5G_support",
                                          "wlan_get_region_info_list",

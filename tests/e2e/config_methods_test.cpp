@@ -1,0 +1,210 @@
+// The configuration methods, called over the bus the way the web interface calls them.
+extern "C" {
+#include <libubox/blobmsg_json.h>
+}
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "tests/e2e/e2e_env.h"
+#include "tests/support/bus_connect.h"
+#include "tests/support/log_capture.h"
+#include "ubus/method_groups.h"
+
+namespace {
+
+// Request fields in the order of the method's policy: name and JSON value.
+using Fields = std::vector<std::pair<std::string, std::string>>;
+
+const std::string kMacs = "aa:bb:cc:dd:ee:01#DES_LEN:9#tv #2 den#02:11:22:33:44:55#DES_LEN:0##";
+// clang-format off
+const Fields kRequest = {
+    {"ssid", R"("Cafe #1")"}, {"ignore_broadcast_ssid", "1"}, {"region", R"("DE")"},
+    {"band_type", "0"}, {"chan", "6"}, {"wmode", "5"}, {"chan_width", "1"}, {"wpa", "3"},
+    {"wpa_encrypt", "0"}, {"wpa_key", R"("pass phrase #1")"}, {"mac_filter", "1"},
+    {"mac_addrs", '"' + kMacs + '"'}, {"wps", "1"}, {"ap_isolate", "1"}};
+// clang-format on
+const int kInvalid = UBUS_STATUS_INVALID_ARGUMENT;
+constexpr const char* kSetReply = R"({"wlan_setconfig":"wlan_setconfig success!"})";
+
+std::string Quoted(const std::string& text) { return '"' + text + '"'; }
+
+// The request with changes: a new value takes the field's place, an empty one leaves it out.
+std::string Json(const Fields& changes = {}) {
+    std::string json;
+    for (auto [name, value] : kRequest) {
+        for (const auto& change : changes)
+            if (change.first == name) value = change.second;
+        if (!value.empty()) json += (json.empty() ? "\"" : ",\"") + name + "\":" + value;
+    }
+    return "{" + json + "}";
+}
+
+// The reply as compact JSON, with "/" unescaped as the requests write it.
+void CollectReply(ubus_request* req, int, blob_attr* msg) {
+    char* json = blobmsg_format_json(msg, true);
+    for (const char* c = json; c != nullptr && *c != '\0'; ++c)
+        if (c[0] != '\\' || c[1] != '/') *static_cast<std::string*>(req->priv) += *c;
+    free(json);
+}
+
+// The web interface; Call can add a raw string field (a NUL inside, which JSON cannot carry).
+struct WebUi {
+    ubus_context* ctx = test_bus::Connect();
+    blob_buf buf = {};
+    ~WebUi() {
+        ubus_free(ctx);
+        blob_buf_free(&buf);
+    }
+    int Call(const char* method, const std::string& json, std::string* reply,
+             const std::string& raw_name = "", const std::string& raw_text = "") {
+        reply->clear();
+        uint32_t id = 0;
+        blob_buf_init(&buf, 0);
+        EXPECT_TRUE(json.empty() || blobmsg_add_json_from_string(&buf, json.c_str())) << json;
+        if (!raw_name.empty())
+            blobmsg_add_field(&buf, BLOBMSG_TYPE_STRING, raw_name.c_str(), raw_text.c_str(),
+                              static_cast<unsigned>(raw_text.size() + 1));
+        EXPECT_EQ(ubus_lookup_id(ctx, "wlan_object_test", &id), 0);
+        return ubus_invoke(ctx, id, method, buf.head, CollectReply, reply, 20000);
+    }
+};
+
+}  // namespace
+
+// The AP running, with the security warning feature on and its status store.
+class ConfigMethods : public E2eTest {
+protected:
+    void SetUp() override {
+        E2eTest::SetUp();
+        if (IsSkipped()) return;
+        sandbox::WriteFile("/etc/config/product", "config x 'wlanwarn'\n\toption launch '1'\n");
+        sandbox::WriteFile("/etc/config/wlanwarn-storage",
+                           "config x 'wlanwarn'\n\toption wlan_status '9'\n");
+        StartAp();
+        web.emplace();
+    }
+    std::optional<WebUi> web;  // made once the bus is there
+    std::string reply;
+};
+
+// Every field set is read back through the file; a new list for a filter left on reaches the radio.
+TEST_F(ConfigMethods, SetThenGetGivesBackEveryField) {
+    // Changes to the request; the reply's changes when they differ from the request's; security
+    // status; the radio's MAC list after the call.
+    // clang-format off
+    const std::string macs = "mac aa:bb:cc:dd:ee:01\nmac 02:11:22:33:44:55", other = "mac 02:00:00:00:00:0a";
+    const std::vector<std::tuple<Fields, Fields, std::string, std::string>> rows = {
+        {{}, {}, "1", ""},
+        {{{"mac_addrs", Quoted("02:00:00:00:00:0a#DES_LEN:5#a#b#c#")}}, {}, "1", other},
+        {{{"ssid", R"("x")"}, {"ignore_broadcast_ssid", "0"}, {"region", R"("US")"}, {"band_type", "1"},
+          {"chan", "0"}, {"wmode", "6"}, {"chan_width", "0"}, {"wpa_encrypt", "1"},
+          {"wpa_key", Quoted(std::string(64, 'a'))}, {"mac_filter", "0"}, {"mac_addrs", ""},
+          {"wps", "0"}, {"ap_isolate", "0"}}, {}, "2", other},
+        {{{"wpa_encrypt", "2"}}, {}, "3", other},
+        // An unknown cipher keeps the current one.
+        {{{"wpa_encrypt", "7"}}, {{"wpa_encrypt", "2"}}, "3", macs},
+        {{{"wpa", "0"}, {"wpa_encrypt", "3"}, {"wpa_key", R"("")"}}, {}, "0", macs}};
+    // clang-format on
+    logcap::Clear();
+    for (const auto& [changes, reply_changes, status, radio_macs] : rows) {
+        const std::string request = Json(changes);
+        ASSERT_EQ(web->Call("wlan_set_config", request, &reply), 0) << request;
+        EXPECT_EQ(reply, kSetReply);
+        EXPECT_EQ(web->Call("wlan_get_config", "", &reply), 0);
+        EXPECT_EQ(reply, Json(reply_changes.empty() ? changes : reply_changes));
+        EXPECT_EQ(sandbox::Output("uci get wlanwarn-storage.wlanwarn.wlan_status"), status + "\n")
+            << request;
+        EXPECT_EQ(e2e::Wlarm("mac"), radio_macs) << request;
+    }
+    const std::string conf = sandbox::ReadFile("/etc/hostapd.conf");  // channel 6: secondary below
+    EXPECT_TRUE(conf.find("\nht_capab=[HT40-]\n") != std::string::npos &&
+                conf.find("\nmax_num_sta=10\n") != std::string::npos);
+    EXPECT_EQ(logcap::Level5(), std::vector<std::string>()) << "the reader dropped something";
+}
+
+// Requests the library refuses: no reply, nothing stored.
+TEST_F(ConfigMethods, FaultyRequestsAreRefusedWithNothingChanged) {
+    const std::string entry = "aa:bb:cc:dd:ee:ff#DES_LEN:";
+    // One field changed (an empty value leaves it out); each refusal leaves its level-5 message.
+    // clang-format off
+    const Fields rows = {
+        {"wps", ""}, {"ssid", ""}, {"ssid", Quoted(std::string(33, 's'))}, {"ssid", R"("a\rb")"},
+        {"region", R"("QQQ")"}, {"region", R"("u ")"}, {"wpa_key", R"("1234567")"},
+        {"wpa_key", R"("12345678\t")"}, {"wpa_key", Quoted(std::string(63, 'a') + "g")},
+        {"mac_addrs", R"("aa-bb-cc-dd-ee-ff#DES_LEN:0##")"}, {"mac_addrs", Quoted(entry + "3")},
+        {"mac_addrs", R"("aa:bb:cc:dd:ee:ff#DES_LEN")"}, {"mac_addrs", Quoted(entry + "9#abc#")},
+        {"mac_addrs", Quoted(entry + "3#abc")}, {"mac_addrs", Quoted(entry + "2#abc#")},
+        {"mac_addrs", Quoted(entry + "-1#a#")}, {"mac_addrs", Quoted(entry + "3#a\\nb#")},
+        {"mac_addrs", Quoted(entry + "33#" + std::string(33, 'd') + "#")}};
+    // Texts with a NUL inside, in place of the field.
+    const Fields with_nul = {{"ssid", std::string("a\0wpa=0", 7)}, {"region", std::string("U\0", 2)},
+        {"wpa_key", std::string("12345678\0x", 10)}, {"mac_addrs", entry + std::string("1#a#\0", 5)}};
+    // clang-format on
+    const std::string files = sandbox::Output("cat /etc/hostapd.conf /etc/config/*");
+    for (const auto& [name, value] : rows) {
+        const size_t logged = logcap::Level5().size();
+        EXPECT_EQ(web->Call("wlan_set_config", Json({{name, value}}), &reply), kInvalid) << value;
+        EXPECT_EQ(reply, "");
+        const std::vector<std::string> lines = logcap::Level5();
+        const std::string want = value.empty() ? "index:" : name + " refused";
+        EXPECT_TRUE(std::any_of(lines.begin() + logged, lines.end(), [&](const std::string& l) {
+            return l.find(want) != std::string::npos;
+        })) << value;
+    }
+    for (const char* index : {"0", "12"})
+        EXPECT_TRUE(logcap::Has(logcap::Level5(),
+                                "Set Wlan Config index:" + std::string(index) + " failed!\n"));
+    for (const auto& [name, text] : with_nul)
+        EXPECT_EQ(web->Call("wlan_set_config", Json({{name, ""}}), &reply, name, text), kInvalid);
+    EXPECT_EQ(sandbox::Output("cat /etc/hostapd.conf /etc/config/*"), files);
+
+    // A configuration that cannot be written is not reported as stored.
+    sandbox::Run("rm /etc/hostapd.conf && mkdir /etc/hostapd.conf");
+    EXPECT_EQ(web->Call("wlan_set_config", Json(), &reply), UBUS_STATUS_UNKNOWN_ERROR);
+    EXPECT_EQ(reply, "");
+    EXPECT_EQ(sandbox::Output("uci get wlanwarn-storage.wlanwarn.wlan_status"), "9\n");
+    EXPECT_TRUE(logcap::Has(logcap::Level5(), "Set Wlan Config write /etc/hostapd.conf failed!\n"));
+}
+
+// Hostile texts in every string attribute: refused, or stored and shown literally; nothing runs.
+TEST_F(ConfigMethods, HostileStringAttributesAreRefusedOrTakenLiterally) {
+    // clang-format off
+    const Fields cases = {{"missing", ""}, {"wrong type", "7"}, {"over-long", std::string(65, 'x')},
+                          {"line break", "ab\\ncdefgh"}, {"substitution", "$(>/tmp/canary)"},
+                          {"backquotes", "`>/tmp/canary`"}, {"quotes", R"(';\">/tmp/canary)"}};
+    // Per attribute, the status of each case. mac_addrs takes the texts as a description.
+    const std::map<std::string, std::vector<int>> rows = {
+        {"ssid", {kInvalid, kInvalid, kInvalid, kInvalid, 0, 0, 0}},
+        {"region", {kInvalid, kInvalid, kInvalid, kInvalid, kInvalid, kInvalid, kInvalid}},
+        {"wpa_key", {kInvalid, kInvalid, kInvalid, kInvalid, 0, 0, 0}},
+        {"mac_addrs", {0, 0, kInvalid, kInvalid, 0, 0, 0}}};
+    // clang-format on
+    auto as_description = [](const std::string& t) {  // a JSON escape is one character
+        const size_t len = t.size() - static_cast<size_t>(std::count(t.begin(), t.end(), '\\'));
+        return "02:11:22:33:44:55#DES_LEN:" + std::to_string(len) + "#" + t + "#";
+    };
+    ASSERT_EQ(web->Call("wlan_set_config", Json(), &reply), 0);
+    const std::string lines = sandbox::Output("cat /etc/hostapd.conf | wc -l");
+    const ubus_method& set = config_method_group.rows[1];  // wlan_set_config
+    for (const blobmsg_policy* p = set.policy; p != set.policy + set.n_policy; ++p) {
+        if (p->type != BLOBMSG_TYPE_STRING) continue;
+        ASSERT_EQ(rows.count(p->name), 1u) << p->name;
+        const std::string name = p->name;
+        for (size_t c = 0; c < cases.size(); ++c) {
+            std::string value = cases[c].second;
+            if (c > 1) value = Quoted(name == "mac_addrs" ? as_description(value) : value);
+            int status = web->Call("wlan_set_config", Json({{name, value}}), &reply);
+            EXPECT_EQ(status, rows.at(name)[c]) << name << ": " << cases[c].first;
+            EXPECT_EQ(web->Call("wlan_get_config", "", &reply), 0);
+            const bool shown = reply.find("\"" + name + "\":" + value) != std::string::npos;
+            EXPECT_TRUE(status != 0 || c < 2 || shown) << reply;
+            EXPECT_EQ(sandbox::Output("cat /etc/hostapd.conf | wc -l"), lines) << value;
+        }
+    }
+    EXPECT_FALSE(sandbox::Exists("/tmp/canary"));
+}
