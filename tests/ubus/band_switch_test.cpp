@@ -28,23 +28,17 @@ std::string Config(const std::string& wmode, const std::string& ht_capab) {
            "wpa_passphrase=12345678\n";
 }
 
-// wmode in the file: 2.4 GHz with 802.11n is 11bgn, 5 GHz with 802.11n is 11an.
-const std::string k24GHz = "2";
-const std::string k5GHz = "1";
+// wmode in the file: 2.4 GHz with 802.11n is 11bgn (2), 5 GHz with 802.11n is 11an (1).
+const std::string k24GHz = "2", k5GHz = "1";
 
 bool HasLine(const std::string& text, const std::string& line) {
     return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
 }
 
-class BandSwitch : public SandboxTest {
+class BandSwitch : public bus_test::AgentTest {
 protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        if (IsSkipped()) return;
-        agent_ = new HostapdAgent();
-    }
     void TearDown() override {
-        delete agent_;
+        AgentTest::TearDown();
         qcmap_.reset();
     }
 
@@ -65,7 +59,6 @@ protected:
                   0);
     }
 
-    HostapdAgent* agent_ = nullptr;
     std::unique_ptr<FakeService> qcmap_;
 };
 
@@ -98,7 +91,8 @@ TEST_F(BandSwitch, SwitchRewritesTheConfigurationForTheOtherBandThenAsksForARest
     EXPECT_TRUE(logcap::Has(logcap::Level5(), "change_wlan_band: no room for [HT40-] in ht_capab"));
 }
 
-// The same band, other texts (letter case too) and events without the field.
+// The same band, other texts (letter case too) and events without the field leave the file
+// and the platform alone; without the platform a switch is only written.
 TEST_F(BandSwitch, EventsThatNeedNoSwitchLeaveTheFileAndThePlatformAlone) {
     std::string before = Config(k24GHz, "[SHORT-GI-20]");
     sandbox::WriteFile(kConf, before);
@@ -111,11 +105,8 @@ TEST_F(BandSwitch, EventsThatNeedNoSwitchLeaveTheFileAndThePlatformAlone) {
     WaitForEventsHandled();
     EXPECT_EQ(sandbox::ReadFile(kConf), before);
     EXPECT_TRUE(qcmap_->Calls().empty());
-}
 
-TEST_F(BandSwitch, WithoutThePlatformTheSwitchIsOnlyWritten) {
-    sandbox::WriteFile(kConf, Config(k24GHz, "[SHORT-GI-20]"));
-    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    qcmap_.reset();
     Display("{\"band_switch\":\"change_to_5G\"}");
     WaitForEventsHandled();
     EXPECT_TRUE(HasLine(sandbox::ReadFile(kConf), "wmode=1"));
@@ -125,9 +116,8 @@ TEST_F(BandSwitch, WithoutThePlatformTheSwitchIsOnlyWritten) {
 TEST_F(BandSwitch, EventOnAHostConnectionAfterTheAgentLeftIsOnlyLogged) {
     std::string before = Config(k24GHz, "[SHORT-GI-20]");
     sandbox::WriteFile(kConf, before);
-    ubus_context* host_ctx = test_bus::Connect();
+    ubus_context* host_ctx = UseHostConnection();
     ASSERT_NE(host_ctx, nullptr);
-    agent_->SetUbusContext(host_ctx);
     ASSERT_EQ(agent_->ConnectUbus(), 0);
     ASSERT_EQ(agent_->DisconnectUbus(), 0);
 
@@ -137,7 +127,4 @@ TEST_F(BandSwitch, EventOnAHostConnectionAfterTheAgentLeftIsOnlyLogged) {
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "on_oled_event: shadow agent NULL."));
     EXPECT_TRUE(logcap::Has(logcap::Level5(), "shadow agent is null"));
     EXPECT_EQ(sandbox::ReadFile(kConf), before);
-    delete agent_;
-    agent_ = nullptr;
-    ubus_free(host_ctx);
 }

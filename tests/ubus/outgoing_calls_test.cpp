@@ -17,57 +17,43 @@ using bus_test::FakeService;
 
 namespace {
 
-class OutgoingCalls : public SandboxTest {
-protected:
-    void TearDown() override {
-        agent_.reset();
-        if (host_ctx_ != nullptr) ubus_free(host_ctx_);
-    }
-    // An agent on its own connection with its loop running: the connection belongs to the loop
-    // thread, and a call from a host thread must be made there.
-    void StartOwnLoop() {
-        agent_ = std::make_unique<HostapdAgent>();
-        ASSERT_EQ(agent_->ConnectUbus(), 0);
-        UbusAssistant* assistant = agent_->GetUbusAssistant();
-        ASSERT_TRUE(bus_test::WaitUntil([assistant] { return assistant->IsLoopRunning(); }));
-    }
-    ubus_context* UseHostConnection() {
-        host_ctx_ = test_bus::Connect();
-        agent_ = std::make_unique<HostapdAgent>();
-        agent_->SetUbusContext(host_ctx_);
-        return host_ctx_;
-    }
-
-    std::unique_ptr<HostapdAgent> agent_;
-    ubus_context* host_ctx_ = nullptr;
-};
+using OutgoingCalls = bus_test::AgentTest;
 
 const char* const kRestartMessage = "{\"reload_driver\":0}";
 
 }  // namespace
 
-TEST_F(OutgoingCalls, RestartRequestFromAHostThreadIsMadeByTheLoopThread) {
+// On an own connection the loop thread makes the calls that host threads ask for (an LTE
+// report that the host passes on, its goodbye).
+TEST_F(OutgoingCalls, CallsFromAHostThreadAreMadeByTheLoopThread) {
     FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
-    ASSERT_TRUE(qcmap.registered());
+    FakeService host("wlan_object", "wlan_last_rpc");
+    ASSERT_TRUE(qcmap.registered() && host.registered());
     StartOwnLoop();
-    ubus_restart_wlan();  // as an LTE report that the host passes on from its own thread
+    EXPECT_EQ(ubus_restart_wlan(), 0);
+    agent_->GetUbusAssistant()->LastRpc();
     ASSERT_TRUE(qcmap.WaitForCalls(1));
+    ASSERT_TRUE(host.WaitForCalls(1));
     EXPECT_EQ(qcmap.Calls(), std::vector<std::string>{kRestartMessage});
+    EXPECT_EQ(host.Calls(), std::vector<std::string>{"{}"});
     EXPECT_EQ(_ubus_ctx, agent_->GetUbusContext());
 }
 
-TEST_F(OutgoingCalls, LastRpcFromAHostThreadIsMadeByTheLoopThread) {
+// Without a loop the calls are made at once on the caller's thread. Without the platform's
+// object on the bus the restart request fails, and without an assistant none is made.
+TEST_F(OutgoingCalls, OnAHostConnectionTheCallsAreMadeAtOnce) {
     FakeService host("wlan_object", "wlan_last_rpc");
     ASSERT_TRUE(host.registered());
-    StartOwnLoop();
-    agent_->GetUbusAssistant()->LastRpc();
-    ASSERT_TRUE(host.WaitForCalls(1));
-    EXPECT_EQ(host.Calls(), std::vector<std::string>{"{}"});
+    FakeService qcmap_early("qcmap", "qcmap_method_restart_wlan");
+    EXPECT_EQ(ubus_restart_wlan(), -1);
+    EXPECT_TRUE(qcmap_early.Calls().empty());
+    ubus_context* ctx = UseHostConnection();
+    UbusAssistant assistant(agent_, ctx);
+    assistant.LastRpc();
+    EXPECT_EQ(host.Calls().size(), 1u);
 }
 
-// Without the platform's object on the bus the request fails; once it is there the request is
-// made at once.
-TEST_F(OutgoingCalls, OnAHostConnectionTheRestartRequestIsMadeAtOnce) {
+TEST_F(OutgoingCalls, RestartRequestNeedsThePlatformsObject) {
     ubus_context* ctx = UseHostConnection();
     ASSERT_EQ(agent_->ConnectUbus(), 0);
     EXPECT_EQ(ubus_restart_wlan(), -1);
@@ -75,19 +61,4 @@ TEST_F(OutgoingCalls, OnAHostConnectionTheRestartRequestIsMadeAtOnce) {
     EXPECT_EQ(ubus_restart_wlan(), 0);
     EXPECT_EQ(qcmap.Calls(), std::vector<std::string>{kRestartMessage});
     EXPECT_EQ(_ubus_ctx, ctx);
-}
-
-TEST_F(OutgoingCalls, LastRpcWithoutALoopIsMadeOnTheCallersThread) {
-    FakeService host("wlan_object", "wlan_last_rpc");
-    ASSERT_TRUE(host.registered());
-    ubus_context* ctx = UseHostConnection();
-    UbusAssistant assistant(agent_.get(), ctx);
-    assistant.LastRpc();
-    EXPECT_EQ(host.Calls().size(), 1u);
-}
-
-TEST_F(OutgoingCalls, WithoutAnAssistantNoRestartIsRequested) {
-    FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
-    EXPECT_EQ(ubus_restart_wlan(), -1);
-    EXPECT_TRUE(qcmap.Calls().empty());
 }
