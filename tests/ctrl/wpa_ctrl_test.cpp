@@ -451,10 +451,10 @@ constexpr const char* kSocket = "/var/run/wpa_supplicant/lo";
 // The system's wpa_supplicant, run inside the sandbox without a radio: driver "none" on the
 // loopback interface, control sockets under /var/run/wpa_supplicant, no configuration file.
 // With -B it goes to the background once its control socket is ready.
-class RealSupplicantTest : public SandboxTest {
+class RealSupplicantTest : public CtrlDaemonTest {
 protected:
     void SetUp() override {
-        SandboxTest::SetUp();
+        CtrlDaemonTest::SetUp();
         if (IsSkipped()) return;
         if (sandbox::Run("command -v wpa_supplicant >/dev/null") != 0)
             GTEST_SKIP() << "wpa_supplicant is not installed";
@@ -463,13 +463,11 @@ protected:
                   0)
             << sandbox::ReadFile("/tmp/wpa.log");
         ASSERT_TRUE(IsSocket(kSocket)) << sandbox::ReadFile("/tmp/wpa.log");
-        g_seen.clear();
         ctrl_ = wpa_ctrl_open(kSocket);
         ASSERT_NE(ctrl_, nullptr);
     }
-
     void TearDown() override {
-        wpa_ctrl_close(ctrl_);
+        CtrlDaemonTest::TearDown();
         StopSupplicant();
     }
 
@@ -481,8 +479,6 @@ protected:
         for (int i = 0; i < 200 && IsSocket(kSocket); ++i) usleep(50 * 1000);
         EXPECT_FALSE(IsSocket(kSocket));
     }
-
-    wpa_ctrl* ctrl_ = nullptr;
 };
 
 // Once attached, ADD_NETWORK makes the supplicant send "<3>CTRL-EVENT-NETWORK-ADDED 0" ahead
