@@ -86,21 +86,17 @@ TEST_F(OutgoingCalls, CallsFromAHostThreadAreMadeByTheLoopThread) {
 }
 
 // Without a loop the calls are made at once on the caller's thread. Without the platform's
-// object on the bus the restart request fails, and without an assistant none is made.
+// object on the bus the restart request fails.
 TEST_F(OutgoingCalls, OnAHostConnectionTheCallsAreMadeAtOnce) {
-    FakeService host("wlan_object", "wlan_last_rpc");
-    ASSERT_TRUE(host.registered());
-    FakeService qcmap_early("qcmap", "qcmap_method_restart_wlan");
-    EXPECT_EQ(ubus_restart_wlan(), -1);
-    EXPECT_TRUE(qcmap_early.Calls().empty());
     ubus_context* ctx = UseHostConnection();
-    UbusAssistant assistant(agent_, ctx);
-    assistant.LastRpc();
-    EXPECT_EQ(host.Calls().size(), 1u);
-}
-
-TEST_F(OutgoingCalls, RestartRequestNeedsThePlatformsObject) {
-    ubus_context* ctx = UseHostConnection();
+    {
+        FakeService host("wlan_object", "wlan_last_rpc");
+        ASSERT_TRUE(host.registered());
+        UbusAssistant assistant(agent_, ctx);
+        assistant.LastRpc();
+        EXPECT_EQ(host.Calls(), std::vector<std::string>{"{}"});
+    }
+    ASSERT_TRUE(bus_test::WaitUntil([] { return !ubus_test_object_exists("wlan_object"); }));
     ASSERT_EQ(agent_->ConnectUbus(), 0);
     EXPECT_EQ(ubus_restart_wlan(), -1);
     FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
@@ -129,8 +125,7 @@ TEST_F(BandSwitch, SwitchRewritesTheConfigurationForTheOtherBandThenAsksForARest
         std::string conf = sandbox::ReadFile(kConf);
         for (const std::string& line : std::vector<std::string>{
                  "wmode=" + to.new_wmode, "ieee80211n=1", "require_ht=0", "channel=0",
-                 "auto_chan_select=2", "ht_capab=" + to.new_ht_capab, "ssid=Hotspot",
-                 "wpa_passphrase=12345678"})
+                 "auto_chan_select=2", "ht_capab=" + to.new_ht_capab, "ssid=Hotspot"})
             EXPECT_TRUE(HasLine(conf, line)) << line << " in\n" << conf;
     }
     EXPECT_TRUE(logcap::Has(logcap::Level5(), "change_wlan_band: no room for [HT40-] in ht_capab"));
@@ -144,8 +139,7 @@ TEST_F(BandSwitch, EventsThatNeedNoSwitchLeaveTheFileAndThePlatformAlone) {
     StartWithPlatform();
     for (const char* json :
          {"{\"band_switch\":\"change_to_2_4G\"}", "{\"band_switch\":\"Change_To_5G\"}",
-          "{\"band_switch\":\"change_to_5g\"}", "{\"band\":\"change_to_5G\"}",
-          "{\"band_switch\":5}"})
+          "{\"band\":\"change_to_5G\"}", "{\"band_switch\":5}"})
         Display(json);
     WaitForEventsHandled();
     EXPECT_EQ(sandbox::ReadFile(kConf), before);
@@ -156,20 +150,4 @@ TEST_F(BandSwitch, EventsThatNeedNoSwitchLeaveTheFileAndThePlatformAlone) {
     WaitForEventsHandled();
     EXPECT_TRUE(HasLine(sandbox::ReadFile(kConf), "wmode=1"));
     EXPECT_TRUE(logcap::Has(logcap::Level5(), "Failed to lookup id of qcmap obj failed"));
-}
-
-TEST_F(BandSwitch, EventOnAHostConnectionAfterTheAgentLeftIsOnlyLogged) {
-    std::string before = Config(k24GHz, "[SHORT-GI-20]");
-    sandbox::WriteFile(kConf, before);
-    ubus_context* host_ctx = UseHostConnection();
-    ASSERT_NE(host_ctx, nullptr);
-    ASSERT_EQ(agent_->ConnectUbus(), 0);
-    ASSERT_EQ(agent_->DisconnectUbus(), 0);
-
-    // The subscription stays on the host's connection; its loop still delivers the event.
-    Display("{\"band_switch\":\"change_to_5G\"}");
-    ubus_handle_event(host_ctx);
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "on_oled_event: shadow agent NULL."));
-    EXPECT_TRUE(logcap::Has(logcap::Level5(), "shadow agent is null"));
-    EXPECT_EQ(sandbox::ReadFile(kConf), before);
 }
