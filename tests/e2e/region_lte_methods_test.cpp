@@ -1,29 +1,26 @@
 // The region, 5 GHz and client-MAC queries and the LTE report, called over the bus the way the
 // web interface and the modem side call them.
+#include <stdlib.h>
+#include <string.h>
+
 #include <map>
-#include <string>
+#include <sstream>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "tests/e2e/bus_peers.h"
-#include "tests/e2e/e2e_env.h"
 #include "tests/support/log_capture.h"
+#include "tests/ubus/bus_test_support.h"
 #include "ubus/method_groups.h"
 
-using Rows = std::vector<std::pair<std::string, std::string>>;
-using RegionLteMethods = E2eTest;
+using namespace e2e;
 
-namespace {
-constexpr const char* kStationIp = "192.0.2.10";
-constexpr const char* kStationName = "phone-a";
-}  // namespace
+using Rows = std::vector<std::pair<std::string, std::string>>;
+using RegionLteMethods = BusMethodTest;
 
 TEST_F(RegionLteMethods, RegionListFiveGigahertzAndClientMac) {
     StartAp();
-    e2e::WebUi web;
     std::string reply;
-    ASSERT_EQ(web.Call("wlan_object_test", "wlan_get_region_info_list", "", &reply), 0);
+    ASSERT_EQ(ui_.Call("wlan_get_region_info_list", "", &reply), 0);
     EXPECT_EQ(reply.rfind(R"({"list_num":101,"list":[{"country":"Albania","cout_code":"AL",)"
                           R"("timezone":-60,"index":28,"start_chan_2G":1,"end_chan_2G":13,)"
                           R"("chan_5G":"36 40 44 48"},{"country":)",
@@ -32,45 +29,44 @@ TEST_F(RegionLteMethods, RegionListFiveGigahertzAndClientMac) {
     EXPECT_NE(reply.find(R"("Zimbabwe","cout_code":"ZW")"), std::string::npos) << "row 101";
 
     for (const auto& [country, support] : Rows{{"CN", "1"}, {"SY", "0"}, {"", "0"}, {"QQ", "0"}}) {
-        e2e::WriteApConfig({{"country_code", country}});
-        EXPECT_EQ(web.Call("wlan_object_test", "wlan_get_5G_support", "", &reply), 0);
-        EXPECT_EQ(reply, "{\"if_support_5G\":" + support + "}") << country;
+        WriteApConfig({{"country_code", country}});
+        Expect("wlan_get_5G_support", "", 0, "{\"if_support_5G\":" + support + "}");
     }
 
-    ASSERT_TRUE(e2e::Sim(std::string("sta auth ") + e2e::kStationMac));
-    e2e::AddNeighbour(e2e::kStationMac, kStationIp, kStationName);
-    ASSERT_TRUE(e2e::Sim("sta auth 02:aa:bb:cc:dd:ee"));  // no address known yet
-    const std::string ip = kStationIp;
+    const std::string ip = "192.0.2.10";
+    ASSERT_TRUE(Sim(std::string("sta auth ") + kStationMac));
+    AddNeighbour(kStationMac, ip, "phone-a");
+    ASSERT_TRUE(Sim("sta auth 02:aa:bb:cc:dd:ee"));  // no address known yet
     // The session's uci option: a wired client, a trailing blank, an empty value, and none at
     // all (uci prints nothing), which the station without an address must not match.
-    for (const auto& [option, mac] : Rows{{"'" + ip + "'", e2e::kStationMac},
-                                          {"'192.0.2.99'", ""},
-                                          {"'" + ip + " '", ""},
-                                          {"''", ""},
-                                          {"", ""}}) {
+    // clang-format off
+    const Rows options = {{"'" + ip + "'", kStationMac}, {"'192.0.2.99'", ""},
+        {"'" + ip + " '", ""}, {"''", ""}, {"", ""}};
+    // clang-format on
+    for (const auto& [option, mac] : options) {
         sandbox::WriteFile("/etc/config/webserver_var",
                            "config session 'session'\n" +
                                (option.empty() ? "" : "\toption authed_ip " + option + "\n"));
-        EXPECT_EQ(web.Call("wlan_object_test", "wlan_get_client_mac", "", &reply), 0);
-        EXPECT_EQ(reply, "{\"client_mac\":\"" + mac + "\"}") << option;
+        Expect("wlan_get_client_mac", "", 0, "{\"client_mac\":\"" + mac + "\"}");
     }
 }
 
 // Every string attribute of the group's methods, taken from the method table, against hostile
 // values: refused with no change, or taken literally; nothing runs, no file changes. Accepted
 // LTE reports (uplink 2530 MHz: channels 7 to 13, mask 0x7FDFC0) rule out channel 1 and so ask
-// the platform for a restart.
+// the platform for a restart, which then offers the radio only the allowed channels.
 TEST_F(RegionLteMethods, HostileStringAttributesAreRefusedOrTakenLiterally) {
-    e2e::FakeQcmap qcmap;
-    ASSERT_TRUE(e2e::Sim("autochannel pick 1"));
+    bus_test::FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
+    ASSERT_TRUE(qcmap.registered() && Sim("autochannel pick 1"));
     StartAp();
-    const Rows cases = {{"missing", ""},
-                        {"wrong type", "7"},
-                        {"over-long", "\"" + std::string(16, 'x') + "\""},
-                        {"line break", "\"rmnet\\ndata0\""},
-                        {"substitution", "\"$(>/tmp/canary)\""},
-                        {"backquotes", "\"`>/tmp/canary`\""},
-                        {"separator, quotes", "\"';\\\">/tmp/canary\""}};
+    ASSERT_EQ(atoi(Wlarm("chanspec").c_str()), 1);
+    EXPECT_EQ(host_->agent().lte_coex.ap_oper_chan, 1u);
+    // clang-format off
+    const Rows cases = {{"missing", ""}, {"wrong type", "7"},
+        {"over-long", "\"" + std::string(16, 'x') + "\""}, {"line break", "\"rmnet\\ndata0\""},
+        {"substitution", "\"$(>/tmp/canary)\""}, {"backquotes", "\"`>/tmp/canary`\""},
+        {"separator, quotes", "\"';\\\">/tmp/canary\""}};
+    // clang-format on
     const std::string report = R"("band_info_valid":1,"ul_band_freq":2530,"ul_band_bw":10,)"
                                R"("dl_band_freq":2650,"dl_band_bw":10,"tdd_info_valid":0,)"
                                R"("tdd_info_frame_offset":0,"tdd_info_config":0,)"
@@ -86,7 +82,6 @@ TEST_F(RegionLteMethods, HostileStringAttributesAreRefusedOrTakenLiterally) {
           {-1, -1, kInvalid, kInvalid, 0, 0, 0}}}};
 
     const std::string files = sandbox::Output("cat /etc/hostapd.conf /etc/config/*");
-    e2e::WebUi web;
     size_t checked = 0, restarts = 0;
     for (const MethodGroup* group : {&region_method_group, &lte_method_group}) {
         for (const ubus_method* m = group->rows; m != group->rows + group->count; ++m) {
@@ -99,12 +94,10 @@ TEST_F(RegionLteMethods, HostileStringAttributesAreRefusedOrTakenLiterally) {
                     if (cases[c].second.empty()) field.clear();
                     const char* comma = field.empty() || others.empty() ? "" : ",";
                     host_->agent().lte_coex.acs_chan_mask = 0;
-                    std::string reply;
-                    int status = web.Call("wlan_object_test", m->name,
-                                          "{" + field + comma + others + "}", &reply);
-                    EXPECT_EQ(status, statuses[c]) << p->name << ": " << cases[c].first;
-                    EXPECT_EQ(reply, status == 0 ? accepted : "") << p->name;
-                    const bool stored = status == 0 && !others.empty();
+                    SCOPED_TRACE(std::string(p->name) + ": " + cases[c].first);
+                    Expect(m->name, "{" + field + comma + others + "}", statuses[c],
+                           statuses[c] == 0 ? accepted : "");
+                    const bool stored = statuses[c] == 0 && !others.empty();
                     EXPECT_EQ(host_->agent().lte_coex.acs_chan_mask, stored ? 0x7FDFC0 : 0);
                     restarts += stored;
                     ++checked;
@@ -114,8 +107,25 @@ TEST_F(RegionLteMethods, HostileStringAttributesAreRefusedOrTakenLiterally) {
     }
     EXPECT_EQ(checked, rows.size() * cases.size());
     EXPECT_TRUE(logcap::Has(logcap::Level5(), "Send wwan state index:0 failed!\n"));
-    EXPECT_TRUE(qcmap.WaitForCalls(restarts, e2e::kEventWaitMs));
-    EXPECT_EQ(qcmap.Calls(), std::vector<int>(restarts, 0)) << "reload_driver";
+    EXPECT_TRUE(qcmap.WaitForCalls(restarts));
+    EXPECT_EQ(qcmap.Calls(), std::vector<std::string>(restarts, "{\"reload_driver\":0}"));
     EXPECT_FALSE(sandbox::Exists("/tmp/canary"));
     EXPECT_EQ(sandbox::Output("cat /etc/hostapd.conf /etc/config/*"), files);
+
+    RestartAp();
+    const std::string script = sandbox::ReadFile("/usr/bin/bcmApSet.sh");
+    size_t at = script.find("autochannel 1 -c ");
+    ASSERT_NE(at, std::string::npos) << script;
+    at += strlen("autochannel 1 -c ");
+    std::istringstream list(script.substr(at, script.find('\n', at) - at));
+    int offered = 0;
+    for (std::string item; std::getline(list, item, ','); ++offered) {
+        const int offer = atoi(item.c_str());  // "11u" -> 11
+        EXPECT_TRUE(offer >= 7 && offer <= 13) << "channel " << item << " in " << script;
+    }
+    EXPECT_GT(offered, 0);
+    const int channel = atoi(Wlarm("chanspec").c_str());
+    EXPECT_GE(channel, 7);
+    EXPECT_EQ(host_->agent().lte_coex.ap_oper_chan, static_cast<uint32_t>(channel));
+    EXPECT_EQ(qcmap.Calls().size(), restarts) << "no request once the channel is allowed";
 }

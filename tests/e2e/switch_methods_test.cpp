@@ -1,12 +1,11 @@
 // The switch, station and WPS methods called over the bus as the web interface calls them.
-#include <string>
-
 #include "tests/e2e/bus_peers.h"
-#include "tests/e2e/e2e_env.h"
 #include "tests/support/log_capture.h"
 #include "tests/ubus/bus_test_support.h"
 #include "util/json_string.h"
 #include "wpscli_test.h"
+
+using namespace e2e;
 
 using logcap::User;
 
@@ -15,6 +14,7 @@ namespace {
 const std::string kInvalid = R"({"result":"-1 : Invalid operation of current WLAN status"})";
 const std::string kDone = R"({"result":"0 : Done"})";
 const std::string kFailed = R"({"result":"-3 : Operation failed"})";
+const std::string kWrongPara = R"({"result":"-2 : Wrong para"})";
 const std::string kWpsFailed = R"({"wps_event":"wps_starts_in_failure"})";
 const std::string kWpsStarted = R"({"wps_event":"wps_starts_successfully"})";
 
@@ -24,25 +24,18 @@ std::string Quoted(const std::string& text) {
     return '"' + out + '"';
 }
 
+bool WpsIdle(HostapdAgent& agent) {
+    return bus_test::WaitUntil([&] { return !agent.IsWPSProcedureOn(); });
+}
+
 }  // namespace
 
-class SwitchMethods : public E2eTest {
-protected:
-    void Expect(const char* method, const std::string& args, int status, const std::string& reply) {
-        EXPECT_EQ(ui_.Call("wlan_object_test", method, args, &reply_), status) << method << args;
-        EXPECT_EQ(reply_, reply) << method << " " << args;
-    }
-    bool WpsIdle() {
-        return bus_test::WaitUntil([&] { return !host_->agent().IsWPSProcedureOn(); });
-    }
-    e2e::WebUi ui_;
-    std::string reply_;
-};
+using SwitchMethods = BusMethodTest;
 
 // Every string attribute with hostile texts: refused, or taken literally; nothing runs and no
 // configuration file grows.
 TEST_F(SwitchMethods, HostileAttributesAreRefusedOrTakenLiterally) {
-    e2e::WriteApConfig({{"wps_state", "2"}, {"eap_server", "1"}});
+    WriteApConfig(kWps);
     StartAp();
     const std::string count_lines = "cat /etc/hostapd.conf /etc/config/* | wc -l";
     const std::string lines_before = sandbox::Output(count_lines);
@@ -51,8 +44,7 @@ TEST_F(SwitchMethods, HostileAttributesAreRefusedOrTakenLiterally) {
         int missing_status, refused_status, taken_status;
         std::string missing, refused, taken;
     } const attributes[] = {
-        {"wlan_set_switch", "switch", -1, -2, -2, kInvalid, R"({"result":"-2 : Wrong para"})",
-         R"({"result":"-2 : Wrong para"})"},
+        {"wlan_set_switch", "switch", -1, -2, -2, kInvalid, kWrongPara, kWrongPara},
         {"wlan_wps_start", "wps_pin", -1, UBUS_STATUS_INVALID_ARGUMENT, 0, kWpsFailed, "",
          kWpsStarted},
     };
@@ -71,28 +63,25 @@ TEST_F(SwitchMethods, HostileAttributesAreRefusedOrTakenLiterally) {
                    refused ? a.refused_status : a.taken_status, refused ? a.refused : a.taken);
             if (refused || a.taken_status != 0) continue;
             EXPECT_TRUE(logcap::Has(User(), "WPS required, PIN[" + text + "]."));
-            EXPECT_TRUE(WpsIdle()) << "the worker finds no PIN in the text";
+            EXPECT_TRUE(WpsIdle(host_->agent())) << "the worker finds no PIN in the text";
         }
     }
     EXPECT_FALSE(sandbox::Exists("/tmp/canary"));
     EXPECT_EQ(sandbox::Output(count_lines), lines_before);
     EXPECT_TRUE(host_->agent().GetWlanOn());
-    wpscli_test_call call;
-    for (size_t i = 0; wpscli_test_get_call(i, &call) == 0; ++i)
-        EXPECT_STRNE(call.name, "brcm_wpscli_softap_start_wps") << "no PIN in the texts";
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_start_wps"), 0u) << "no PIN in the texts";
 }
 
 TEST_F(SwitchMethods, StationListEscapesNames) {
     StartAp();
     Expect("wlan_get_sta", "", 0, R"({"STA_LIST":"{\"num\":0,\"list\":[]}"})");
-    e2e::AddNeighbour("02:00:00:00:00:31", "192.0.2.31", "a\"b\\c");  // a lease name
+    AddNeighbour("02:00:00:00:00:31", "192.0.2.31", "a\"b\\c");  // a lease name
     sandbox::Run("ip neigh add 192.0.2.32 lladdr 02:00:00:00:00:32 dev br0 nud permanent");
     sandbox::WriteFile("/etc/config/dhcp_var",  // the user's name: quotes and a tab
                        "config hostname_item 'hostname_item'\n"
                        "\toption 02_00_00_00_00_32 'Tab\t\"x\"'\n");
-    ASSERT_TRUE(e2e::Sim("sta auth 02:00:00:00:00:31") && e2e::Sim("sta auth 02:00:00:00:00:32"));
-    ASSERT_GE(host_->WaitForStaNum("2", e2e::kEventWaitMs, host_->EventCount()), 0);
-
+    ASSERT_TRUE(Sim("sta auth 02:00:00:00:00:31") && Sim("sta auth 02:00:00:00:00:32"));
+    ASSERT_GE(host_->WaitForStaNum("2", kEventWaitMs, host_->EventCount()), 0);
     Expect("wlan_get_sta_num", "", 0, R"({"current_sta_num":2})");
     // The radio lists the stations in the order they came, the list has the newest first.
     const std::string text =
@@ -105,16 +94,16 @@ TEST_F(SwitchMethods, StationListEscapesNames) {
 // The two tests that sit through the full waits (5 s off, 10 s on).
 TEST_F(SwitchMethods, HostThatSwitchesTheAgentGetsDoneBothWays) {
     StartAp();
-    Expect("wlan_set_switch", R"({"switch":"on"})", -1, kInvalid);
-    Expect("wlan_set_switch", R"({"switch":"off"})", 0, kDone);
-    EXPECT_EQ(e2e::Wlarm("isup"), "0");
-    Expect("wlan_get_switch", "", 0, R"({"wlan":"off"})");
-    Expect("wlan_set_switch", R"({"switch":"off"})", -1, kInvalid);
-    Expect("wlan_set_switch", R"({"switch":"on"})", 0, kDone);
-    EXPECT_EQ(e2e::Wlarm("isup"), "1");
-    Expect("wlan_get_switch", "", 0, R"({"wlan":"on"})");
-    EXPECT_GE(host_->WaitFor(e2e::Event(HA_WLAN_EVT_WLAN_OFF, 1), 0), 0);
-    EXPECT_GE(host_->WaitFor(e2e::Event(HA_WLAN_EVT_WLAN_ON, 1), 0), 0);
+    for (const char* state : {"off", "on"}) {
+        const std::string args = std::string(R"({"switch":")") + state + "\"}";
+        const std::string other = state[1] == 'n' ? "off" : "on";
+        Expect("wlan_set_switch", std::string(R"({"switch":")") + other + "\"}", -1, kInvalid);
+        Expect("wlan_set_switch", args, 0, kDone);
+        EXPECT_EQ(Wlarm("isup"), state[1] == 'n' ? "1" : "0");
+        Expect("wlan_get_switch", "", 0, std::string(R"({"wlan":")") + state + "\"}");
+    }
+    EXPECT_GE(host_->WaitFor(Event(HA_WLAN_EVT_WLAN_OFF, 1), 0), 0);
+    EXPECT_GE(host_->WaitFor(Event(HA_WLAN_EVT_WLAN_ON, 1), 0), 0);
     EXPECT_TRUE(logcap::Has(User(), "WLAN switches successfully."));
     EXPECT_TRUE(logcap::Has(User(), "WLAN switch error : -1"));
 }
@@ -123,7 +112,7 @@ TEST_F(SwitchMethods, HostThatNeverSwitchesGetsOperationFailed) {
     MakeHost(test_host::Options{/*host_connection=*/false, /*answer_requests=*/false});
     StartAp();
     Expect("wlan_set_switch", R"({"switch":"off"})", -3, kFailed);
-    EXPECT_GE(host_->WaitFor(e2e::Event(HA_WLAN_EVT_WLAN_OFF, 1), 0), 0);
+    EXPECT_GE(host_->WaitFor(Event(HA_WLAN_EVT_WLAN_OFF, 1), 0), 0);
     ASSERT_EQ(host_->StopSpy(), 0);
     Expect("wlan_set_switch", R"({"switch":"on"})", -3, kFailed);
     EXPECT_TRUE(logcap::Has(User(), "WLAN switch error : -3"));
@@ -131,7 +120,7 @@ TEST_F(SwitchMethods, HostThatNeverSwitchesGetsOperationFailed) {
 }
 
 TEST_F(SwitchMethods, WpsStartStatusAndCancel) {
-    e2e::WriteApConfig({{"wps_state", "2"}, {"eap_server", "1"}});
+    WriteApConfig(kWps);
     const wpscli_test_step endless = {BRCM_WPSCLI_CONTINUE, WPSCLI_TEST_UNTIL_ABORT};
     ASSERT_EQ(wpscli_test_set_exchange(&endless, 1), 0);
     StartAp();
@@ -141,7 +130,7 @@ TEST_F(SwitchMethods, WpsStartStatusAndCancel) {
     Expect("wlan_wps_start", R"({"wps_pin":"00000000"})", -1, kWpsFailed);  // one at a time
     Expect("wlan_get_wps_status", "", -1, R"({"wps_enabled":1,"wps_running":1,"wps_result":5})");
     Expect("wlan_wps_cancel", "", 0, R"({"wps_event":"wps_cancels_successfully"})");
-    ASSERT_TRUE(WpsIdle());
+    ASSERT_TRUE(WpsIdle(host_->agent()));
     Expect("wlan_wps_cancel", "", -1, R"({"wps_event":"wps_cancels_in_failure"})");
     for (const char* line :
          {"WPS starts successfully.", "WPS starts in failure.", "Cancel WPS required.",
