@@ -14,7 +14,6 @@ namespace {
 const std::string kInvalid = R"({"result":"-1 : Invalid operation of current WLAN status"})";
 const std::string kDone = R"({"result":"0 : Done"})";
 const std::string kFailed = R"({"result":"-3 : Operation failed"})";
-const std::string kWrongPara = R"({"result":"-2 : Wrong para"})";
 const std::string kWpsFailed = R"({"wps_event":"wps_starts_in_failure"})";
 const std::string kWpsStarted = R"({"wps_event":"wps_starts_successfully"})";
 
@@ -31,46 +30,6 @@ bool WpsIdle(HostapdAgent& agent) {
 }  // namespace
 
 using SwitchMethods = BusMethodTest;
-
-// Every string attribute with hostile texts: refused, or taken literally; nothing runs and no
-// configuration file grows.
-TEST_F(SwitchMethods, HostileAttributesAreRefusedOrTakenLiterally) {
-    WriteApConfig(kWps);
-    StartAp();
-    const std::string count_lines = "cat /etc/hostapd.conf /etc/config/* | wc -l";
-    const std::string lines_before = sandbox::Output(count_lines);
-    struct Attribute {  // replies when missing or not a string, refused, taken
-        const char *method, *field;
-        int missing_status, refused_status, taken_status;
-        std::string missing, refused, taken;
-    } const attributes[] = {
-        {"wlan_set_switch", "switch", -1, -2, -2, kInvalid, kWrongPara, kWrongPara},
-        {"wlan_wps_start", "wps_pin", -1, UBUS_STATUS_INVALID_ARGUMENT, 0, kWpsFailed, "",
-         kWpsStarted},
-    };
-    // clang-format off
-    const std::string hostile[] = {"\noff", "123\r5670", "$(touch /tmp/canary)",
-        "`touch /tmp/canary`", ";touch /tmp/canary;", "$(id)", "`id`", ";id;", "'", "\"",
-        std::string(300, '1')};
-    // clang-format on
-    for (const Attribute& a : attributes) {
-        Expect(a.method, "{}", a.missing_status, a.missing);
-        Expect(a.method, "{" + Quoted(a.field) + ":1}", a.missing_status, a.missing);
-        for (const std::string& text : hostile) {
-            // Over 8 characters or a line break: a PIN can be neither.
-            bool refused = text.size() > 8 || text.find_first_of("\r\n") != std::string::npos;
-            Expect(a.method, "{" + Quoted(a.field) + ":" + Quoted(text) + "}",
-                   refused ? a.refused_status : a.taken_status, refused ? a.refused : a.taken);
-            if (refused || a.taken_status != 0) continue;
-            EXPECT_TRUE(logcap::Has(User(), "WPS required, PIN[" + text + "]."));
-            EXPECT_TRUE(WpsIdle(host_->agent())) << "the worker finds no PIN in the text";
-        }
-    }
-    EXPECT_FALSE(sandbox::Exists("/tmp/canary"));
-    EXPECT_EQ(sandbox::Output(count_lines), lines_before);
-    EXPECT_TRUE(host_->agent().GetWlanOn());
-    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_start_wps"), 0u) << "no PIN in the texts";
-}
 
 TEST_F(SwitchMethods, StationListEscapesNames) {
     StartAp();
