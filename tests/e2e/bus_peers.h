@@ -56,10 +56,10 @@ private:
 
 }  // namespace e2e
 
-// End-to-end tests of the bus methods, called by the web interface.
+// End-to-end tests of the bus methods: Expect calls one as the web interface and checks the
+// status and the replies.
 class BusMethodTest : public E2eTest {
 protected:
-    // Calls the method and expects its status and replies.
     void Expect(const char* method, const std::string& args, int status, const std::string& reply) {
         std::string got;
         EXPECT_EQ(ui_.Call(method, args, &got), status) << method << " " << args;

@@ -25,14 +25,6 @@ void WriteApConfig(const ConfSettings& changes) {
     WriteConfFile("/etc/hostapd.conf", kApConfig, changes);
 }
 
-void WriteWlanSettings(bool station_mode) {
-    sandbox::WriteFile("/etc/config/wlan", std::string("config setting 'basic_setting'\n") +
-                                               "\toption disable_time '120'\n"
-                                               "\toption disable_time_system '600'\n"
-                                               "\toption wisp_status '" +
-                                               (station_mode ? "1" : "0") + "'\n");
-}
-
 bool Sim(const std::string& args) { return sandbox::Run("wlarm-sim " + args + " >/dev/null") == 0; }
 
 std::string SimGet(const std::string& key) {
@@ -79,11 +71,6 @@ std::vector<std::string> Broadcasts(const std::string& key) {
     return values;
 }
 
-std::function<bool(const test_host::HostEvent&)> Event(ha_wlan_event_type type, intptr_t value) {
-    return
-        [type, value](const test_host::HostEvent& e) { return e.type == type && e.value == value; };
-}
-
 }  // namespace e2e
 
 void E2eTest::SetUp() {
@@ -91,7 +78,9 @@ void E2eTest::SetUp() {
     if (IsSkipped()) return;
     wpscli_test_reset();
     e2e::WriteApConfig();
-    e2e::WriteWlanSettings(false);
+    sandbox::WriteFile("/etc/config/wlan",
+                       "config setting 'basic_setting'\n\toption disable_time '120'\n"
+                       "\toption disable_time_system '600'\n\toption wisp_status '0'\n");
     sandbox::WriteFile("/etc/config/hostapd.deny", "");
     // The AP+station script ends by starting the supplicant; a recorder stands in for it.
     sandbox::WriteFile("/usr/bin/wpa_supplicant",

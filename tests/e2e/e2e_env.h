@@ -25,8 +25,6 @@ constexpr unsigned kEventWaitMs = 15000;
 // Writes /etc/hostapd.conf: a WPA2-PSK (CCMP) AP on 2.4 GHz with automatic channel selection,
 // without WPS or MAC filter; changes replace or add keys.
 void WriteApConfig(const ConfSettings& changes = {});
-// The uci section wlan.basic_setting: idle time 120 s, system idle time 600 s.
-void WriteWlanSettings(bool station_mode);
 
 // The simulator's control command (true on success), one of its state values, `wlarm ARGS`.
 bool Sim(const std::string& args);
@@ -44,12 +42,15 @@ void AddNeighbour(const std::string& mac, const std::string& ip, const std::stri
 std::vector<std::string> Broadcasts(const std::string& key);
 
 // Matches an event of the type with the integer payload.
-std::function<bool(const test_host::HostEvent&)> Event(ha_wlan_event_type type, intptr_t value);
+inline std::function<bool(const test_host::HostEvent&)> Event(ha_wlan_event_type type, intptr_t v) {
+    return [type, v](const test_host::HostEvent& e) { return e.type == type && e.value == v; };
+}
 
 }  // namespace e2e
 
-// Sandbox with the device image in place, a fresh WPS stand-in and a recorder in place of
-// wpa_supplicant. Tests change what they need, then make the host (MakeHost or StartAp).
+// Sandbox with the device image in place (idle times 120 s and 600 s, station mode off), a fresh
+// WPS stand-in and a recorder in place of wpa_supplicant. Tests change what they need, then make
+// the host (MakeHost or StartAp).
 class E2eTest : public SandboxTest {
 protected:
     void SetUp() override;

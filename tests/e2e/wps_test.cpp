@@ -11,13 +11,13 @@ namespace {
 constexpr const char* kPushButton = "00000000";
 constexpr const char* kValidPin = "12345670";  // 3 * (1+3+5+7) + (2+4+6+0) = 60
 
+// The library's exchange ends with exchange_end; afterwards GetLastWPSResult gives the code,
+// "wps_event" broadcasts the broadcast and HA_WLAN_EVT_WPS carries the message.
 struct WpsCase {
-    const char* name;
-    const char* pin;
-    brcm_wpscli_status exchange_end;  // what the library's exchange ends with
-    int32_t code;                     // GetLastWPSResult afterwards
-    const char* broadcast;            // "wps_event" value
-    const char* message;              // HA_WLAN_EVT_WPS payload
+    const char *name, *pin;
+    brcm_wpscli_status exchange_end;
+    int32_t code;
+    const char *broadcast, *message;
 };
 
 const WpsCase kCases[] = {

@@ -1,5 +1,6 @@
-// The region, 5 GHz and client-MAC queries and the LTE report, called over the bus the way the
-// web interface and the modem side call them, and hostile text in every served string attribute.
+// The bus methods served today, called the way the web interface and the modem side call them:
+// switch, stations and WPS; the region, 5 GHz and client-MAC queries; the LTE report; and
+// hostile text in every string attribute.
 #include <stdlib.h>
 #include <string.h>
 
@@ -10,15 +11,52 @@
 #include "tests/support/log_capture.h"
 #include "tests/ubus/bus_test_support.h"
 #include "ubus/method_groups.h"
+#include "util/json_string.h"
 #include "wpscli_test.h"
 
 using namespace e2e;
-
+using logcap::User;
 using Rows = std::vector<std::pair<std::string, std::string>>;
+
+namespace {
+
+const std::string kInvalid = R"({"result":"-1 : Invalid operation of current WLAN status"})";
+const std::string kDone = R"({"result":"0 : Done"})";
+const std::string kFailed = R"({"result":"-3 : Operation failed"})";
+
+std::string Quoted(const std::string& text) {
+    std::string out(text.size() * kJsonEscapedMax + 1, '\0');
+    out.resize(json_escape(&out[0], out.size(), text.c_str(), text.size()));
+    return '"' + out + '"';
+}
+
+bool WpsIdle(HostapdAgent& agent) {
+    return bus_test::WaitUntil([&] { return !agent.IsWPSProcedureOn(); });
+}
+
+}  // namespace
+
+using SwitchMethods = BusMethodTest;
 using RegionLteMethods = BusMethodTest;
 
-TEST_F(RegionLteMethods, RegionListFiveGigahertzAndClientMac) {
+TEST_F(RegionLteMethods, StationListRegionListFiveGigahertzAndClientMac) {
     StartAp();
+    Expect("wlan_get_sta", "", 0, R"({"STA_LIST":"{\"num\":0,\"list\":[]}"})");
+    AddNeighbour("02:00:00:00:00:31", "192.0.2.31", "a\"b\\c");  // a lease name
+    sandbox::Run("ip neigh add 192.0.2.32 lladdr 02:00:00:00:00:32 dev br0 nud permanent");
+    sandbox::WriteFile("/etc/config/dhcp_var",  // the user's name: quotes and a tab
+                       "config hostname_item 'hostname_item'\n"
+                       "\toption 02_00_00_00_00_32 'Tab\t\"x\"'\n");
+    ASSERT_TRUE(Sim("sta auth 02:00:00:00:00:31") && Sim("sta auth 02:00:00:00:00:32"));
+    ASSERT_GE(host_->WaitForStaNum("2", kEventWaitMs, host_->EventCount()), 0);
+    Expect("wlan_get_sta_num", "", 0, R"({"current_sta_num":2})");
+    // The radio lists the stations in the order they came, the list has the newest first.
+    const std::string text =
+        R"({"num":2,"list":[{"ip":"192.0.2.32","mac":"02:00:00:00:00:32","name":"Tab\t\"x\"",)"
+        R"("onlineTime":""},{"ip":"192.0.2.31","mac":"02:00:00:00:00:31","name":"a\"b\\c",)"
+        R"("onlineTime":""}]})";
+    Expect("wlan_get_sta", "", 0, "{\"STA_LIST\":" + Quoted(text) + "}");
+
     std::string reply;
     ASSERT_EQ(ui_.Call("wlan_get_region_info_list", "", &reply), 0);
     EXPECT_EQ(reply.rfind(R"({"list_num":101,"list":[{"country":"Albania","cout_code":"AL",)"
@@ -49,6 +87,56 @@ TEST_F(RegionLteMethods, RegionListFiveGigahertzAndClientMac) {
                                (option.empty() ? "" : "\toption authed_ip " + option + "\n"));
         Expect("wlan_get_client_mac", "", 0, "{\"client_mac\":\"" + mac + "\"}");
     }
+}
+
+// The two tests that sit through the full waits (5 s off, 10 s on).
+TEST_F(SwitchMethods, HostThatSwitchesTheAgentGetsDoneBothWays) {
+    StartAp();
+    for (const char* state : {"off", "on"}) {
+        const std::string args = std::string(R"({"switch":")") + state + "\"}";
+        const std::string other = state[1] == 'n' ? "off" : "on";
+        Expect("wlan_set_switch", std::string(R"({"switch":")") + other + "\"}", -1, kInvalid);
+        Expect("wlan_set_switch", args, 0, kDone);
+        EXPECT_EQ(Wlarm("isup"), state[1] == 'n' ? "1" : "0");
+        Expect("wlan_get_switch", "", 0, std::string(R"({"wlan":")") + state + "\"}");
+    }
+    EXPECT_GE(host_->WaitFor(Event(HA_WLAN_EVT_WLAN_OFF, 1), 0), 0);
+    EXPECT_GE(host_->WaitFor(Event(HA_WLAN_EVT_WLAN_ON, 1), 0), 0);
+    EXPECT_TRUE(logcap::Has(User(), "WLAN switches successfully."));
+    EXPECT_TRUE(logcap::Has(User(), "WLAN switch error : -1"));
+}
+
+TEST_F(SwitchMethods, HostThatNeverSwitchesGetsOperationFailed) {
+    MakeHost(test_host::Options{/*host_connection=*/false, /*answer_requests=*/false});
+    StartAp();
+    Expect("wlan_set_switch", R"({"switch":"off"})", -3, kFailed);
+    EXPECT_GE(host_->WaitFor(Event(HA_WLAN_EVT_WLAN_OFF, 1), 0), 0);
+    ASSERT_EQ(host_->StopSpy(), 0);
+    Expect("wlan_set_switch", R"({"switch":"on"})", -3, kFailed);
+    EXPECT_TRUE(logcap::Has(User(), "WLAN switch error : -3"));
+    EXPECT_FALSE(logcap::Has(User(), "WLAN switches successfully."));
+}
+
+TEST_F(SwitchMethods, WpsStartStatusAndCancel) {
+    WriteApConfig(kWps);
+    const wpscli_test_step endless = {BRCM_WPSCLI_CONTINUE, WPSCLI_TEST_UNTIL_ABORT};
+    ASSERT_EQ(wpscli_test_set_exchange(&endless, 1), 0);
+    StartAp();
+    Expect("wlan_get_wps_status", "", -1, R"({"wps_enabled":1,"wps_running":0,"wps_result":5})");
+    Expect("wlan_wps_start", R"({"wps_pin":"12345670"})", 0,
+           R"({"wps_event":"wps_starts_successfully"})");
+    EXPECT_TRUE(logcap::Has(User(), "WPS required, PIN[12345670]."));
+    Expect("wlan_wps_start", R"({"wps_pin":"00000000"})", -1,
+           R"({"wps_event":"wps_starts_in_failure"})");  // one at a time
+    Expect("wlan_get_wps_status", "", -1, R"({"wps_enabled":1,"wps_running":1,"wps_result":5})");
+    Expect("wlan_wps_cancel", "", 0, R"({"wps_event":"wps_cancels_successfully"})");
+    ASSERT_TRUE(WpsIdle(host_->agent()));
+    Expect("wlan_wps_cancel", "", -1, R"({"wps_event":"wps_cancels_in_failure"})");
+    for (const char* line :
+         {"WPS starts successfully.", "WPS starts in failure.", "Cancel WPS required.",
+          "Cancel WPS successfully.", "Cancel WPS in failure."})
+        EXPECT_TRUE(logcap::Has(User(), line)) << line;
+    Expect("wlan_last_rpc", "", 0, R"({"wlan_goodbye_event":"Goodbye_WLAN_obj"})");
 }
 
 // Every string attribute of the served groups' methods, taken from the method table, against
@@ -124,10 +212,8 @@ TEST_F(RegionLteMethods, HostileStringAttributesAreRefusedOrTakenLiterally) {
                     ++checked;
                     if (status != 0 || std::string(p->name) != "wps_pin") continue;
                     const std::string pin = cases[c].second.substr(1, cases[c].second.size() - 2);
-                    EXPECT_TRUE(logcap::Has(logcap::User(), "WPS required, PIN[" + pin + "]."));
-                    EXPECT_TRUE(bus_test::WaitUntil([&] {
-                        return !host_->agent().IsWPSProcedureOn();
-                    })) << "the worker finds no PIN in the text";
+                    EXPECT_TRUE(logcap::Has(User(), "WPS required, PIN[" + pin + "]."));
+                    EXPECT_TRUE(WpsIdle(host_->agent())) << "the worker finds no PIN in the text";
                 }
             }
         }
