@@ -2,63 +2,70 @@
 #define WLAN_TESTS_E2E_BUS_PEERS_H
 
 #include <libubus.h>
+extern "C" {
+#include <libubox/blobmsg_json.h>
+}
 
-#include <condition_variable>
-#include <mutex>
 #include <string>
-#include <vector>
 
-struct ubus_test_server;
+#include "tests/e2e/e2e_env.h"
+#include "tests/support/bus_connect.h"
 
 namespace e2e {
 
 // The web interface: a bus client on a connection of its own, used from the test's thread.
 class WebUi {
 public:
-    WebUi();
-    ~WebUi();
+    WebUi() : ctx_(test_bus::Connect()) {}
+    ~WebUi() {
+        if (ctx_ != nullptr) ubus_free(ctx_);
+        blob_buf_free(&buf_);
+    }
     WebUi(const WebUi&) = delete;
     WebUi& operator=(const WebUi&) = delete;
 
-    bool Connected() const { return ctx_ != nullptr; }
     // Calls a method with a JSON object of arguments; returns the call's status. Replies, as
     // compact JSON, go to reply (one line each) when it is given.
-    int Call(const std::string& object, const std::string& method, const std::string& json_args,
-             std::string* reply = nullptr, int timeout_ms = 20000);
-    // Broadcasts an event with a JSON object.
-    int SendEvent(const std::string& type, const std::string& json);
+    int Call(const std::string& method, const std::string& json_args, std::string* reply = nullptr,
+             const char* object = "wlan_object_test") {
+        blob_buf_init(&buf_, 0);
+        if (!json_args.empty() && !blobmsg_add_json_from_string(&buf_, json_args.c_str()))
+            return UBUS_STATUS_INVALID_ARGUMENT;
+        uint32_t id = 0;
+        int status =
+            ctx_ == nullptr ? UBUS_STATUS_CONNECTION_FAILED : ubus_lookup_id(ctx_, object, &id);
+        std::string replies;
+        if (status == 0)
+            status = ubus_invoke(ctx_, id, method.c_str(), buf_.head, Collect, &replies, 20000);
+        if (reply != nullptr) *reply = replies;
+        return status;
+    }
 
 private:
-    bool Prepare(const std::string& json);
+    static void Collect(ubus_request* req, int, blob_attr* msg) {
+        char* json = blobmsg_format_json(msg, true);
+        if (json == nullptr) return;
+        auto* replies = static_cast<std::string*>(req->priv);
+        *replies += (replies->empty() ? "" : "\n") + std::string(json);
+        free(json);
+    }
 
     ubus_context* ctx_ = nullptr;
     blob_buf buf_ = {};
 };
 
-// The platform's mobile-AP manager: the bus object "qcmap" with the method
-// "qcmap_method_restart_wlan", served on a thread of its own as another process would. It
-// records the "reload_driver" value of every call (-1 when the field is missing).
-class FakeQcmap {
-public:
-    FakeQcmap();
-    ~FakeQcmap();
-    FakeQcmap(const FakeQcmap&) = delete;
-    FakeQcmap& operator=(const FakeQcmap&) = delete;
-
-    bool Registered() const { return server_ != nullptr; }
-    std::vector<int> Calls() const;
-    bool WaitForCalls(size_t count, unsigned timeout_ms) const;
-    // Called by the method handler on the serving thread.
-    void Record(int reload_driver);
-
-private:
-    ubus_context* ctx_ = nullptr;
-    ubus_test_server* server_ = nullptr;
-    mutable std::mutex mutex_;
-    mutable std::condition_variable called_;
-    std::vector<int> calls_;
-};
-
 }  // namespace e2e
+
+// End-to-end tests of the bus methods: Expect calls one as the web interface and checks the
+// status and the replies.
+class BusMethodTest : public E2eTest {
+protected:
+    void Expect(const char* method, const std::string& args, int status, const std::string& reply) {
+        std::string got;
+        EXPECT_EQ(ui_.Call(method, args, &got), status) << method << " " << args;
+        EXPECT_EQ(got, reply) << method << " " << args;
+    }
+    e2e::WebUi ui_;
+};
 
 #endif
