@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
+#include <vector>
 
+#include "config/maclist.h"
 #include "tests/config/config_test_support.h"
 
 using ConfigReader = SandboxTest;
@@ -17,12 +20,17 @@ TEST_F(ConfigReader, MissingFileGivesAnAllZeroRecordAndSucceeds) {
 
 // Text values are taken unchanged after the first "="; decimals accept space and sign and
 // stop at the first non-digit; channel_num sets the channel and later lines win. Line numbers
-// count comments and empty lines.
+// count comments and empty lines. Unknown keys are kept as lines in file order.
 TEST_F(ConfigReader, ValuesAreParsedAsTheDeviceWritesThem) {
     ConfigPtr bss = ReadConfigText(
         "ssid= my=net \n# comment\n\nno equals sign\nchannel=  11abc\nignore_broadcast_ssid=x\n"
-        "ap_isolate=+1\n");
+        "ap_isolate=+1\nmax_num_sta=8\nht2040_coex_disable=1\naccept_mac_file=/etc/accept\n"
+        "acs_chan_list=1,6,11\n");
     EXPECT_STREQ(bss->ssid, " my=net ");
+    ASSERT_EQ(bss->num_extra_conf, 3);
+    EXPECT_STREQ(bss->extra_conf[0], "max_num_sta=8");
+    EXPECT_STREQ(bss->extra_conf[1], "ht2040_coex_disable=1");
+    EXPECT_STREQ(bss->extra_conf[2], "acs_chan_list=1,6,11");
     EXPECT_EQ(bss->channel, 11);
     EXPECT_EQ(bss->ignore_broadcast_ssid, 0);
     EXPECT_EQ(bss->ap_isolate, 1);
@@ -55,16 +63,6 @@ TEST_F(ConfigReader, PassphraseAndPskExcludeEachOtherAndNeedTheirLength) {
     EXPECT_EQ(bss->wps_state, 3);
     EXPECT_TRUE(HasLevel5("Line 5: no authentication algorithms allowed"));
     EXPECT_TRUE(HasLevel5("Line 6: invalid wps_state"));
-}
-
-TEST_F(ConfigReader, UnknownKeysAreKeptAsLinesInFileOrder) {
-    ConfigPtr bss = ReadConfigText(
-        "max_num_sta=8\nssid=x\nht2040_coex_disable=1\naccept_mac_file=/etc/accept\n"
-        "acs_chan_list=1,6,11\n");
-    ASSERT_EQ(bss->num_extra_conf, 3);
-    EXPECT_STREQ(bss->extra_conf[0], "max_num_sta=8");
-    EXPECT_STREQ(bss->extra_conf[1], "ht2040_coex_disable=1");
-    EXPECT_STREQ(bss->extra_conf[2], "acs_chan_list=1,6,11");
 }
 
 // Values longer than their field are cut to it, with a message.
@@ -138,4 +136,65 @@ TEST_F(ConfigReader, DenyMacFilesAreReadAndAppended) {
     EXPECT_STREQ(bss->accept_mac[0].mac, "11:11:11:11:11:11");
     EXPECT_STREQ(bss->accept_mac[1].mac, "22:22:22:22:22:22");
     EXPECT_TRUE(HasLevel5("Line 2: Failed to read accept_mac_file '/etc/config/missing'"));
+}
+
+namespace {
+
+// Reads a MAC list file; entries come back as "mac|description".
+std::vector<std::string> ReadList(const char* path, int* rc) {
+    wlan_mgr_mac_entry* entries = nullptr;
+    int32_t count = 0;
+    *rc = wlan_mgr_config_read_maclist(path, &entries, &count);
+    std::vector<std::string> list;
+    for (int32_t i = 0; i < count; ++i)
+        list.push_back(std::string(entries[i].mac) + "|" + entries[i].description);
+    free(entries);
+    return list;
+}
+
+}  // namespace
+
+using MacListFile = SandboxTest;
+
+// A description belongs to the next address only and may follow other text in its comment;
+// the first seventeen characters of a line are the address, unchecked.
+TEST_F(MacListFile, ReadsAddressesWithTheDescriptionBeforeThem) {
+    const std::string long_description(40, 'd');
+    const struct {
+        std::string file;
+        std::vector<std::string> entries;
+    } cases[] = {
+        {"#DESCRIPTION:phone\naa:bb:cc:dd:ee:ff\n11:22:33:44:55:66\n",
+         {"aa:bb:cc:dd:ee:ff|phone", "11:22:33:44:55:66|"}},
+        {"# blocked DESCRIPTION:tv set\n# other note\n\naa:bb:cc:dd:ee:ff\n",
+         {"aa:bb:cc:dd:ee:ff|tv set"}},
+        {"AA-BB-CC-DD-EE-FF trailing\nshort\n", {"AA-BB-CC-DD-EE-FF|", "short|"}},
+        {"#DESCRIPTION:" + long_description + "\naa:bb:cc:dd:ee:ff\n",
+         {"aa:bb:cc:dd:ee:ff|" + long_description.substr(0, 32)}},
+    };
+    for (const auto& c : cases) {
+        sandbox::WriteFile("/etc/config/list", c.file);
+        int rc;
+        EXPECT_EQ(ReadList("/etc/config/list", &rc), c.entries) << c.file;
+        EXPECT_EQ(rc, 0);
+    }
+    EXPECT_TRUE(HasLevel5("Line 1: value of DESCRIPTION cut to 32 characters"));
+}
+
+TEST_F(MacListFile, MissingFileFailsAndNullPathDoesNothing) {
+    int rc;
+    EXPECT_TRUE(ReadList("/etc/config/none", &rc).empty());
+    EXPECT_EQ(rc, -1);
+    EXPECT_TRUE(HasLevel5("MAC list file '/etc/config/none' not found."));
+    EXPECT_TRUE(ReadList(nullptr, &rc).empty());
+    EXPECT_EQ(rc, 0);
+}
+
+TEST_F(MacListFile, EmptyListLeavesAnEmptyFile) {
+    sandbox::WriteFile("/etc/config/list", "aa:bb:cc:dd:ee:ff\n");
+    AtomicFile file;
+    ASSERT_TRUE(wlan_mgr_config_write_maclist(&file, "/etc/config/list", nullptr, 0));
+    ASSERT_TRUE(file.Commit());
+    EXPECT_TRUE(sandbox::Exists("/etc/config/list"));
+    EXPECT_EQ(sandbox::ReadFile("/etc/config/list"), "");
 }

@@ -1,11 +1,15 @@
 #include <sys/stat.h>
 
+#include <sstream>
+
 #include "tests/radio/radio_test_support.h"
 
 // The access-point script, section by section, for each mode, country, security and width.
 using ApScript = RadioScriptTest;
 
 namespace {
+
+constexpr const char* kMacScript = "/usr/bin/bcm_mac_filter.sh";
 
 std::string ModeSection(const std::string& script) {
     return Section(script, "${WL} country US\n", "\n#Step 4");
@@ -45,36 +49,31 @@ TEST_F(ApScript, WholeScriptForASecured24GhzAccessPoint) {
     EXPECT_EQ(GenerateAp(bss), expected);
 }
 
+// Each line after the title is a radio command.
 TEST_F(ApScript, ModeBlockForEachInternalMode) {
-    struct Case {
-        int wmode;
-        int band_type;
-        std::string block;
+    const struct {
+        int wmode, band_type;
+        const char *title, *commands;
+    } cases[] = {
+        {1, 0, "11b", "band  b|nmode 0|gmode 0|bg_rate auto"},
+        {2, 0, "11g only", "band  b|nmode 0|gmode 2|bg_rate auto"},
+        {3, 1, "11n only 5G", "band  a|nmode 1|nreqd 1|a_rate auto"},
+        {3, 0, "11n only 2.4G", "band  b|nmode 1|nreqd 1|bg_rate auto"},
+        {4, 0, "11bg", "band  b|nmode 0|gmode 1|bg_rate auto"},
+        {6, 1, "11an", "band  a|nmode 1|nreqd 0|a_rate auto"},
+        {7, 1, "11a", "band  a|nmode 0|a_rate auto"},
+        {0, 0, nullptr, ""},
+        {8, 0, nullptr, ""},
     };
-    const Case cases[] = {
-        {1, 0,
-         "\n#set mode 11b\n${WL} band  b\n${WL} nmode 0\n${WL} gmode 0\n${WL} bg_rate auto\n"},
-        {2, 0,
-         "\n#set mode 11g only\n${WL} band  b\n${WL} nmode 0\n${WL} gmode 2\n${WL} bg_rate auto\n"},
-        {3, 1,
-         "\n#set mode 11n only 5G\n${WL} band  a\n${WL} nmode 1\n${WL} nreqd 1\n${WL} a_rate "
-         "auto\n"},
-        {3, 0,
-         "\n#set mode 11n only 2.4G\n${WL} band  b\n${WL} nmode 1\n${WL} nreqd 1\n${WL} bg_rate "
-         "auto\n"},
-        {4, 0,
-         "\n#set mode 11bg\n${WL} band  b\n${WL} nmode 0\n${WL} gmode 1\n${WL} bg_rate auto\n"},
-        {6, 1,
-         "\n#set mode 11an\n${WL} band  a\n${WL} nmode 1\n${WL} nreqd 0\n${WL} a_rate auto\n"},
-        {7, 1, "\n#set mode 11a\n${WL} band  a\n${WL} nmode 0\n${WL} a_rate auto\n"},
-        {0, 0, ""},
-        {8, 0, ""},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         TestBss bss;
         bss->wmode = c.wmode;
         bss->band_type = c.band_type;
-        EXPECT_EQ(ModeSection(GenerateAp(bss)), c.block) << "wmode " << c.wmode;
+        std::string block = c.title ? std::string("\n#set mode ") + c.title + "\n" : "";
+        std::istringstream commands(c.commands);
+        for (std::string command; std::getline(commands, command, '|');)
+            block += "${WL} " + command + "\n";
+        EXPECT_EQ(ModeSection(GenerateAp(bss)), block) << "wmode " << c.wmode;
     }
 }
 
@@ -94,25 +93,24 @@ TEST_F(ApScript, CountryLineUsesTheWlCodeAndItsRevision) {
     }
 }
 
-TEST_F(ApScript, SecurityBlockByPairwiseCipher) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"TKIP",
-         "${WL} wsec 0x02\n${WL} sup_wpa 1\n${WL} wpa_auth 0x84\n${WL} set_pmk \"${PMK}\"\n"},
-        {"CCMP",
-         "${WL} wsec 0x04\n${WL} sup_wpa 1\n${WL} wpa_auth 0x84\n${WL} set_pmk \"${PMK}\"\n"},
-        {"CCMP TKIP",
-         "${WL} wsec 0x06\n${WL} sup_wpa 1\n${WL} wpa_auth 0x84\n${WL} set_pmk \"${PMK}\"\n"},
-        {"ccmp", ""},
-        {"TKIP CCMP", ""},
-    };
-    for (const auto& c : cases) {
+// Only the three listed ciphers, written exactly so, get a security block; an open network
+// turns encryption off, and a hidden one is closed.
+TEST_F(ApScript, SecurityBlockByPairwiseCipherOrOpenHiddenNetwork) {
+    for (const auto& [pairwise, wsec] :
+         std::initializer_list<std::pair<std::string, std::string>>{{"TKIP", "0x02"},
+                                                                    {"CCMP", "0x04"},
+                                                                    {"CCMP TKIP", "0x06"},
+                                                                    {"ccmp", ""},
+                                                                    {"TKIP CCMP", ""}}) {
         TestBss bss;
-        TestBss::Set(bss->wpa_pairwise, c.first);
-        EXPECT_EQ(SecuritySection(GenerateAp(bss)), c.second) << c.first;
+        TestBss::Set(bss->wpa_pairwise, pairwise);
+        EXPECT_EQ(SecuritySection(GenerateAp(bss)),
+                  wsec.empty() ? ""
+                               : "${WL} wsec " + wsec +
+                                     "\n${WL} sup_wpa 1\n${WL} wpa_auth 0x84\n${WL} set_pmk "
+                                     "\"${PMK}\"\n")
+            << pairwise;
     }
-}
-
-TEST_F(ApScript, OpenHiddenNetworkTurnsEncryptionOffAndClosesTheNetwork) {
     TestBss bss;
     bss->wpa = 0;
     bss->ignore_broadcast_ssid = 1;
@@ -148,51 +146,56 @@ TEST_F(ApScript, BandwidthLinesFollowHtCapabAndTheCoexistenceLine) {
     }
 }
 
+// The AP script allows 10 stations and the AP+station script 9 unless max_num_sta asks for
+// fewer (the AP+station one takes 10 as well). Every character counts as a digit, its code
+// minus that of '0' ("1/" makes 9), and the digits of several lines run together.
 TEST_F(ApScript, AssociationLimitFromMaxNumSta) {
-    const std::pair<std::vector<std::string>, int> cases[] = {
-        {{}, 10},
-        {{"max_num_sta=0"}, 10},
-        {{"max_num_sta=11"}, 10},
-        {{"max_num_sta=10"}, 10},
-        {{"max_num_sta=4"}, 4},
-        {{"max_num_sta=99999999999999999999"}, 10},
-        {{"max_num_sta=5x"}, 10},
-        // Every character counts as a digit, its code minus that of '0': 1 then '/' make 9.
-        {{"max_num_sta=1/"}, 9},
-        {{"max_num_sta= 4"}, 10},
-        // The digits of several lines run together: 1 then 0 make 10, 1 then 2 make 12.
-        {{"max_num_sta=1", "max_num_sta=0"}, 10},
-        {{"max_num_sta=1", "max_num_sta=2"}, 10},
-        {{"max_num_sta=", "max_num_sta=7"}, 7},
+    const struct {
+        std::vector<std::string> lines;
+        int ap, apsta;
+    } cases[] = {
+        {{}, 10, 9},
+        {{"max_num_sta=0"}, 10, 9},
+        {{"max_num_sta=11"}, 10, 9},
+        {{"max_num_sta=10"}, 10, 10},
+        {{"max_num_sta=4"}, 4, 4},
+        {{"max_num_sta=99999999999999999999"}, 10, 9},
+        {{"max_num_sta=5x"}, 10, 9},
+        {{"max_num_sta=1/"}, 9, 9},
+        {{"max_num_sta= 4"}, 10, 9},
+        {{"max_num_sta=1", "max_num_sta=0"}, 10, 10},
+        {{"max_num_sta=1", "max_num_sta=2"}, 10, 9},
+        {{"max_num_sta=", "max_num_sta=7"}, 7, 7},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.empty() ? "no line" : c.lines.back());
         TestBss bss;
-        for (const std::string& line : c.first) bss.AddExtra(line);
-        EXPECT_NE(GenerateAp(bss).find("\n${WL} maxassoc " + std::to_string(c.second) +
-                                       "\n#Step 6B for AP\n"),
-                  std::string::npos)
-            << (c.first.empty() ? "no line" : c.first.back());
+        for (const std::string& line : c.lines) bss.AddExtra(line);
+        const std::string ap = std::to_string(c.ap), apsta = std::to_string(c.apsta);
+        EXPECT_NE(GenerateAp(bss).find("\n${WL} maxassoc " + ap + "\n#Step 6B"), std::string::npos);
+        const std::string script = GenerateApSta(bss);
+        EXPECT_NE(script.find("\n${WL} maxassoc " + apsta + "\n#Step 6A"), std::string::npos);
+        EXPECT_NE(script.find("bss_maxassoc " + apsta + "\n"), std::string::npos);
     }
 }
 
-TEST_F(ApScript, ScriptIsMadeExecutableForOwnerAndGroup) {
+// The script is made executable for owner and group; a missing record, path or folder fails.
+TEST_F(ApScript, ScriptIsExecutableAndMissingRecordPathOrFolderFails) {
     TestBss bss;
+    EXPECT_EQ(wlan_mgr_conf_to_wl_sh(nullptr, kApScript), -1);
+    EXPECT_EQ(wlan_mgr_conf_to_wl_sh(bss.get(), nullptr), -1);
+    EXPECT_FALSE(sandbox::Exists(kApScript));
+    for (auto generate : {wlan_mgr_conf_to_wl_sh, wlan_mgr_mac_fliter_to_wl_sh}) {
+        EXPECT_EQ(generate(bss.get(), "/tmp/missing/x.sh"), -1);
+        EXPECT_TRUE(HasLevel5("fopen /tmp/missing/x.sh error!"));
+        EXPECT_FALSE(sandbox::Exists("/tmp/missing"));
+    }
     mode_t old_mask = umask(022);
     GenerateAp(bss);
     umask(old_mask);
     struct stat st;
     ASSERT_EQ(stat(kApScript, &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0754u);
-}
-
-TEST_F(ApScript, MissingRecordPathOrFolderFails) {
-    TestBss bss;
-    EXPECT_EQ(wlan_mgr_conf_to_wl_sh(nullptr, kApScript), -1);
-    EXPECT_EQ(wlan_mgr_conf_to_wl_sh(bss.get(), nullptr), -1);
-    EXPECT_FALSE(sandbox::Exists(kApScript));
-    EXPECT_EQ(wlan_mgr_conf_to_wl_sh(bss.get(), "/tmp/missing/bcmApSet.sh"), -1);
-    EXPECT_TRUE(HasLevel5("fopen /tmp/missing/bcmApSet.sh error!"));
-    EXPECT_FALSE(sandbox::Exists("/tmp/missing"));
 }
 
 // On a full filesystem every generator fails, and a script that was there stays as it was.
@@ -266,17 +269,32 @@ TEST_F(ApStaScript, OpenHiddenApSideWithIsolationRequested) {
               std::string::npos);
 }
 
-TEST_F(ApStaScript, AssociationLimitDefaultsToNine) {
-    const std::pair<const char*, int> cases[] = {
-        {nullptr, 9},           {"max_num_sta=0", 9}, {"max_num_sta=11", 9},
-        {"max_num_sta=10", 10}, {"max_num_sta=3", 3},
-    };
+// The MAC filter script: mode line, the list cleared, then one line per valid MAC (and a
+// deauthentication after each when the list denies). With the filter off the list is still
+// loaded.
+TEST_F(ApScript, MacFilterScriptSetsTheModeAndLoadsTheValidMacs) {
+    const std::string head = "#!/bin/sh\n\n#mac filter\n\nWL=\"$1\"\n${WL} macmode ";
+    const std::string list = "\n${WL} mac none\n${WL} mac 00:11:22:33:44:55\n";
+    const std::pair<int, std::string> cases[] = {
+        {3, "1" + list + "${WL} deauthenticate 00:11:22:33:44:55\n"},
+        {2, "2" + list},
+        {0, "0" + list},
+        {1, "0" + list},
+        {7, "0" + list}};
+    const char* const invalid[] = {"00:11:22:33:44:5;", "$(reboot)", "00:11:22:33:44:5",
+                                   "00-11-22-33-44-55"};
     for (const auto& c : cases) {
         TestBss bss;
-        if (c.first != nullptr) bss.AddExtra(c.first);
-        std::string script = GenerateApSta(bss);
-        std::string n = std::to_string(c.second);
-        EXPECT_NE(script.find("\n${WL} maxassoc " + n + "\n#Step 6A"), std::string::npos);
-        EXPECT_NE(script.find("bss_maxassoc " + n + "\n"), std::string::npos);
+        bss->macaddr_acl = c.first;
+        for (const char* mac : invalid) bss.AddMac(mac);
+        bss.AddMac("00:11:22:33:44:55");
+        EXPECT_EQ(wlan_mgr_mac_fliter_to_wl_sh(bss.get(), kMacScript), 0);
+        EXPECT_EQ(sandbox::ReadFile(kMacScript), head + c.second) << "acl " << c.first;
     }
+    for (const char* mac : invalid)
+        EXPECT_TRUE(HasLevel5(std::string("mac filter: skip invalid MAC [") + mac + "]"));
+    TestBss empty;
+    empty->macaddr_acl = 3;
+    EXPECT_EQ(wlan_mgr_mac_fliter_to_wl_sh(empty.get(), kMacScript), 0);
+    EXPECT_EQ(sandbox::ReadFile(kMacScript), head + "1\n${WL} mac none\n");
 }

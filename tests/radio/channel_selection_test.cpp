@@ -34,9 +34,16 @@ using V = std::vector<int>;
 
 }  // namespace
 
-// 2.4 GHz by auto_chan_select; 5 GHz the region list without radar channels; a custom list,
-// checked against the region, in mode 6 only (the last non-empty line wins).
+// 2.4 GHz by auto_chan_select (-1 to 7); 5 GHz the region list without radar channels; a
+// custom list, checked against the region, in mode 6 only (the last non-empty line wins).
 TEST_F(ChannelCandidates, ByBandRegionModeAndCustomList) {
+    const V by_mode[] = {{1, 6, 11}, {1, 6, 11}, {1, 6, 11}, {1, 6},    {1, 6, 11},
+                         {6, 11},    {11},       {1, 6, 11}, {1, 6, 11}};
+    for (int mode = -1; mode <= 7; ++mode) {
+        TestBss bss;
+        bss->auto_chan_select = mode;
+        EXPECT_EQ(Candidates(bss), by_mode[mode + 1]) << "auto_chan_select " << mode;
+    }
     struct Case {
         int band_type, auto_chan_select;
         const char* country;
@@ -45,33 +52,22 @@ TEST_F(ChannelCandidates, ByBandRegionModeAndCustomList) {
     };
     const V us5 = {36, 40, 44, 48, 149, 153, 157, 161, 165};
     const V cn5 = {149, 153, 157, 161, 165};
-    const Case cases[] = {
-        {0, 0, "US", {}, {1, 6, 11}},
-        {0, 1, "US", {}, {1, 6, 11}},
-        {0, 2, "US", {}, {1, 6}},
-        {0, 3, "US", {}, {1, 6, 11}},
-        {0, 4, "US", {}, {6, 11}},
-        {0, 5, "US", {}, {11}},
-        {0, 7, "US", {}, {1, 6, 11}},
-        {0, -1, "US", {}, {1, 6, 11}},
-        {1, 1, "US", {}, us5},
-        {1, 1, "CN", {}, cn5},
-        {1, 1, "ID", {}, {149, 153, 157, 161}},
-        {1, 1, "SY", {}, {}},
-        {1, 1, "XX", {}, {}},
-        {0, 6, "US", {"acs_chan_list=1,6,13"}, {1, 6, 11}},
-        {0, 6, "DE", {"acs_chan_list=1,6,13"}, {1, 6, 13}},
-        {0, 6, "JP", {"acs_chan_list=14"}, {14}},
-        {0, 6, "US", {}, {1, 6, 11}},
-        {0, 6, "US", {"acs_chan_list="}, {1, 6, 11}},
-        {0, 6, "US", {"acs_chan_list=2,3", "acs_chan_list=4,5"}, {4, 5}},
-        {0, 6, "US", {"acs_chan_list=2,3", "acs_chan_list="}, {1, 6, 11}},
-        {0, 2, "US", {"acs_chan_list=11"}, {1, 6}},
-        {1, 6, "US", {"acs_chan_list=36,149"}, {36, 149}},
-        {1, 6, "US", {"acs_chan_list=36,52"}, us5},
-        {1, 6, "CN", {"acs_chan_list=36"}, cn5},
-        {1, 6, "CN", {}, cn5},
-    };
+    const Case cases[] = {{1, 1, "US", {}, us5},
+                          {1, 1, "CN", {}, cn5},
+                          {1, 1, "ID", {}, {149, 153, 157, 161}},
+                          {1, 1, "SY", {}, {}},
+                          {1, 1, "XX", {}, {}},
+                          {0, 6, "US", {"acs_chan_list=1,6,13"}, {1, 6, 11}},
+                          {0, 6, "DE", {"acs_chan_list=1,6,13"}, {1, 6, 13}},
+                          {0, 6, "JP", {"acs_chan_list=14"}, {14}},
+                          {0, 6, "US", {"acs_chan_list="}, {1, 6, 11}},
+                          {0, 6, "US", {"acs_chan_list=2,3", "acs_chan_list=4,5"}, {4, 5}},
+                          {0, 6, "US", {"acs_chan_list=2,3", "acs_chan_list="}, {1, 6, 11}},
+                          {0, 2, "US", {"acs_chan_list=11"}, {1, 6}},
+                          {1, 6, "US", {"acs_chan_list=36,149"}, {36, 149}},
+                          {1, 6, "US", {"acs_chan_list=36,52"}, us5},
+                          {1, 6, "CN", {"acs_chan_list=36"}, cn5},
+                          {1, 6, "CN", {}, cn5}};
     for (const Case& c : cases) {
         TestBss bss;
         bss->band_type = c.band_type;

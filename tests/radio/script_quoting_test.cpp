@@ -24,6 +24,13 @@ std::vector<std::string> RunScript(const std::string& script, const std::string&
     return Lines(sandbox::ReadFile("/tmp/wl.log"));
 }
 
+// Runs the platform start script on the simulated radio, which fails on any radio command the
+// radio refuses (a wrong subcommand, argument or quoting).
+int StartRadio() {
+    InstallFakeWl();  // for its usleep and wpa_supplicant recorders
+    return sandbox::Run("PATH=/tmp/bin:$PATH /usr/bin/bcmwlan_ap1.sh start >/dev/null");
+}
+
 bool HasCall(const std::vector<std::string>& calls, const std::string& call) {
     for (const std::string& c : calls)
         if (c == call) return true;
@@ -77,6 +84,12 @@ TEST_F(ScriptQuoting, ApStaScriptPassesSsidAndKeyLiterally) {
     EXPECT_EQ(sandbox::ReadFile("/tmp/wpas.args"),
               "-B -Dwext -ieth0 -c/etc/config/wpa_supplicant.conf\n");
     EXPECT_FALSE(sandbox::Exists("/tmp/pwned"));
+    // The simulated radio accepts the script too.
+    sandbox::WriteFile("/etc/config/wlan",
+                       "config setting 'basic_setting'\n\toption wisp_status '1'\n");
+    ASSERT_EQ(StartRadio(), 0);
+    EXPECT_EQ(sandbox::Output("wlarm ssid -C 1"), "Current SSID: \"$(touch /tmp/pwned)\"\n");
+    EXPECT_FALSE(sandbox::Exists("/tmp/pwned"));
 }
 
 TEST_F(ScriptQuoting, LongestPassphraseOfSpecialCharactersStillFits) {
@@ -114,6 +127,39 @@ TEST_F(ScriptQuoting, CountryThatIsNoCodeFailsTheGenerationAndKeepsTheOldScript)
             EXPECT_TRUE(HasLevel5(std::string("Invalid country code, ") + path + " not written!"))
                 << country;
             EXPECT_EQ(sandbox::ReadFile(path), "previous script\n") << country;
+        }
+    }
+}
+
+TEST_F(ScriptQuoting, ApScriptsBringTheSimulatedAccessPointUpWithTheSsidUnchanged) {
+    const std::string ssid = "My \"AP\" `x` $(id) \\ $HOME";
+    struct Case {
+        int band_type, wmode, auto_chan_select, channel, wpa;
+        const char* ht_capab;
+        const char* pairwise;
+    };
+    const Case cases[] = {
+        {0, 1, 0, 11, 0, "", ""},
+        {0, 3, 5, 0, 2, "[HT40+]", "CCMP TKIP"},
+        {1, 6, 0, 36, 2, "[HT40+]", "CCMP"},
+        {1, 7, 1, 0, 0, "", ""},
+    };
+    for (const Case& c : cases) {
+        TestBss bss;
+        TestBss::Set(bss->ssid, ssid);
+        bss->band_type = c.band_type;
+        bss->wmode = c.wmode;
+        bss->auto_chan_select = c.auto_chan_select;
+        bss->channel = c.channel;
+        bss->wpa = c.wpa;
+        TestBss::Set(bss->ht_capab, c.ht_capab);
+        TestBss::Set(bss->wpa_pairwise, c.pairwise);
+        GenerateAp(bss);
+        ASSERT_EQ(StartRadio(), 0) << "band " << c.band_type << " wmode " << c.wmode;
+        EXPECT_EQ(sandbox::Output("wlarm ssid"), "Current SSID: \"" + ssid + "\"\n");
+        if (c.channel != 0) {
+            const std::string chanspec = sandbox::Output("wlarm chanspec");
+            EXPECT_EQ(chanspec.rfind(std::to_string(c.channel), 0), 0u) << chanspec;
         }
     }
 }

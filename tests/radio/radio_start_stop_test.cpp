@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <algorithm>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "agent/spy_state.h"
+#include "agent/wps_state.h"
+#include "hostapd_agent.h"
+#include "tests/radio/radio_env.h"
+#include "tests/support/log_capture.h"
+#include "wpscli_test.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using radio_env::Wlarm;
+using radio_env::WlarmCallsOf;
+using radio_env::WriteConf;
+
+constexpr const char* kStationA = "02:11:22:33:44:0A";
+constexpr const char* kStationB = "02:11:22:33:44:0B";
+const std::string kDeauthA = std::string("deauthenticate ") + kStationA;
+const std::string kDeauthB = std::string("deauthenticate ") + kStationB;
+
+bool HasCall(const Lines& calls, const std::string& line) {
+    return std::find(calls.begin(), calls.end(), line) != calls.end();
+}
+
+using RadioStart = RadioAgentTest;
+using RadioStop = RadioAgentTest;
+
+// Starts the radio with the configuration changes and associates stations A and B.
+void StartWithStations(HostapdAgent* agent, const radio_env::Settings& changes) {
+    WriteConf(changes);
+    ASSERT_EQ(agent->BcmWLStart(), 0);
+    ASSERT_TRUE(radio_env::Sim(std::string("sta add ") + kStationA + " " + kStationB));
+}
+
+TEST_F(RadioStart, RunsTheGeneratedApScriptAndFillsTheWpsNetworkSettings) {
+    WriteConf({{"ssid", "Garden"}, {"wpa_pairwise", "TKIP"}, {"wpa_passphrase", "tkip pass"}});
+    ASSERT_EQ(agent_->BcmWLStart(), 0) << testing::PrintToString(logcap::Errors());
+    EXPECT_EQ(Wlarm("isup"), "1\n");
+    EXPECT_TRUE(HasCall(WlarmCallsOf("ssid"), "ssid Garden"));
+    EXPECT_TRUE(logcap::Errors().empty()) << testing::PrintToString(logcap::Errors());
+    EXPECT_STREQ(wps_network_settings()->ssid, "Garden");
+    EXPECT_STREQ(wps_network_settings()->nw_key, "tkip pass");
+    EXPECT_EQ(wps_network_settings()->auth_type, BRCM_WPSCLI_AUTH_WPAPSK);
+    EXPECT_EQ(wps_network_settings()->encr_type, BRCM_WPSCLI_ENCR_TKIP);
+}
+
+TEST_F(RadioStart, HandsTheOperatingChannelToCoexistence) {
+    WriteConf({{"channel", "11"}});
+    agent_->lte_coex.ap_oper_chan = 99;
+    ASSERT_EQ(agent_->BcmWLStart(), 0);
+    EXPECT_EQ(agent_->lte_coex.ap_oper_chan, 11u);
+    // An automatic channel is read back from the radio.
+    WriteConf({{"channel", "0"}, {"auto_chan_select", "1"}});
+    ASSERT_TRUE(radio_env::Sim("autochannel pick 1"));
+    ASSERT_EQ(agent_->BcmWLStart(), 0) << testing::PrintToString(logcap::Errors());
+    EXPECT_EQ(agent_->lte_coex.ap_oper_chan, 1u);
+    EXPECT_FALSE(WlarmCallsOf("chanspec").empty());
+}
+
+TEST_F(RadioStart, SecuredNetworkListsOnlyAuthorisedStationsOpenOneAllAssociated) {
+    const std::tuple<const char*, const char*, int> cases[] = {{"3", "wlarm autho_sta_list", 14},
+                                                               {"0", "wlarm assoclist", 9}};
+    for (const auto& [wpa, command, offset] : cases) {
+        WriteConf({{"wpa", wpa}});
+        ASSERT_EQ(agent_->BcmWLStart(), 0);
+        SpyCommand spy = spy_command_snapshot();
+        EXPECT_STREQ(spy.spy_cmd, command);
+        EXPECT_EQ(spy.spy_mac_offset, offset);
+    }
+}
+
+TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
+    sandbox::WriteFile("/etc/config/hostapd.deny", "11:22:33:44:55:66\n");
+    WriteConf({{"macaddr_acl", "3"}, {"deny_mac_file", "/etc/config/hostapd.deny"}});
+    ASSERT_EQ(agent_->BcmWLStart(), 0);
+    EXPECT_EQ(Wlarm("mac"), "mac 11:22:33:44:55:66\n");
+    EXPECT_EQ(Wlarm("macmode"), "1\n");
+    // The filter goes onto the radio that the start script brought up, not before it.
+    Lines calls = radio_env::WlarmCalls();
+    auto last_up = std::find(calls.rbegin(), calls.rend(), "up").base();
+    auto macmode = std::find(calls.begin(), calls.end(), "macmode 1");
+    ASSERT_NE(macmode, calls.end());
+    EXPECT_LE(last_up, macmode);
+}
+
+// The stop disables WPS but keeps it featured for the next start.
+TEST_F(RadioStart, EnablesWpsOnlyForStateTwoWithEapServer) {
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"2", "0", false}, {"1", "1", false}, {"0", "1", false}, {"2", "1", true}};
+    for (const auto& [wps_state, eap_server, featured] : cases) {
+        SCOPED_TRACE(testing::Message() << "wps_state " << wps_state << " eap " << eap_server);
+        wpscli_test_reset();
+        WriteConf({{"wps_state", wps_state}, {"eap_server", eap_server}});
+        ASSERT_EQ(agent_->BcmWLStart(), 0);
+        EXPECT_EQ(agent_->IsWPSFeatured(), featured);
+        EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_enable_wps"), featured ? 1u : 0u);
+        EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), featured ? 0u : 1u);
+        EXPECT_EQ(wps_workers_alive(), featured ? 1 : 0);
+        EXPECT_EQ(agent_->BcmWLStop(), 0);
+        if (featured) {
+            EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), 1u);
+        }
+        EXPECT_EQ(wps_workers_alive(), 0);
+        EXPECT_EQ(agent_->IsWPSFeatured(), featured);
+    }
+}
+
+TEST_F(RadioStart, WpsThatFailsToEnableDoesNotFailTheStart) {
+    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    ASSERT_EQ(wpscli_test_queue_status("brcm_wpscli_softap_enable_wps", BRCM_WPSCLI_ERROR), 0);
+    EXPECT_EQ(agent_->BcmWLStart(), 0);
+    EXPECT_FALSE(agent_->IsWPSFeatured());
+    const std::vector<logcap::Record> records = logcap::Records();
+    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const logcap::Record& r) {
+        return r.text == "WPS failed to enable" && r.priority == 5;
+    }));
+}
+
+// Five retries of the script generation, then the start gives up; station mode resets the
+// scan results and names its own script.
+TEST_F(RadioStart, GivesUpAfterFiveFailedScriptGenerations) {
+    for (bool station : {false, true}) {
+        const std::string script = station ? "/usr/bin/bcmApStaSet.sh" : "/usr/bin/bcmApSet.sh";
+        SCOPED_TRACE(script);
+        sandbox::Reset();
+        logcap::Clear();
+        wpscli_test_reset();
+        radio_env::SetStationMode(station);
+        sandbox::WriteFile("/etc/scan_results", "stale results\n");
+        WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+        ASSERT_EQ(sandbox::Run("mkdir " + script), 0);  // the script cannot be written
+        EXPECT_EQ(agent_->BcmWLStart(), -1);
+        Lines errors = logcap::Errors();
+        EXPECT_EQ(std::count(errors.begin(), errors.end(),
+                             "try to generate wl script " + script + " again."),
+                  5);
+        EXPECT_EQ(std::count(errors.begin(), errors.end(),
+                             "Cannot generate wl script " + script + ", WLAN start fails"),
+                  1);
+        if (station) {
+            EXPECT_EQ(sandbox::ReadFile("/etc/scan_results"), "0\n");
+            EXPECT_FALSE(sandbox::Exists("/usr/bin/bcmApSet.sh"));
+        }
+        EXPECT_TRUE(WlarmCallsOf("perm_etheraddr").empty()) << "the start script ran";
+        EXPECT_EQ(wpscli_test_call_count(), 0u);
+    }
+}
+
+TEST_F(RadioStart, FailingPlatformScriptFailsTheStartAndTheStop) {
+    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    sandbox::WriteFile("/usr/bin/bcmwlan_ap1.sh", "#!/bin/sh\nexit 1\n");
+    ASSERT_EQ(sandbox::Run("chmod 755 /usr/bin/bcmwlan_ap1.sh"), 0);
+    EXPECT_EQ(agent_->BcmWLStart(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Execute wl script: Error. WLAN start fails"));
+    EXPECT_TRUE(WlarmCallsOf("chanspec").empty());
+    EXPECT_EQ(wpscli_test_call_count(), 0u);
+    EXPECT_EQ(agent_->BcmWLStop(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Execute wl script: Error. WLAN stop fails"));
+}
+
+// An open network deauthenticates every associated station, a secured one the authorised.
+TEST_F(RadioStop, DeauthenticatesEveryListedStationAndStopsTheRadio) {
+    StartWithStations(agent_, {{"wpa", "0"}});
+    EXPECT_EQ(agent_->BcmWLStop(), 0);
+    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{kDeauthA, kDeauthB}));
+    EXPECT_EQ(Wlarm("assoclist"), "");
+    EXPECT_EQ(Wlarm("isup"), "0\n");
+
+    StartWithStations(agent_, {{"wpa", "3"}});
+    ASSERT_TRUE(radio_env::Sim(std::string("sta auth ") + kStationB));
+    EXPECT_EQ(agent_->BcmWLDeauthAll(), 0);
+    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{kDeauthA, kDeauthB, kDeauthB}));
+}
+
+TEST_F(RadioStop, FailedDeauthenticationLeavesTheOthersButStillStops) {
+    StartWithStations(agent_, {{"wpa", "0"}});
+    ASSERT_TRUE(radio_env::Sim("fault fail deauthenticate 1"));
+    EXPECT_EQ(agent_->BcmWLStop(), 0);
+    EXPECT_EQ(WlarmCallsOf("deauthenticate").size(), 1u);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Deauthenticate failed\n"));
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Deauthenticate all online station failed\n"));
+    EXPECT_EQ(Wlarm("isup"), "0\n");
+}
+
+// Station lines that do not come from the radio in the expected form: one without a MAC is
+// skipped, and the tail of an overlong line after 99 characters is not a station of its own.
+TEST_F(RadioStop, StationLinesInAnotherFormAreSkipped) {
+    const std::string a = std::string("assoclist ") + kStationA;
+    sandbox::WriteFile("/tmp/stations", a + "\nassoclist $(touch /tmp/injected)\nassoclist\n\n" +
+                                            "assoclist 02:11:22:33:44\nassoclist " + kStationB +
+                                            "\n" + a + std::string(99 - a.size(), 'x') +
+                                            "assoclist " + kStationB + "\n");
+    publish_spy_command("cat /tmp/stations", 9);
+    EXPECT_EQ(agent_->BcmWLDeauthAll(), 0);
+    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{kDeauthA, kDeauthB, kDeauthA}));
+    EXPECT_FALSE(sandbox::Exists("/tmp/injected"));
+    EXPECT_TRUE(logcap::Has(logcap::Level5(),
+                            "BcmWLDeauthAll: skip station line without a MAC [$(touch /tmp/inje]"));
+}
+
+// BcmUpdateAcl writes and runs the MAC filter script; a denied station that is associated now
+// is sent away.
+class AclUpdate : public RadioAgentTest {
+protected:
+    void SetUp() override {
+        RadioAgentTest::SetUp();
+        memset(&bss_, 0, sizeof(bss_));
+        memset(entries_, 0, sizeof(entries_));
+        strcpy(entries_[0].mac, "02:11:22:33:44:0A");
+        strcpy(entries_[1].mac, "02:11:22:33:44:0C");
+        bss_.accept_mac = entries_;
+        bss_.num_accept_mac = 2;
+    }
+    wlan_mgr_bss_config bss_;
+    wlan_mgr_mac_entry entries_[2];
+};
+
+TEST_F(AclUpdate, WritesAndRunsTheFilterScript) {
+    StartWithStations(agent_, {});
+    bss_.macaddr_acl = 3;
+    agent_->BcmUpdateAcl(&bss_);
+    EXPECT_EQ(Wlarm("macmode"), "1\n");
+    EXPECT_EQ(Wlarm("mac"), "mac 02:11:22:33:44:0A\nmac 02:11:22:33:44:0C\n");
+    EXPECT_EQ(Wlarm("assoclist"), std::string("assoclist ") + kStationB + "\n");
+    EXPECT_TRUE(logcap::Errors().empty()) << testing::PrintToString(logcap::Errors());
+}
+
+TEST_F(AclUpdate, ScriptThatCannotBeWrittenIsNotRunAndAFailingOneIsReported) {
+    ASSERT_EQ(sandbox::Run("mkdir /usr/bin/bcm_mac_filter.sh"), 0);
+    bss_.macaddr_acl = 2;
+    agent_->BcmUpdateAcl(&bss_);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Generate mac filter sh failed"));
+    EXPECT_TRUE(radio_env::WlarmCalls().empty());
+
+    ASSERT_EQ(sandbox::Run("rmdir /usr/bin/bcm_mac_filter.sh"), 0);
+    ASSERT_TRUE(radio_env::Sim("fault fail mac"));
+    logcap::Clear();
+    agent_->BcmUpdateAcl(&bss_);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Run mac filter sh failed"));
+    EXPECT_FALSE(logcap::Has(logcap::Errors(), "Generate mac filter sh failed"));
+}
+
+}  // namespace
