@@ -101,7 +101,9 @@ TEST_F(PrepareHostapdConf, MissingConfigurationBecomesALinkToTheWorkingCopy) {
     EXPECT_EQ(sandbox::Output("ls -A /etc | grep -c hostapd"), "2\n");  // no temporary left
 }
 
-TEST_F(PrepareHostapdConf, WithoutAMacAddressTheSuffixIsRandomHex) {
+// Without a usable MAC address the SSID suffix is random hex; an IMEI too short to leave 8
+// characters would give a passphrase the reader drops, so the fallback one is used.
+TEST_F(PrepareHostapdConf, WithoutMacOrFullImeiTheFallbacksAreUsed) {
     for (const char* mac : {"", "00:11:22:33:44:55"}) {
         Prepare({"EU", "", mac, ""}, true);
         const std::string ssid = ReadConfig()->ssid;
@@ -109,25 +111,14 @@ TEST_F(PrepareHostapdConf, WithoutAMacAddressTheSuffixIsRandomHex) {
         EXPECT_EQ(ssid.rfind("ZAVORIN_4G_", 0), 0u) << ssid;
         EXPECT_EQ(ssid.find_first_not_of("0123456789ABCDEF", 11), std::string::npos) << ssid;
     }
-}
-
-// An IMEI too short to leave 8 characters would give a passphrase the reader drops.
-TEST_F(PrepareHostapdConf, WithoutAFullImeiTheFallbackPassphraseIsUsed) {
     for (const char* imei : {"", "000000000000000", "1234567", "12345678901234"}) {
         Prepare({"EU", "", kMac, imei}, true);
         EXPECT_STREQ(ReadConfig()->wpa_passphrase, "5831902746") << imei;
     }
 }
 
-TEST_F(PrepareHostapdConf, FileWithAnSsidLineIsLeftUntouched) {
-    sandbox::WriteFile(kConf, "wpa=0\nssid=\n");
-    Prepare({"EU", "", kMac, ""});
-    EXPECT_EQ(sandbox::ReadFile(kConf), "wpa=0\nssid=\n");
-    EXPECT_FALSE(IsLink(kConf));
-}
-
 // An existing working copy (or the link to it) is appended to, not refreshed from the
-// template; an unterminated last line is ended first.
+// template; an unterminated last line is ended first. A file with an ssid line is left alone.
 TEST_F(PrepareHostapdConf, ExistingFilesAreAppendedToAndLinksKept) {
     sandbox::WriteFile(kWorkingCopy, "channel=6");
     ASSERT_EQ(symlink(kWorkingCopy, kConf), 0);
@@ -140,6 +131,11 @@ TEST_F(PrepareHostapdConf, ExistingFilesAreAppendedToAndLinksKept) {
     prepare_hostapd_conf(kConf);  // without a template nothing is made
     EXPECT_FALSE(sandbox::Exists(kWorkingCopy));
     EXPECT_FALSE(sandbox::Exists(kConf));
+    sandbox::WriteFile(kTemplate, kTemplateText);
+    sandbox::WriteFile(kConf, "wpa=0\nssid=\n");
+    Prepare({"EU", "", kMac, ""});
+    EXPECT_EQ(sandbox::ReadFile(kConf), "wpa=0\nssid=\n");
+    EXPECT_FALSE(IsLink(kConf));
 }
 
 // A working copy that cannot be written is not there afterwards, and no link is made to it:
@@ -165,19 +161,16 @@ TEST_F(ReadUci, TakesTheFirstLineOrTheDefaultCutToTheBuffer) {
     const struct {
         const char* command;
         int size;
-        const char* fallback;
-        const char* value;
-    } cases[] = {
-        {"printf 'CN\\n'", 128, "UN", "CN"},
-        {"printf 'first\\nsecond\\n'", 128, "UN", "first"},
-        {"printf 0123456789012345678", 16, "x", "012345678901234"},
-        {"printf abc", 16, "x", "abc"},
-        {"uci get product.info.product_region", 128, "UN", "EU"},
-        {"uci get product.info.missing 2>/dev/null", 128, "UN", "UN"},
-        {"/no/such/uci get x 2>/dev/null", 128, "UN", "UN"},
-        {"true", 128, "Unknown", "Unknown"},
-        {"true", 4, "Unknown", "Unk"},
-    };
+        const char *fallback, *value;
+    } cases[] = {{"printf 'CN\\n'", 128, "UN", "CN"},
+                 {"printf 'first\\nsecond\\n'", 128, "UN", "first"},
+                 {"printf 0123456789012345678", 16, "x", "012345678901234"},
+                 {"printf abc", 16, "x", "abc"},
+                 {"uci get product.info.product_region", 128, "UN", "EU"},
+                 {"uci get product.info.missing 2>/dev/null", 128, "UN", "UN"},
+                 {"/no/such/uci get x 2>/dev/null", 128, "UN", "UN"},
+                 {"true", 128, "Unknown", "Unknown"},
+                 {"true", 4, "Unknown", "Unk"}};
     for (const auto& c : cases) {
         char buffer[256];
         memset(buffer, 'x', sizeof(buffer));

@@ -24,7 +24,6 @@ public:
         Set(_bss.country, "US");
         _bss.wmode = 5;
         _bss.auto_chan_select = 1;
-        _bss.band_type = 0;
         Set(_bss.ht_capab, "[SHORT-GI-20]");
         _bss.wpa = 2;
         Set(_bss.wpa_pairwise, "CCMP");

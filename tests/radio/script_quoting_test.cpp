@@ -1,4 +1,8 @@
+#include <gmock/gmock.h>
+
 #include "tests/radio/radio_test_support.h"
+
+using testing::Contains;
 
 // SSIDs and keys reach the radio exactly as configured when sh runs the script: the three
 // escaping passes plus the dollar sign leave nothing for the shell to expand.
@@ -31,22 +35,14 @@ int StartRadio() {
     return sandbox::Run("PATH=/tmp/bin:$PATH /usr/bin/bcmwlan_ap1.sh start >/dev/null");
 }
 
-bool HasCall(const std::vector<std::string>& calls, const std::string& call) {
-    for (const std::string& c : calls)
-        if (c == call) return true;
-    return false;
-}
-
-const char* const kHostileTexts[] = {
-    "$(touch /tmp/pwned)",
-    "`touch /tmp/pwned`",
-    "a\"b",
-    "back\\slash\\",
-    "$HOME${PATH}$1",
-    "\\$(touch /tmp/pwned)",
-    "\\\"; touch /tmp/pwned; \"",
-    "'single' quotes",
-};
+const char* const kHostileTexts[] = {"$(touch /tmp/pwned)",
+                                     "`touch /tmp/pwned`",
+                                     "a\"b",
+                                     "back\\slash\\",
+                                     "$HOME${PATH}$1",
+                                     "\\$(touch /tmp/pwned)",
+                                     "\\\"; touch /tmp/pwned; \"",
+                                     "'single' quotes"};
 
 }  // namespace
 
@@ -61,11 +57,11 @@ TEST_F(ScriptQuoting, SsidAndPassphraseArriveLiterallyWhenShRunsTheApScript) {
             TestBss::Set(bss->wpa_psk, psk ? text : "");
             GenerateAp(bss);
             std::vector<std::string> calls = RunScript(kApScript, "00:11:22:33:44:55");
-            EXPECT_TRUE(HasCall(calls, std::string("[ssid][") + text + "]")) << text;
-            EXPECT_TRUE(
-                HasCall(calls, std::string("[set_pmk][") + text + (psk ? "]" : "12345678]")))
+            EXPECT_THAT(calls, Contains(std::string("[ssid][") + text + "]")) << text;
+            EXPECT_THAT(calls,
+                        Contains(std::string("[set_pmk][") + text + (psk ? "]" : "12345678]")))
                 << text;
-            EXPECT_TRUE(HasCall(calls, "[cur_etheraddr][00:11:22:33:44:55]"));
+            EXPECT_THAT(calls, Contains("[cur_etheraddr][00:11:22:33:44:55]"));
             EXPECT_FALSE(sandbox::Exists("/tmp/pwned")) << text;
         }
     }
@@ -77,10 +73,10 @@ TEST_F(ScriptQuoting, ApStaScriptPassesSsidAndKeyLiterally) {
     TestBss::Set(bss->wpa_passphrase, "`touch /tmp/pwned`");
     GenerateApSta(bss);
     std::vector<std::string> calls = RunScript(kApStaScript, "00:11:22:33:44:55 00:11:22:33:44:66");
-    EXPECT_TRUE(HasCall(calls, "[ssid][-C][1][$(touch /tmp/pwned)]"));
-    EXPECT_TRUE(HasCall(calls, "[-i][wl0.1][set_pmk][`touch /tmp/pwned`]"));
-    EXPECT_TRUE(HasCall(calls, "[-i][eth0][cur_etheraddr][00:11:22:33:44:66]"));
-    EXPECT_TRUE(HasCall(calls, "[-i][wl0.1][cur_etheraddr][00:11:22:33:44:55]"));
+    EXPECT_THAT(calls, Contains("[ssid][-C][1][$(touch /tmp/pwned)]"));
+    EXPECT_THAT(calls, Contains("[-i][wl0.1][set_pmk][`touch /tmp/pwned`]"));
+    EXPECT_THAT(calls, Contains("[-i][eth0][cur_etheraddr][00:11:22:33:44:66]"));
+    EXPECT_THAT(calls, Contains("[-i][wl0.1][cur_etheraddr][00:11:22:33:44:55]"));
     EXPECT_EQ(sandbox::ReadFile("/tmp/wpas.args"),
               "-B -Dwext -ieth0 -c/etc/config/wpa_supplicant.conf\n");
     EXPECT_FALSE(sandbox::Exists("/tmp/pwned"));
@@ -92,23 +88,18 @@ TEST_F(ScriptQuoting, ApStaScriptPassesSsidAndKeyLiterally) {
     EXPECT_FALSE(sandbox::Exists("/tmp/pwned"));
 }
 
-TEST_F(ScriptQuoting, LongestPassphraseOfSpecialCharactersStillFits) {
-    // 63 characters that each need a backslash make 126 characters: the longest that fits.
+// 63 characters that each need a backslash make 126 characters: the longest that fits. A key
+// whose escaped form does not fit fails the generation and keeps the old script.
+TEST_F(ScriptQuoting, EscapedKeyFitsUpToItsRoomAndLongerFails) {
     TestBss bss;
     TestBss::Set(bss->wpa_passphrase, std::string(63, '$'));
-    std::string script = GenerateAp(bss);
     std::string escaped;
     for (int i = 0; i < 63; ++i) escaped += "\\$";
-    EXPECT_NE(script.find("PMK=\"" + escaped + "\"\n"), std::string::npos);
-}
-
-TEST_F(ScriptQuoting, KeyWhoseEscapedFormDoesNotFitFailsTheGeneration) {
-    sandbox::WriteFile(kApScript, "previous script\n");
-    TestBss bss;
+    EXPECT_NE(GenerateAp(bss).find("PMK=\"" + escaped + "\"\n"), std::string::npos);
     TestBss::Set(bss->wpa_passphrase, std::string(64, '\\'));
     EXPECT_EQ(wlan_mgr_conf_to_wl_sh(bss.get(), kApScript), -1);
     EXPECT_TRUE(HasLevel5("Escaped key too long, /usr/bin/bcmApSet.sh not written!"));
-    EXPECT_EQ(sandbox::ReadFile(kApScript), "previous script\n");
+    EXPECT_NE(sandbox::ReadFile(kApScript).find(escaped), std::string::npos);  // the old one
 }
 
 // The country reaches the radio's country command only as two letters or digits; anything else
@@ -133,18 +124,14 @@ TEST_F(ScriptQuoting, CountryThatIsNoCodeFailsTheGenerationAndKeepsTheOldScript)
 
 TEST_F(ScriptQuoting, ApScriptsBringTheSimulatedAccessPointUpWithTheSsidUnchanged) {
     const std::string ssid = "My \"AP\" `x` $(id) \\ $HOME";
-    struct Case {
+    const struct {
         int band_type, wmode, auto_chan_select, channel, wpa;
-        const char* ht_capab;
-        const char* pairwise;
-    };
-    const Case cases[] = {
-        {0, 1, 0, 11, 0, "", ""},
-        {0, 3, 5, 0, 2, "[HT40+]", "CCMP TKIP"},
-        {1, 6, 0, 36, 2, "[HT40+]", "CCMP"},
-        {1, 7, 1, 0, 0, "", ""},
-    };
-    for (const Case& c : cases) {
+        const char *ht_capab, *pairwise;
+    } cases[] = {{0, 1, 0, 11, 0, "", ""},
+                 {0, 3, 5, 0, 2, "[HT40+]", "CCMP TKIP"},
+                 {1, 6, 0, 36, 2, "[HT40+]", "CCMP"},
+                 {1, 7, 1, 0, 0, "", ""}};
+    for (const auto& c : cases) {
         TestBss bss;
         TestBss::Set(bss->ssid, ssid);
         bss->band_type = c.band_type;
