@@ -132,49 +132,53 @@ TEST_F(ConfigReader, DenyMacFilesAreReadAndAppended) {
 
 using MacListFile = SandboxTest;
 
+namespace {
+
+// Reads a MAC list file; entries come back as "mac|description".
+std::vector<std::string> ReadList(const char* path, int rc) {
+    wlan_mgr_mac_entry* entries = nullptr;
+    int32_t count = 0;
+    EXPECT_EQ(wlan_mgr_config_read_maclist(path, &entries, &count), rc);
+    std::vector<std::string> list;
+    for (int32_t i = 0; i < count; ++i) {
+        const wlan_mgr_mac_entry& e = entries[i];
+        list.push_back(std::string(e.mac) + "|" + e.description);
+        // Zero-padded: hosts copy and compare entries whole.
+        for (const std::string& field :
+             {std::string(e.mac, sizeof(e.mac)), std::string(e.description, sizeof(e.description))})
+            EXPECT_EQ(field.find_first_not_of('\0', strlen(field.c_str())), std::string::npos);
+    }
+    free(entries);
+    return list;
+}
+
+}  // namespace
+
 // A description belongs to the next address only and may follow other text in its comment;
 // the first seventeen characters of a line are the address, unchecked. A missing file fails, a
 // null path reads nothing.
 TEST_F(MacListFile, ReadsAddressesWithTheDescriptionBeforeThem) {
     const std::string long_description(40, 'd');
     const struct {
-        const char* path;
         std::string file;
-        int rc;
         std::vector<std::string> entries;
     } cases[] = {
-        {"/etc/config/list",
-         "#DESCRIPTION:phone\naa:bb:cc:dd:ee:ff\n11:22:33:44:55:66\n",
-         0,
+        {"#DESCRIPTION:phone\naa:bb:cc:dd:ee:ff\n11:22:33:44:55:66\n",
          {"aa:bb:cc:dd:ee:ff|phone", "11:22:33:44:55:66|"}},
-        {"/etc/config/list",
-         "# blocked DESCRIPTION:tv set\n# other note\n\naa:bb:cc:dd:ee:ff\n",
-         0,
+        {"# blocked DESCRIPTION:tv set\n# other note\n\naa:bb:cc:dd:ee:ff\n",
          {"aa:bb:cc:dd:ee:ff|tv set"}},
-        {"/etc/config/list",
-         "AA-BB-CC-DD-EE-FF trailing\nshort\n",
-         0,
-         {"AA-BB-CC-DD-EE-FF|", "short|"}},
-        {"/etc/config/list",
-         "#DESCRIPTION:" + long_description + "\naa:bb:cc:dd:ee:ff\n",
-         0,
+        {"AA-BB-CC-DD-EE-FF trailing\nshort\n", {"AA-BB-CC-DD-EE-FF|", "short|"}},
+        {"#DESCRIPTION:" + long_description + "\naa:bb:cc:dd:ee:ff\n",
          {"aa:bb:cc:dd:ee:ff|" + long_description.substr(0, 32)}},
-        {"/etc/config/none", "", -1, {}},
-        {nullptr, "", 0, {}},
     };
     for (const auto& c : cases) {
         sandbox::WriteFile("/etc/config/list", c.file);
-        wlan_mgr_mac_entry* entries = nullptr;
-        int32_t count = 0;
-        EXPECT_EQ(wlan_mgr_config_read_maclist(c.path, &entries, &count), c.rc) << c.file;
-        std::vector<std::string> list;
-        for (int32_t i = 0; i < count; ++i)
-            list.push_back(std::string(entries[i].mac) + "|" + entries[i].description);
-        free(entries);
-        EXPECT_EQ(list, c.entries) << c.file;
+        EXPECT_EQ(ReadList("/etc/config/list", 0), c.entries) << c.file;
     }
     EXPECT_TRUE(HasLevel5("Line 1: value of DESCRIPTION cut to 32 characters"));
+    EXPECT_TRUE(ReadList("/etc/config/none", -1).empty());
     EXPECT_TRUE(HasLevel5("MAC list file '/etc/config/none' not found."));
+    EXPECT_TRUE(ReadList(nullptr, 0).empty());
 }
 
 TEST_F(MacListFile, EmptyListLeavesAnEmptyFile) {
