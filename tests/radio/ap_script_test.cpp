@@ -121,22 +121,19 @@ TEST_F(ApScript, SecurityBlockByPairwiseCipherOrOpenHiddenNetwork) {
     EXPECT_NE(script.find("${WL} cur_etheraddr ${BSSID}\n${WL} closed 1\n"), std::string::npos);
 }
 
+// The coexistence line must match whole.
 TEST_F(ApScript, BandwidthLinesFollowHtCapabAndTheCoexistenceLine) {
-    struct Case {
-        std::string ht_capab;
-        const char* extra;
+    const std::string on = "${WL} obss_coex 1\n${WL} mimo_bw_cap 1\n";
+    const struct {
+        const char *ht_capab, *extra;
         std::string lines;
-    };
-    const Case cases[] = {
-        {"[HT40+][SHORT-GI-40]", nullptr, "${WL} obss_coex 1\n${WL} mimo_bw_cap 1\n"},
-        {"[HT40-]", nullptr, "${WL} obss_coex 1\n${WL} mimo_bw_cap 1\n"},
-        {"[HT40-]", "ht2040_coex_disable=1", "${WL} obss_coex 0\n${WL} mimo_bw_cap 1\n"},
-        // The coexistence line must match whole.
-        {"[HT40+]", "ht2040_coex_disable=10", "${WL} obss_coex 1\n${WL} mimo_bw_cap 1\n"},
-        {"[HT20]", "ht2040_coex_disable=1", "${WL} mimo_bw_cap 0\n"},
-        {"", nullptr, "${WL} mimo_bw_cap 0\n"},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{"[HT40+][SHORT-GI-40]", nullptr, on},
+                 {"[HT40-]", nullptr, on},
+                 {"[HT40-]", "ht2040_coex_disable=1", "${WL} obss_coex 0\n${WL} mimo_bw_cap 1\n"},
+                 {"[HT40+]", "ht2040_coex_disable=10", on},
+                 {"[HT20]", "ht2040_coex_disable=1", "${WL} mimo_bw_cap 0\n"},
+                 {"", nullptr, "${WL} mimo_bw_cap 0\n"}};
+    for (const auto& c : cases) {
         TestBss bss;
         TestBss::Set(bss->ht_capab, c.ht_capab);
         if (c.extra != nullptr) bss.AddExtra(c.extra);

@@ -92,33 +92,28 @@ TEST(ChannelText, PiecesAreReadAsDecimalNumbersAndAtMost32ChannelsKept) {
 }
 
 TEST_F(AcsSection, ListLineFromCandidatesSideBandsAndTheLteMask) {
-    struct Case {
+    const struct {
         int band_type, wmode, auto_chan_select, channel;
-        const char* ht_capab;
-        const char* country;
-        const char* extra;
+        const char *ht_capab, *country, *extra;
         int32_t lte_mask;
-        const char* line;
+        const char* list;
         unsigned oper_chan;  // what coexistence learns as the operating channel
-    };
-    const Case cases[] = {
+    } cases[] = {
         // Plain form when the LTE mask leaves every candidate or the region has none.
-        {0, 5, 1, 0, "[SHORT-GI-20]", "US", nullptr, 0, "${WL} autochannel 1", 0},
-        {1, 5, 1, 0, "[SHORT-GI-20]", "SY", nullptr, 0, "${WL} autochannel 1", 0},
+        {0, 5, 1, 0, "[SHORT-GI-20]", "US", nullptr, 0, "", 0},
+        {1, 5, 1, 0, "[SHORT-GI-20]", "SY", nullptr, 0, "", 0},
         // A fixed channel becomes a one-entry list, with its side band on 5 GHz HT40+.
-        {0, 5, 0, 6, "[SHORT-GI-20]", "US", nullptr, 0, "${WL} autochannel 1 -c 6,", 6},
-        {1, 6, 0, 36, "[HT40+]", "US", nullptr, 0, "${WL} autochannel 1 -c 36l,", 36},
-        {1, 6, 1, 44, "[HT40+]", "US", nullptr, 0,
-         "${WL} autochannel 1 -c 36l,40u,44l,48u,149l,153u,157l,161u,165,", 0},
-        {1, 6, 1, 0, "[SHORT-GI-20]", "US", nullptr, 0,
-         "${WL} autochannel 1 -c 36,40,44,48,149,153,157,161,165,", 0},
+        {0, 5, 0, 6, "[SHORT-GI-20]", "US", nullptr, 0, " -c 6,", 6},
+        {1, 6, 0, 36, "[HT40+]", "US", nullptr, 0, " -c 36l,", 36},
+        {1, 6, 1, 44, "[HT40+]", "US", nullptr, 0, " -c 36l,40u,44l,48u,149l,153u,157l,161u,165,",
+         0},
+        {1, 6, 1, 0, "[SHORT-GI-20]", "US", nullptr, 0, " -c 36,40,44,48,149,153,157,161,165,", 0},
         // Only band 0 takes the plain form: any other band code lists the candidates.
-        {2, 5, 1, 0, "[SHORT-GI-20]", "US", nullptr, 0, "${WL} autochannel 1 -c 1,6,11,", 0},
+        {2, 5, 1, 0, "[SHORT-GI-20]", "US", nullptr, 0, " -c 1,6,11,", 0},
         // 0x7FDFFB: every channel but 3.
-        {0, 5, 6, 0, "[HT40-]", "US", "acs_chan_list=1,3,6,11", 0x7FDFFB,
-         "${WL} autochannel 1 -c 1l,6u,11u,", 0},
+        {0, 5, 6, 0, "[HT40-]", "US", "acs_chan_list=1,3,6,11", 0x7FDFFB, " -c 1l,6u,11u,", 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         agent->lte_coex = lte_coex_state_t{};
         agent->lte_coex.acs_chan_mask = c.lte_mask;
         TestBss bss;
@@ -129,8 +124,8 @@ TEST_F(AcsSection, ListLineFromCandidatesSideBandsAndTheLteMask) {
         TestBss::Set(bss->ht_capab, c.ht_capab);
         TestBss::Set(bss->country, c.country);
         if (c.extra != nullptr) bss.AddExtra(c.extra);
-        EXPECT_EQ(ListLine(GenerateAp(bss)), c.line);
-        EXPECT_EQ(agent->lte_coex.ap_oper_chan, c.oper_chan) << c.line;
+        EXPECT_EQ(ListLine(GenerateAp(bss)), std::string("${WL} autochannel 1") + c.list);
+        EXPECT_EQ(agent->lte_coex.ap_oper_chan, c.oper_chan) << c.list;
     }
 }
 
