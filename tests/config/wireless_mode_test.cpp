@@ -79,9 +79,7 @@ TEST_F(WirelessMode, FileKeysOutsideTheTableAreReadAsTheRadioCanUseThem) {
         const char* file;
         int wmode, band_type;
     } cases[] = {
-        {"wmode=0\n", 0, 0},
         {"wmode=7\n", 0, 0},
-        {"wmode=3\n", 3, 0},
         {"wmode=6\n", 6, 0},
         {"country_code=JP\nchannel=14\nwmode=4\n", 4, 0},
         {"country_code=JP\nchannel=14\nwmode=1\nieee80211n=1\n", 4, 1},
