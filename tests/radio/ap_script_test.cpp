@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "tests/radio/radio_test_support.h"
+#include "tests/radio/radio_env.h"
 
 // The access-point script, section by section, for each mode, country, security and width.
 using ApScript = RadioScriptTest;
@@ -21,24 +21,22 @@ std::string SecuritySection(const std::string& script) {
 
 }  // namespace
 
-// Steps 3 to 5 and the heading of step 6, the same in both scripts of a 2.4 GHz 11bgn access
-// point in the US.
-const std::string k24GhzModeAndChannelSteps =
-    std::string("\n#Step 3: configure the country and 802.11 mode\n") + "${WL} country US\n" +
-    "\n#set mode 11bgn\n" + "${WL} band  b\n${WL} nmode 1\n${WL} nreqd 0\n${WL} bg_rate auto\n" +
-    "\n#Step 4: configure RF parameters including the bandwidth and rate\n" +
-    "${WL} sgi_tx -1\n${WL} sgi_rx 3\n" + "\n#Step 5: Configure the channel\n" +
-    "#Note this can be replace with the 'auto channel command sequence'\n" +
-    "${WL} mimo_bw_cap 0\n" + kAcsPlainBlock +
-    "\n#Step 6: configure the encryption information, SSID feature for each interface\n";
-
 TEST_F(ApScript, WholeScriptForASecured24GhzAccessPoint) {
     TestBss bss;
+    const std::string steps3to6 =
+        std::string("\n#Step 3: configure the country and 802.11 mode\n") + "${WL} country US\n" +
+        "\n#set mode 11bgn\n" +
+        "${WL} band  b\n${WL} nmode 1\n${WL} nreqd 0\n${WL} bg_rate auto\n" +
+        "\n#Step 4: configure RF parameters including the bandwidth and rate\n" +
+        "${WL} sgi_tx -1\n${WL} sgi_rx 3\n" + "\n#Step 5: Configure the channel\n" +
+        "#Note this can be replace with the 'auto channel command sequence'\n" +
+        "${WL} mimo_bw_cap 0\n" + kAcsPlainBlock +
+        "\n#Step 6: configure the encryption information, SSID feature for each interface\n";
     const std::string expected =
         std::string("#!/bin/sh\n") + "\n#Get parameters\nWL=\"$1\"\nBSSID=\"$2\"\n" +
         "PMK=\"secret123\"\n" + "\n#Step 1: Turn off the radio\n${WL} down\n" +
         "\n#Step 2: configure the basic parameters including Wi-Fi working mode\n" +
-        "${WL} mbss 0\n${WL} apsta 0\n${WL} ap 1\n${WL} mpc 0\n" + k24GhzModeAndChannelSteps +
+        "${WL} mbss 0\n${WL} apsta 0\n${WL} ap 1\n${WL} mpc 0\n" + steps3to6 +
         "${WL} maxassoc 10\n" + "#Step 6B for AP\n# 6B.1 create the interface\n" +
         "${WL} ssid \"HomeAP\"\n${WL} cur_etheraddr ${BSSID}\n" + "${WL} closed 0\n" +
         "\n# 6B.2 set encryption\n" +
@@ -207,39 +205,6 @@ TEST_F(ApScript, EveryGeneratorFailsAndKeepsTheOldScriptWhenTheWriteFails) {
     EXPECT_EQ(st.st_mode & 07777, 0750u);
     EXPECT_EQ(sandbox::Output("ls -A /tmp/full"), "fill\nold.sh\n");
     sandbox::Run("umount /tmp/full");
-}
-
-// The access point plus station script: same radio set-up as the AP script, then the station
-// interface, the AP on wl0.1 and wpa_supplicant.
-using ApStaScript = RadioScriptTest;
-
-TEST_F(ApStaScript, WholeScriptForASecured24GhzRepeater) {
-    TestBss bss;
-    TestBss::Set(bss->wpa_pairwise, "CCMP TKIP");
-    const std::string expected =
-        std::string("#!/bin/sh\n") +
-        "\n#Get parameters\nWL=\"$1\"\nBSSID=\"$2\"\nSTA_BSSID=\"$3\"\n" +
-        "STA_NAME=\"eth0\"\nAP_NAME=\"wl0.1\"\n" + "PMK=\"secret123\"\n" +
-        "\n#Step 1: Turn off the radio\n${WL} down\n" +
-        "\n#Step 2: configure the basic parameters including Wi-Fi working mode\n" +
-        "${WL} mbss 1\n${WL} apsta 1\n${WL} ap 1\n${WL} mpc 0\n" + k24GhzModeAndChannelSteps +
-        "${WL} maxassoc 9\n" + "#Step 6A for STA\n# 6A.1 create the interface\n" +
-        "${WL} -i ${STA_NAME} cur_etheraddr ${STA_BSSID}\n" +
-        "\n#Step 6B for AP\n# 6B.1 create the interface\n" + "${WL} bss -C 1 down\n" +
-        "${WL} ssid -C 1 \"HomeAP\"\n" +
-        "# Here should not configure the AP2 MAC since it has been limited\n" +
-        "${WL} -i ${AP_NAME} cur_etheraddr ${BSSID}\n" + "\n# 6B.2 set encryption\n" +
-        "${WL} -i ${AP_NAME} wsec 0x06\n${WL} -i ${AP_NAME} sup_wpa 1\n" +
-        "${WL} -i ${AP_NAME} wpa_auth 0x84\n${WL} -i ${AP_NAME} set_pmk \"${PMK}\"\n" +
-        "# 6B.3 set other feature\n" + "${WL} -i ${AP_NAME} closed 0\n" +
-        "${WL} -i ${AP_NAME} ap_isolate 0\n${WL} -i ${AP_NAME} bss_maxassoc 9\n" +
-        "\n#Step 7: To make channel competition more strong\n" +
-        "${WL} -i ${AP_NAME} wme_ac ap be aifsn 1 ecwmin 2 ecwmax 3\n" +
-        "${WL} -i ${AP_NAME} dtim 1\n" + "${WL} -i ${AP_NAME} new_wme_show 1\n" +
-        "\n#Step 8: Take all parameter effect\n# enable all\n${WL} up\nusleep 200000\n" +
-        "${WL} bss -C 1 up\n" + "\n#Step 9: Do extra work accordingly\n\n" +
-        "wpa_supplicant -B -Dwext -ieth0 -c/etc/config/wpa_supplicant.conf\n";
-    EXPECT_EQ(GenerateApSta(bss), expected);
 }
 
 // The MAC filter script: mode line, the list cleared, then one line per valid MAC (and a

@@ -2,30 +2,22 @@
 
 #include <unistd.h>
 
-#include <sstream>
-
 #include "hostapd_agent.h"
 #include "wlan_coex.h"
 #include "wpscli_test.h"
 
 namespace radio_env {
-namespace {
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+namespace {
 
 // A WPA2 access point on fixed channel 6 without WPS or MAC filter.
 Settings BaseConf() {
     Settings settings;
-    for (const std::string& line : SplitLines(
-             "ssid=TestAP\ncountry_code=US\nwmode=2\nieee80211n=1\nrequire_ht=0\nchannel=6\n"
-             "auto_chan_select=0\nht_capab=[HT40-]\nauth_algs=1\nwpa=3\nwpa_key_mgmt=WPA-PSK\n"
-             "wpa_pairwise=CCMP\nwpa_passphrase=secret123\nwps_state=0\neap_server=0\n"
-             "macaddr_acl=0\nmax_num_sta=10\n"))
+    for (const std::string& line :
+         Lines("ssid=TestAP\ncountry_code=US\nwmode=2\nieee80211n=1\nrequire_ht=0\nchannel=6\n"
+               "auto_chan_select=0\nht_capab=[HT40-]\nauth_algs=1\nwpa=3\nwpa_key_mgmt=WPA-PSK\n"
+               "wpa_pairwise=CCMP\nwpa_passphrase=secret123\nwps_state=0\neap_server=0\n"
+               "macaddr_acl=0\nmax_num_sta=10\n"))
         settings.emplace_back(line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
     return settings;
 }
@@ -49,7 +41,7 @@ std::string Wlarm(const std::string& args) { return sandbox::Output("wlarm " + a
 
 std::vector<std::string> WlarmCalls() {
     if (!sandbox::Exists("/var/run/wlarm/calls.log")) return {};
-    return SplitLines(sandbox::ReadFile("/var/run/wlarm/calls.log"));
+    return Lines(sandbox::ReadFile("/var/run/wlarm/calls.log"));
 }
 
 std::vector<std::string> WlarmCallsOf(const std::string& subcommand) {

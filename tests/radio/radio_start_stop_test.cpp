@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <string.h>
 
 #include <algorithm>
 #include <string>
@@ -7,7 +6,6 @@
 #include <vector>
 
 #include "agent/spy_state.h"
-#include "agent/wps_state.h"
 #include "hostapd_agent.h"
 #include "tests/radio/radio_env.h"
 #include "tests/support/log_capture.h"
@@ -74,12 +72,10 @@ TEST_F(RadioStart, EnablesWpsOnlyForStateTwoWithEapServer) {
         EXPECT_EQ(agent_->IsWPSFeatured(), featured);
         EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_enable_wps"), featured ? 1u : 0u);
         EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), featured ? 0u : 1u);
-        EXPECT_EQ(wps_workers_alive(), featured ? 1 : 0);
         EXPECT_EQ(agent_->BcmWLStop(), 0);
         if (featured) {
             EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), 1u);
         }
-        EXPECT_EQ(wps_workers_alive(), 0);
         EXPECT_EQ(agent_->IsWPSFeatured(), featured);
     }
 }
@@ -134,34 +130,13 @@ TEST_F(RadioStart, FailingPlatformScriptFailsTheStartAndTheStop) {
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "Execute wl script: Error. WLAN stop fails"));
 }
 
-// An open network deauthenticates every associated station, a secured one the authorised.
+// An open network deauthenticates every associated station, not only the authorised.
 TEST_F(RadioStop, DeauthenticatesEveryListedStationAndStopsTheRadio) {
     StartWithStations(agent_, {{"wpa", "0"}});
     EXPECT_EQ(agent_->BcmWLStop(), 0);
     EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{kDeauthA, kDeauthB}));
     EXPECT_EQ(Wlarm("assoclist"), "");
     EXPECT_EQ(Wlarm("isup"), "0\n");
-
-    StartWithStations(agent_, {{"wpa", "3"}});
-    ASSERT_TRUE(radio_env::Sim(std::string("sta auth ") + kStationB));
-    EXPECT_EQ(agent_->BcmWLDeauthAll(), 0);
-    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{kDeauthA, kDeauthB, kDeauthB}));
-}
-
-// Station lines that do not come from the radio in the expected form: one without a MAC is
-// skipped, and the tail of an overlong line after 99 characters is not a station of its own.
-TEST_F(RadioStop, StationLinesInAnotherFormAreSkipped) {
-    const std::string a = std::string("assoclist ") + kStationA;
-    sandbox::WriteFile("/tmp/stations", a + "\nassoclist $(touch /tmp/injected)\nassoclist\n\n" +
-                                            "assoclist 02:11:22:33:44\nassoclist " + kStationB +
-                                            "\n" + a + std::string(99 - a.size(), 'x') +
-                                            "assoclist " + kStationB + "\n");
-    publish_spy_command("cat /tmp/stations", 9);
-    EXPECT_EQ(agent_->BcmWLDeauthAll(), 0);
-    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{kDeauthA, kDeauthB, kDeauthA}));
-    EXPECT_FALSE(sandbox::Exists("/tmp/injected"));
-    EXPECT_TRUE(logcap::Has(logcap::Level5(),
-                            "BcmWLDeauthAll: skip station line without a MAC [$(touch /tmp/inje]"));
 }
 
 // BcmUpdateAcl writes and runs the MAC filter script; a denied station that is associated now
@@ -170,21 +145,16 @@ class AclUpdate : public RadioAgentTest {
 protected:
     void SetUp() override {
         RadioAgentTest::SetUp();
-        memset(&bss_, 0, sizeof(bss_));
-        memset(entries_, 0, sizeof(entries_));
-        strcpy(entries_[0].mac, "02:11:22:33:44:0A");
-        strcpy(entries_[1].mac, "02:11:22:33:44:0C");
-        bss_.accept_mac = entries_;
-        bss_.num_accept_mac = 2;
+        bss_.AddMac(kStationA);
+        bss_.AddMac("02:11:22:33:44:0C");
     }
-    wlan_mgr_bss_config bss_;
-    wlan_mgr_mac_entry entries_[2];
+    TestBss bss_;
 };
 
 TEST_F(AclUpdate, WritesAndRunsTheFilterScript) {
     StartWithStations(agent_, {});
-    bss_.macaddr_acl = 3;
-    agent_->BcmUpdateAcl(&bss_);
+    bss_->macaddr_acl = 3;
+    agent_->BcmUpdateAcl(bss_.get());
     EXPECT_EQ(Wlarm("macmode"), "1\n");
     EXPECT_EQ(Wlarm("mac"), "mac 02:11:22:33:44:0A\nmac 02:11:22:33:44:0C\n");
     EXPECT_EQ(Wlarm("assoclist"), std::string("assoclist ") + kStationB + "\n");
@@ -193,15 +163,15 @@ TEST_F(AclUpdate, WritesAndRunsTheFilterScript) {
 
 TEST_F(AclUpdate, ScriptThatCannotBeWrittenIsNotRunAndAFailingOneIsReported) {
     ASSERT_EQ(sandbox::Run("mkdir /usr/bin/bcm_mac_filter.sh"), 0);
-    bss_.macaddr_acl = 2;
-    agent_->BcmUpdateAcl(&bss_);
+    bss_->macaddr_acl = 2;
+    agent_->BcmUpdateAcl(bss_.get());
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "Generate mac filter sh failed"));
     EXPECT_TRUE(radio_env::WlarmCalls().empty());
 
     ASSERT_EQ(sandbox::Run("rmdir /usr/bin/bcm_mac_filter.sh"), 0);
     ASSERT_TRUE(radio_env::Sim("fault fail mac"));
     logcap::Clear();
-    agent_->BcmUpdateAcl(&bss_);
+    agent_->BcmUpdateAcl(bss_.get());
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "Run mac filter sh failed"));
     EXPECT_FALSE(logcap::Has(logcap::Errors(), "Generate mac filter sh failed"));
 }

@@ -1,7 +1,8 @@
 #include <gmock/gmock.h>
 
-#include "tests/radio/radio_test_support.h"
+#include "tests/radio/radio_env.h"
 
+using radio_env::Lines;
 using testing::Contains;
 
 // SSIDs and keys reach the radio exactly as configured when sh runs the script: the three
@@ -112,32 +113,6 @@ TEST_F(ScriptQuoting, CountryThatIsNoCodeFailsTheGenerationAndKeepsTheOldScript)
             EXPECT_TRUE(HasLevel5(std::string("Invalid country code, ") + path + " not written!"))
                 << country;
             EXPECT_EQ(sandbox::ReadFile(path), "previous script\n") << country;
-        }
-    }
-}
-
-TEST_F(ScriptQuoting, ApScriptsBringTheSimulatedAccessPointUpWithTheSsidUnchanged) {
-    const std::string ssid = "My \"AP\" `x` $(id) \\ $HOME";
-    const struct {
-        int band_type, wmode, auto_chan_select, channel, wpa;
-        const char *ht_capab, *pairwise;
-    } cases[] = {{0, 1, 0, 11, 0, "", ""}, {1, 6, 0, 36, 2, "[HT40+]", "CCMP"}};
-    for (const auto& c : cases) {
-        TestBss bss;
-        TestBss::Set(bss->ssid, ssid);
-        bss->band_type = c.band_type;
-        bss->wmode = c.wmode;
-        bss->auto_chan_select = c.auto_chan_select;
-        bss->channel = c.channel;
-        bss->wpa = c.wpa;
-        TestBss::Set(bss->ht_capab, c.ht_capab);
-        TestBss::Set(bss->wpa_pairwise, c.pairwise);
-        GenerateAp(bss);
-        ASSERT_EQ(StartRadio(), 0) << "band " << c.band_type << " wmode " << c.wmode;
-        EXPECT_EQ(sandbox::Output("wlarm ssid"), "Current SSID: \"" + ssid + "\"\n");
-        if (c.channel != 0) {
-            const std::string chanspec = sandbox::Output("wlarm chanspec");
-            EXPECT_EQ(chanspec.rfind(std::to_string(c.channel), 0), 0u) << chanspec;
         }
     }
 }
