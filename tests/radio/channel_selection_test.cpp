@@ -50,14 +50,11 @@ TEST_F(ChannelCandidates, ByBandRegionModeAndCustomList) {
         std::vector<std::string> lines;
         V expected;
     };
-    const V us5 = {36, 40, 44, 48, 149, 153, 157, 161, 165};
-    const Case cases[] = {{1, 1, "US", {}, us5},
-                          {1, 1, "XX", {}, {}},
+    const Case cases[] = {{1, 1, "XX", {}, {}},
                           {0, 6, "US", {"acs_chan_list=1,6,13"}, {1, 6, 11}},
                           {0, 6, "JP", {"acs_chan_list=14"}, {14}},
                           {0, 6, "US", {"acs_chan_list=2,3", "acs_chan_list=4,5"}, {4, 5}},
                           {0, 2, "US", {"acs_chan_list=11"}, {1, 6}},
-                          {1, 6, "US", {"acs_chan_list=36,149"}, {36, 149}},
                           {1, 6, "CN", {"acs_chan_list=36"}, {149, 153, 157, 161, 165}}};
     for (const Case& c : cases) {
         TestBss bss;
@@ -131,11 +128,4 @@ TEST_F(AcsSection, OverlongCustomListIsCutWithAMessage) {
     for (int i = 0; i < 22; ++i) kept += "4l,";
     EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1 -c " + kept);
     EXPECT_TRUE(HasLevel5("autochannel list too long: 22 of 25 channels kept"));
-}
-
-TEST_F(AcsSection, WithoutAnAgentTheScriptFallsBackToOneChannel) {
-    bcm_lte_coex_set_shadow_agent(nullptr);
-    TestBss bss;
-    EXPECT_EQ(ListLine(GenerateAp(bss)), "${WL} autochannel 1 -c 6,");
-    EXPECT_TRUE(HasLevel5("LTE_COEX: shadow agent is NULL\n"));
 }

@@ -22,7 +22,6 @@ namespace radio_env {
 
 using Settings = ConfSettings;
 
-// The lines of a text, without their line breaks.
 inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -34,25 +33,20 @@ inline std::vector<std::string> Lines(const std::string& text) {
 // or MAC filter, with the given keys replaced or added.
 void WriteConf(const Settings& changes = {});
 
-// Sets uci wlan.basic_setting.wisp_status through the uci command.
+// Station mode is uci wlan.basic_setting.wisp_status.
 void SetStationMode(bool on);
 
-// Runs the simulator's control command (wlarm-sim) with the arguments; true on success.
+// The simulator's control command (wlarm-sim); true on success.
 bool Sim(const std::string& args);
-
-// Output of a wlarm command line run in the sandbox, e.g. Wlarm("isup").
 std::string Wlarm(const std::string& args);
-
-// Every wlarm invocation since the sandbox was reset, one line each.
+// Every wlarm invocation since the sandbox was reset, or those of one subcommand.
 std::vector<std::string> WlarmCalls();
-
-// The wlarm invocations that start with the given subcommand.
 std::vector<std::string> WlarmCallsOf(const std::string& subcommand);
 
 // Polls the condition until it holds or timeout_ms has passed; returns its last value.
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms = 10000);
 
-// The lines of the WPS library stand-in's call record.
+// The WPS library stand-in's call record.
 std::vector<std::string> WpsCalls();
 
 }  // namespace radio_env

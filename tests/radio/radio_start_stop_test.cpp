@@ -33,19 +33,6 @@ void StartWithStations(HostapdAgent* agent, const radio_env::Settings& changes) 
     ASSERT_TRUE(radio_env::Sim(std::string("sta add ") + kStationA + " " + kStationB));
 }
 
-TEST_F(RadioStart, HandsTheOperatingChannelToCoexistence) {
-    WriteConf({{"channel", "11"}});
-    agent_->lte_coex.ap_oper_chan = 99;
-    ASSERT_EQ(agent_->BcmWLStart(), 0);
-    EXPECT_EQ(agent_->lte_coex.ap_oper_chan, 11u);
-    // An automatic channel is read back from the radio.
-    WriteConf({{"channel", "0"}, {"auto_chan_select", "1"}});
-    ASSERT_TRUE(radio_env::Sim("autochannel pick 1"));
-    ASSERT_EQ(agent_->BcmWLStart(), 0) << testing::PrintToString(logcap::Errors());
-    EXPECT_EQ(agent_->lte_coex.ap_oper_chan, 1u);
-    EXPECT_FALSE(WlarmCallsOf("chanspec").empty());
-}
-
 TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
     sandbox::WriteFile("/etc/config/hostapd.deny", "11:22:33:44:55:66\n");
     WriteConf({{"macaddr_acl", "3"}, {"deny_mac_file", "/etc/config/hostapd.deny"}});
@@ -62,8 +49,8 @@ TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
 
 // The stop disables WPS but keeps it featured for the next start.
 TEST_F(RadioStart, EnablesWpsOnlyForStateTwoWithEapServer) {
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"2", "0", false}, {"1", "1", false}, {"2", "1", true}};
+    const std::tuple<const char*, const char*, bool> cases[] = {{"1", "1", false},
+                                                                {"2", "1", true}};
     for (const auto& [wps_state, eap_server, featured] : cases) {
         SCOPED_TRACE(testing::Message() << "wps_state " << wps_state << " eap " << eap_server);
         wpscli_test_reset();
@@ -91,31 +78,19 @@ TEST_F(RadioStart, WpsThatFailsToEnableDoesNotFailTheStart) {
     }));
 }
 
-// Five retries of the script generation, then the start gives up; station mode names its own
-// script.
+// Five retries of the script generation, then the start gives up.
 TEST_F(RadioStart, GivesUpAfterFiveFailedScriptGenerations) {
-    for (bool station : {false, true}) {
-        const std::string script = station ? "/usr/bin/bcmApStaSet.sh" : "/usr/bin/bcmApSet.sh";
-        SCOPED_TRACE(script);
-        sandbox::Reset();
-        logcap::Clear();
-        wpscli_test_reset();
-        radio_env::SetStationMode(station);
-        WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
-        ASSERT_EQ(sandbox::Run("mkdir " + script), 0);  // the script cannot be written
-        EXPECT_EQ(agent_->BcmWLStart(), -1);
-        const Lines errors = logcap::Errors();
-        auto count = [&](const std::string& line) {
-            return std::count(errors.begin(), errors.end(), line);
-        };
-        EXPECT_EQ(count("try to generate wl script " + script + " again."), 5);
-        EXPECT_EQ(count("Cannot generate wl script " + script + ", WLAN start fails"), 1);
-        if (station) {
-            EXPECT_FALSE(sandbox::Exists("/usr/bin/bcmApSet.sh"));
-        }
-        EXPECT_TRUE(WlarmCallsOf("perm_etheraddr").empty()) << "the start script ran";
-        EXPECT_EQ(wpscli_test_call_count(), 0u);
-    }
+    const std::string script = "/usr/bin/bcmApSet.sh";
+    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    ASSERT_EQ(sandbox::Run("mkdir " + script), 0);  // the script cannot be written
+    EXPECT_EQ(agent_->BcmWLStart(), -1);
+    const Lines errors = logcap::Errors();
+    EXPECT_EQ(
+        std::count(errors.begin(), errors.end(), "try to generate wl script " + script + " again."),
+        5);
+    EXPECT_TRUE(logcap::Has(errors, "Cannot generate wl script " + script + ", WLAN start fails"));
+    EXPECT_TRUE(WlarmCallsOf("perm_etheraddr").empty()) << "the start script ran";
+    EXPECT_EQ(wpscli_test_call_count(), 0u);
 }
 
 TEST_F(RadioStart, FailingPlatformScriptFailsTheStartAndTheStop) {
