@@ -64,8 +64,8 @@ protected:
     }
 };
 
-// China gets an open network without WPS, every other region WPA with the end of the IMEI
-// as its key; the country is DE for EU and US for the rest.
+// China (CN exactly) gets an open network without WPS, every other region or none WPA with the
+// end of the IMEI as its key; the country is DE for EU and US for the rest.
 TEST_F(PrepareHostapdConf, GeneratedLinesFollowTheProductRegion) {
     const std::string wpa =
         "wpa=3\nwpa_key_mgmt=WPA-PSK\nwpa_pairwise=CCMP TKIP\nwpa_passphrase=35643809\n";
@@ -76,6 +76,7 @@ TEST_F(PrepareHostapdConf, GeneratedLinesFollowTheProductRegion) {
     } cases[] = {
         {"EU", "TEST_", "ssid=TEST_1E2F\n" + wpa + "country_code=DE\n" + wps},
         {"", "", "ssid=ZAVORIN_4G_1E2F\n" + wpa + "country_code=US\n" + wps},
+        {"CNX", "", "ssid=ZAVORIN_4G_1E2F\n" + wpa + "country_code=US\n" + wps},
         {"CN", "",
          "ssid=ZAVORIN_4G_1E2F\nwpa=0\ncountry_code=CN\nwps_state=0\neap_server=0\n"
          "ap_isolate=0\n"},
@@ -169,16 +170,4 @@ TEST_F(ReadUci, TakesTheFirstLineOrTheDefaultCutToTheBuffer) {
         EXPECT_STREQ(buffer, c.value) << c.command;
     }
     EXPECT_TRUE(HasLevel5("uci get fail, use defaut value"));
-}
-
-using ExportProduct = SandboxTest;
-
-TEST_F(ExportProduct, OnlyRegionCnIsHomeAndNoRegionCountsAsExport) {
-    EXPECT_EQ(is_export_product(), 1);
-    for (const auto& [region, export_product] :
-         {std::pair<const char*, int>{"CN", 0}, {"EU", 1}, {"CNX", 1}}) {
-        sandbox::WriteFile("/etc/config/product", std::string("config info 'info'\n") +
-                                                      "\toption product_region '" + region + "'\n");
-        EXPECT_EQ(is_export_product(), export_product) << region;
-    }
 }
