@@ -91,21 +91,17 @@ TEST_F(ConfigWriter, AWriteThatFailsLeavesTheOldPair) {
     } cases[] = {
         {"/tmp/full/hostapd.conf", "/etc/config/hostapd.deny"},
         {"/etc/hostapd.conf", "/tmp/full/hostapd.deny"},
-        {"/etc/hostapd.conf", "/etc/no-such-dir/hostapd.deny"},
     };
     for (const auto& c : cases) {
         ConfigPtr bss = HomeRecord();
         sandbox::Run("rm -f /tmp/full/*");
         sandbox::WriteFile(c.conf, "ssid=old\n");
-        if (strstr(c.list, "no-such-dir") == nullptr)
-            sandbox::WriteFile(c.list, "11:22:33:44:55:66\n");
+        sandbox::WriteFile(c.list, "11:22:33:44:55:66\n");
         sandbox::Run("dd if=/dev/zero of=/tmp/full/fill bs=1k count=64 2>/dev/null");
         strcpy(bss->deny_mac_file, c.list);
         EXPECT_EQ(wlan_config_write(bss.get(), c.conf), -1) << c.conf << " " << c.list;
         EXPECT_EQ(sandbox::ReadFile(c.conf), "ssid=old\n") << c.list;
-        if (strstr(c.list, "no-such-dir") == nullptr) {
-            EXPECT_EQ(sandbox::ReadFile(c.list), "11:22:33:44:55:66\n") << c.conf;
-        }
+        EXPECT_EQ(sandbox::ReadFile(c.list), "11:22:33:44:55:66\n") << c.conf;
         EXPECT_TRUE(logcap::User().empty());
     }
     EXPECT_EQ(sandbox::Output("find /etc /tmp/full -name '.hostapd*'"), "");  // no temporaries
@@ -122,12 +118,6 @@ TEST_F(ConfigWriter, RecordWithALineBreakInAnyTextIsRefused) {
     } cases[] = {
         {"ssid", [](wlan_mgr_bss_config* b) { strcpy(b->ssid, "x\ndeny_mac_file=/etc/victim"); }},
         {"ssid", [](wlan_mgr_bss_config* b) { strcpy(b->ssid, "x\rwpa=0"); }},
-        {"wpa_psk",
-         [](wlan_mgr_bss_config* b) {
-             b->wpa_passphrase[0] = '\0';
-             memset(b->wpa_psk, 'a', 64);
-             b->wpa_psk[20] = '\n';
-         }},
         {"extra line", [](wlan_mgr_bss_config* b) { strcpy(b->extra_conf[1], "a=1\nwpa=0"); }},
         {"MAC description",
          [](wlan_mgr_bss_config* b) {

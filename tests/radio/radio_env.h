@@ -119,11 +119,6 @@ inline std::string GenerateAp(TestBss& bss) {
     return sandbox::ReadFile(kApScript);
 }
 
-inline std::string GenerateApSta(TestBss& bss) {
-    EXPECT_EQ(wlan_mgr_apsta_conf_to_wl_sh(bss.get(), kApStaScript), 0);
-    return sandbox::ReadFile(kApStaScript);
-}
-
 // The plain auto-channel block, as both scripts write it when every candidate is allowed.
 inline const std::string kAcsPlainBlock =
     "\n${WL} down\n${WL} spect 0\n${WL} ssid \"\"\n${WL} scansuppress 0\n${WL} up\n"
