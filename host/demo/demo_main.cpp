@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
     }
     demo_log_install();
     if (argc >= 3 && std::string(argv[1]) == "call") {
+        demo_log_set_output(stderr);  // the reply alone on standard output
         InstallDeviceImage();
         prepare_hostapd_conf("/etc/hostapd.conf");
         return run_method_call(argv[2], argc >= 4 ? argv[3] : "");

@@ -109,7 +109,9 @@ bool StartAp(test_host::TestHost& host) {
     Sim("autochannel pick 1");
     sandbox::WriteFile("/etc/config/wlan",
                        "config setting 'basic_setting'\n\toption disable_time '600'\n"
-                       "\toption disable_time_system '300'\n\toption wisp_status '0'\n");
+                       "\toption disable_time_system '300'\n\toption wisp_status '0'\n"
+                       "\toption power_save_status '0'\n\toption power_level '0'\n"
+                       "\toption power_level_user '0'\n\toption disable_time_user '600'\n");
     sandbox::WriteFile("/var/lib/misc/dnsmasq.leases", "");
     size_t mark = host.EventCount();
     int started = host.StartSpy();
@@ -180,6 +182,12 @@ bool MethodTour(test_host::TestHost& host) {
     return ok;
 }
 
+bool LteReport(test_host::TestHost& host) {
+    bool ok = method_tour::LteReport(g_out, host);
+    ShowBroadcasts();
+    return ok;
+}
+
 bool PhoneLeaves(test_host::TestHost& host) {
     Section("The phone leaves; the host's control interface reports it");
     Sim(std::string("sta del ") + kPhoneMac);
@@ -217,7 +225,7 @@ int run_hotspot_demo() {
             return 1;
         }
         ok = StartAp(host) && PhoneJoins(host) && WpsPushButton(host) && MethodTour(host) &&
-             PhoneLeaves(host);
+             PhoneLeaves(host) && LteReport(host);
         ok = StopAp(host) && ok;
         Section("The host shuts down (the agent's destructor)");
     }
@@ -235,7 +243,9 @@ int run_method_call(const std::string& method, const std::string& json) {
     if (!host.Ready()) return 1;
     sandbox::WriteFile("/etc/config/wlan",
                        "config setting 'basic_setting'\n\toption disable_time '600'\n"
-                       "\toption disable_time_system '300'\n\toption wisp_status '0'\n");
+                       "\toption disable_time_system '300'\n\toption wisp_status '0'\n"
+                       "\toption power_save_status '0'\n\toption power_level '0'\n"
+                       "\toption power_level_user '0'\n\toption disable_time_user '600'\n");
     Neighbour(kPhoneMac, kPhoneIp, "pixel-phone");
     size_t mark = host.EventCount();
     if (host.StartSpy() != 0 || host.WaitForEvent(HA_WLAN_EVT_STA_NUM, kWaitMs, mark) < 0) {

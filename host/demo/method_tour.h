@@ -18,9 +18,12 @@ namespace method_tour {
 int Call(FILE* out, const std::string& method, const std::string& json);
 
 // The tour on a running AP with stations: configuration, power save, the WPS key, stations,
-// region queries, and an LTE report that moves the AP off its channel. Returns whether every
-// step went as expected.
+// region and client queries. Returns whether every step went as expected.
 bool Run(FILE* out, test_host::TestHost& host);
+
+// An LTE report that rules out the AP's channel: the platform is asked to restart Wi-Fi, and
+// the AP comes back on another channel. Returns whether it did.
+bool LteReport(FILE* out, test_host::TestHost& host);
 
 }  // namespace method_tour
 

@@ -24,6 +24,7 @@ public:
     WebUi(const WebUi&) = delete;
     WebUi& operator=(const WebUi&) = delete;
 
+    bool Connected() const { return ctx_ != nullptr; }
     // Calls a method with a JSON object of arguments; returns the call's status. Replies, as
     // compact JSON, go to reply (one line each) when it is given.
     int Call(const std::string& method, const std::string& json_args, std::string* reply = nullptr,
@@ -39,6 +40,14 @@ public:
             status = ubus_invoke(ctx_, id, method.c_str(), buf_.head, Collect, &replies, 20000);
         if (reply != nullptr) *reply = replies;
         return status;
+    }
+
+    // Broadcasts an event with a JSON object, as the device's other daemons do.
+    int SendEvent(const std::string& type, const std::string& json) {
+        blob_buf_init(&buf_, 0);
+        if (!blobmsg_add_json_from_string(&buf_, json.c_str())) return UBUS_STATUS_INVALID_ARGUMENT;
+        return ctx_ == nullptr ? UBUS_STATUS_CONNECTION_FAILED
+                               : ubus_send_event(ctx_, type.c_str(), buf_.head);
     }
 
 private:

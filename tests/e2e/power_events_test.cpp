@@ -29,7 +29,7 @@ TEST_F(PowerEvents, PowerSaveKeyUsbAndSystemEvents) {
                        "#!/bin/sh\n[ $1 = get ] || echo \"$*\" | sed 's/set wlan.basic_setting.//;"
                        "s/power_save_status/ps/;s/power_level/pl/;s/disable_time/dt/;s/ wlan//'"
                        " | tr '\\n' ' ' >>/tmp/uci.log\nexec " +
-                           sandbox::HostBinDir() + "/uci \"$@\"\n");
+                           sandbox::BuildDir() + "/host/bin/uci \"$@\"\n");
     sandbox::Run("chmod 755 /usr/bin/uci");
     e2e::WriteApConfig({{"wps_state", "2"}, {"eap_server", "1"}});
     const wpscli_test_step endless = {BRCM_WPSCLI_CONTINUE, WPSCLI_TEST_UNTIL_ABORT};
@@ -123,11 +123,10 @@ TEST_F(PowerEvents, PowerSaveKeyUsbAndSystemEvents) {
         HostapdAgent::SetWlanCountDown(-1);
         const size_t mark = host_->EventCount();
         std::string none = "-", reply;  // wlan_set_ps_status sends no reply
-        const int status =
-            ui.Call("wlan_object_test", "wlan_set_ps_status", PowerSave(c[1]), &none);
+        const int status = ui.Call("wlan_set_ps_status", PowerSave(c[1]), &none);
         const std::string uci = sandbox::ReadFile("/tmp/uci.log");
         const long countdown = HostapdAgent::GetWlanCountDown();
-        EXPECT_EQ(ui.Call("wlan_object_test", "wlan_get_ps_status", "", &reply), 0);
+        EXPECT_EQ(ui.Call("wlan_get_ps_status", "", &reply), 0);
         EXPECT_EQ(std::to_string(status) + none + "|" + uci + "|" + heard_since(mark) + "|" +
                       std::to_string(countdown) + "|" + reply,
                   c[2] + "|" + c[3] + "|" + c[4] + "|" + c[5] + "|" + PowerSave(c[6]))
