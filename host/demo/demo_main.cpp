@@ -86,6 +86,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     demo_log_install();
+    if (argc >= 3 && std::string(argv[1]) == "call") {
+        demo_log_set_output(stderr);  // the reply alone on standard output
+        InstallDeviceImage();
+        prepare_hostapd_conf("/etc/hostapd.conf");
+        return run_method_call(argv[2], argc >= 4 ? argv[3] : "");
+    }
+    if (argc > 1) {
+        fprintf(stderr, "usage: %s [call METHOD ['{json}']]\n", argv[0]);
+        return 2;
+    }
 
     Section("Device image: configuration template and product settings (export device, EU)");
     InstallDeviceImage();

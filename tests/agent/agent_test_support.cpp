@@ -2,18 +2,13 @@
 
 #include <time.h>
 
-#include "tests/agent/event_recorder.h"
-
 namespace agent_test {
 
 void WriteIdleTimes(const std::string& user_seconds, const std::string& system_seconds) {
+    std::string conf = "config basic_setting 'basic_setting'\n";
+    conf += "\toption disable_time '" + user_seconds + "'\n";
     sandbox::WriteFile("/etc/config/wlan",
-                       "config basic_setting 'basic_setting'\n"
-                       "\toption disable_time '" +
-                           user_seconds +
-                           "'\n"
-                           "\toption disable_time_system '" +
-                           system_seconds + "'\n");
+                       conf + "\toption disable_time_system '" + system_seconds + "'\n");
 }
 
 void InstallRecorder(const std::string& name) {
@@ -24,11 +19,6 @@ void InstallRecorder(const std::string& name) {
 }
 
 std::string Calls(const std::string& name) { return sandbox::ReadFile("/tmp/" + name + ".calls"); }
-
-void MakeRadioStartFail() {
-    sandbox::WriteFile("/usr/bin/bcmwlan_ap1.sh", "#!/bin/sh\nexit 1\n");
-    sandbox::Run("chmod 755 /usr/bin/bcmwlan_ap1.sh");
-}
 
 long MonotonicSeconds() {
     struct timespec now;

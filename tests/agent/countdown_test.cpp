@@ -2,121 +2,84 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include "agent/wlan_settings.h"
 #include "hostapd_agent.h"
 #include "tests/agent/agent_test_support.h"
-#include "tests/agent/event_recorder.h"
 #include "tests/support/log_capture.h"
-
-using recorder::Callback;
-
-namespace {
-
-class Countdown : public ::testing::Test {
-protected:
-    void SetUp() override {
-        HostapdAgent::DeinitEventCb();
-        ASSERT_EQ(HostapdAgent::InitEventCb(), 0);
-        HostapdAgent::RegCountDownCb(Callback<0>);
-        ASSERT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
-        recorder::Clear();
-        logcap::Clear();
-    }
-    void TearDown() override {
-        HostapdAgent::StopCountDown();
-        HostapdAgent::DeinitEventCb();
-    }
-
-    static void Tick(int times) {
-        for (int i = 0; i < times; ++i)
-            HostapdAgent::WlanAutoDownTimerCb(SIGALRM, nullptr, nullptr);
-        countdown_wait_ticks_handled();
-    }
-};
-
-}  // namespace
-
-TEST_F(Countdown, IdleTimeIsRoundedUpToMinutesAndNoneArmsNothing) {
-    for (auto [seconds, ticks] : {std::pair{60L, 1}, {61L, 2}, {600L, 10}, {1L, 1}, {0L, 0}}) {
-        HostapdAgent::SetWlanCountDown(seconds);
-        HostapdAgent::ResetCountDown();
-        EXPECT_EQ(HostapdAgent::cur_tick, ticks) << seconds;
-    }
-    for (long seconds : {0L, -60L}) {
-        HostapdAgent::SetWlanCountDown(seconds);
-        EXPECT_EQ(HostapdAgent::StartCountDown(), -1);
-        EXPECT_FALSE(countdown_timer_armed());
-    }
-    HostapdAgent::DeleteCountDownTimer();
-    EXPECT_EQ(HostapdAgent::StopCountDown(), -1);
-    EXPECT_EQ(HostapdAgent::DeleteCountDownTimer(), -1);
-}
-
-TEST_F(Countdown, LastTickRaisesAutoDownForTheCountDownCallbackOnly) {
-    HostapdAgent::SetWlanCountDown(150);
-    ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
-    Tick(2);
-    EXPECT_TRUE(recorder::Events().empty());
-    Tick(1);
-    auto events = recorder::Events();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].callback, 0);
-    EXPECT_EQ(events[0].type, HA_WLAN_EVT_AUTO_DOWN);
-    EXPECT_EQ(events[0].value, 1);
-    EXPECT_TRUE(logcap::Has(logcap::User(), "WLAN Auto Down time out."));
-    EXPECT_FALSE(countdown_timer_armed());
-}
-
-TEST_F(Countdown, StopDisarmsAndRestartBeginsAgainFromTheFullTime) {
-    HostapdAgent::SetWlanCountDown(180);
-    ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
-    Tick(2);
-    EXPECT_EQ(HostapdAgent::StopCountDown(), 0);
-    EXPECT_FALSE(countdown_timer_armed());
-    ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
-    EXPECT_EQ(HostapdAgent::cur_tick, 3);
-    Tick(2);
-    EXPECT_TRUE(recorder::Events().empty());
-}
 
 using AutoDisTime = SandboxTest;
 
 // Before the first station the system idle time applies, after it the user's; with stations
 // listed the timer stays off; without a system time there is no countdown.
 TEST_F(AutoDisTime, TimeByStationHistoryAndListedStations) {
-    struct Case {
-        const char* conf;
-        bool associated;
-        int stations, result;
-        long seconds;
-        const char* log;  // nullptr: the timer stays disarmed
+    const std::tuple<bool, int, int, long, const char*> cases[] = {
+        // associated yet, stations listed, result, idle time, log (nullptr: no timer)
+        {false, 0, 0, 600, "HostapdAgent::SetAutoDisTime: Set system auto down time [600] sec(s)"},
+        {true, 0, 0, 900, "HostapdAgent::SetAutoDisTime: Set auto down time [900] sec(s)"},
+        {false, 2, 2, 900, nullptr},
+        {false, 0, -1, 0, nullptr},  // no system time
     };
-    const char* const k900and600 =
-        "\toption disable_time '900'\n\toption disable_time_system '600'\n";
-    const Case cases[] = {
-        {k900and600, false, 0, 0, 600,
-         "HostapdAgent::SetAutoDisTime: Set system auto down time [600] sec(s)"},
-        {k900and600, true, 0, 0, 900,
-         "HostapdAgent::SetAutoDisTime: Set auto down time [900] sec(s)"},
-        {k900and600, false, 2, 2, 900, nullptr},
-        {"\toption disable_time '900'\n", false, 0, -1, 0, nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.conf + std::to_string(c.associated) + std::to_string(c.stations));
-        sandbox::WriteFile("/etc/config/wlan",
-                           std::string("config basic_setting 'basic_setting'\n") + c.conf);
+    for (const auto& [associated, stations, result, seconds, log] : cases) {
+        SCOPED_TRACE(std::to_string(associated) + std::to_string(stations) +
+                     std::to_string(result));
+        agent_test::WriteIdleTimes("900", result < 0 ? "" : "600");
         HostapdAgent agent;
         HostapdAgent::StopCountDown();
-        HostapdAgent::sta_associated_yet = c.associated;
+        HostapdAgent::sta_associated_yet = associated;
         StaListItem key;
-        for (int i = 0; i < c.stations; ++i) {
+        for (int i = 0; i < stations; ++i) {
             key.SetMAC(i == 0 ? "aa:bb:cc:dd:ee:01" : "aa:bb:cc:dd:ee:02");
             agent.GetStaList()->AddSta(&key);
         }
-        EXPECT_EQ(agent.SetAutoDisTime(), c.result);
-        EXPECT_EQ(HostapdAgent::GetWlanCountDown(), c.seconds);
-        EXPECT_EQ(countdown_timer_armed(), c.log != nullptr);
-        EXPECT_TRUE(c.log == nullptr || logcap::Has(logcap::Level5(), c.log));
+        EXPECT_EQ(agent.SetAutoDisTime(), result);
+        EXPECT_EQ(HostapdAgent::GetWlanCountDown(), seconds);
+        EXPECT_EQ(countdown_timer_armed(), log != nullptr);
+        EXPECT_TRUE(log == nullptr || logcap::Has(logcap::Level5(), log));
         HostapdAgent::StopCountDown();
     }
     HostapdAgent::sta_associated_yet = false;
+}
+
+// Missing or non-numeric values read as zero, overlong ones as the largest.
+TEST_F(AutoDisTime, ReadTheirOwnOptionsAsDecimalNumbersUpToTheFirstNonDigit) {
+    const std::tuple<const char*, long, long, long> cases[] = {
+        {"\toption disable_time 'abc'\n\toption wisp_status ''\n", 0, 0, 0},
+        {"\toption disable_time ' 42 minutes'\n\toption disable_time_system '-5'\n", 42, -5, 0},
+    };
+    for (const auto& [options, user, system, wisp] : cases) {
+        sandbox::WriteFile("/etc/config/wlan",
+                           std::string("config basic_setting 'basic_setting'\n") + options);
+        EXPECT_EQ(_get_wlan_auto_down_time(), user) << options;
+        EXPECT_EQ(_get_wlan_auto_down_time_system(), system) << options;
+        EXPECT_EQ(_get_wlan_wisp_enable_status(), wisp) << options;
+    }
+    sandbox::WriteFile("/usr/bin/uci", "#!/bin/sh\necho 99999999999999999999\n");
+    sandbox::Run("chmod 755 /usr/bin/uci");
+    EXPECT_EQ(_get_wlan_auto_down_time(), INT32_MAX);
+}
+
+// The shorter idle time is chosen and named before the radio starts; a failed radio start is
+// reported as an AP start failure.
+TEST_F(AutoDisTime, ShorterTimeIsChosenAndAFailedRadioStartReported) {
+    sandbox::WriteFile("/usr/bin/bcmwlan_ap1.sh", "#!/bin/sh\nexit 1\n");
+    sandbox::Run("chmod 755 /usr/bin/bcmwlan_ap1.sh");
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"600", "300", "HostapdAgent::StartSpy: Set system auto down time [300] sec(s)"},
+        {"300", "600", "HostapdAgent::StartSpy: Set auto down time [300] sec(s)"},
+    };
+    for (const auto& [user, system, log] : cases) {
+        logcap::Clear();
+        agent_test::WriteIdleTimes(user, system);
+        HostapdAgent agent;
+        EXPECT_TRUE(agent.GetFailHandled());
+        EXPECT_EQ(agent.StartSpy(), 0);
+        EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 300);
+        EXPECT_TRUE(logcap::Has(logcap::Level5(), log));
+        EXPECT_TRUE(agent.GetWlanOn());
+        EXPECT_FALSE(agent.GetFailHandled());
+        EXPECT_FALSE(agent.IsRunning());
+        EXPECT_TRUE(logcap::Has(logcap::User(), "AP start failure detected!"));
+    }
 }

@@ -4,32 +4,42 @@
 #include <atomic>
 #include <thread>
 
+#include "agent/countdown.h"
 #include "agent/event_delivery.h"
 #include "hostapd_agent.h"
-#include "tests/agent/event_recorder.h"
+#include "tests/agent/agent_test_support.h"
+#include "tests/support/log_capture.h"
 
 using recorder::Callback;
 
 namespace {
 
+// Traces read "callback:type:payload"; types 1 STA_NUM, 2 WPS, 3 AUTO_DOWN, 4 KEY_CLICK,
+// 5 WLAN_ON, 6 WLAN_OFF.
 class EventRegistry : public ::testing::Test {
 protected:
     void SetUp() override {
         HostapdAgent::DeinitEventCb();
         ASSERT_EQ(HostapdAgent::InitEventCb(), 0);
         recorder::Clear();
+        logcap::Clear();
     }
-    void TearDown() override { HostapdAgent::DeinitEventCb(); }
+    void TearDown() override {
+        HostapdAgent::StopCountDown();
+        HostapdAgent::DeinitEventCb();
+    }
 
     static void Raise(ha_wlan_event_type type, intptr_t value = 1) {
         HostapdAgent::InvokeEventCbs(type, reinterpret_cast<void*>(value));
     }
-    static std::vector<int> Called() {
-        std::vector<int> called;
-        for (const auto& event : recorder::Events()) called.push_back(event.callback);
-        return called;
+    static void Tick(int times) {
+        for (int i = 0; i < times; ++i)
+            HostapdAgent::WlanAutoDownTimerCb(SIGALRM, nullptr, nullptr);
+        countdown_wait_ticks_handled();
     }
 };
+
+using Countdown = EventRegistry;
 
 }  // namespace
 
@@ -44,14 +54,17 @@ TEST_F(EventRegistry, FourSlotsAndAFreedSlotIsReusedInPlace) {
     EXPECT_EQ(wlan_mgr_event_cb_reg(Callback<5>), 0);
     EXPECT_EQ(wlan_mgr_event_cb_reg(Callback<6>), -1);
     Raise(HA_WLAN_EVT_KEY_CLICK);
-    EXPECT_EQ(Called(), (std::vector<int>{1, 5, 3, 4}));
+    EXPECT_EQ(recorder::Trace(), "1:4:1 5:4:1 3:4:1 4:4:1 ");
     EXPECT_EQ(wlan_mgr_event_cb_unreg(Callback<5>), 0);
     EXPECT_EQ(wlan_mgr_event_cb_unreg(Callback<5>), -1);
 }
 
-TEST_F(EventRegistry, CountDownCallbackGetsOnlyAutoDownAndWlanOff) {
+// The count-down callback hears only AUTO_DOWN and WLAN_OFF; clearing or tearing down the
+// registry silences everything until the next init, and a second init keeps the callbacks.
+TEST_F(EventRegistry, CountDownCallbackAndClearAndTeardown) {
     HostapdAgent::RegCountDownCb(Callback<0>);
     ASSERT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
+    EXPECT_EQ(HostapdAgent::InitEventCb(), -1);
     char count[] = "3";
     char wps[] = "WPS-SUCCESS ";
     HostapdAgent::InvokeEventCbs(HA_WLAN_EVT_STA_NUM, count);
@@ -59,39 +72,21 @@ TEST_F(EventRegistry, CountDownCallbackGetsOnlyAutoDownAndWlanOff) {
     Raise(HA_WLAN_EVT_AUTO_DOWN);
     Raise(HA_WLAN_EVT_KEY_CLICK);
     Raise(HA_WLAN_EVT_WLAN_OFF, 3);
-    std::vector<std::tuple<int, ha_wlan_event_type, std::string, intptr_t>> seen;
-    for (const auto& e : recorder::Events())
-        seen.emplace_back(e.callback, e.type, e.text, e.text.empty() ? e.value : 0);
-    const std::vector<std::tuple<int, ha_wlan_event_type, std::string, intptr_t>> expected = {
-        {1, HA_WLAN_EVT_STA_NUM, "3", 0},
-        {1, HA_WLAN_EVT_WPS, "WPS-SUCCESS ", 0},
-        {0, HA_WLAN_EVT_AUTO_DOWN, "", 1},
-        {1, HA_WLAN_EVT_KEY_CLICK, "", 1},
-        {0, HA_WLAN_EVT_WLAN_OFF, "", 3}};
-    EXPECT_EQ(seen, expected);
-}
+    const std::string heard = "1:1:3 1:2:WPS-SUCCESS  0:3:1 1:4:1 0:6:3 ";
+    EXPECT_EQ(recorder::Trace(), heard);
 
-TEST_F(EventRegistry, ClearAndTeardownSilenceEverythingUntilTheNextInit) {
-    HostapdAgent::RegCountDownCb(Callback<0>);
-    ASSERT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
-    EXPECT_EQ(HostapdAgent::InitEventCb(), -1);  // a second init keeps the callbacks
-    Raise(HA_WLAN_EVT_KEY_CLICK);
     HostapdAgent::ClearEventCbs();
-    Raise(HA_WLAN_EVT_AUTO_DOWN);
     Raise(HA_WLAN_EVT_KEY_CLICK);
-    EXPECT_EQ(Called(), std::vector<int>{1});
-
-    EXPECT_EQ(HostapdAgent::DeinitEventCb(), 0);
     EXPECT_EQ(HostapdAgent::DeinitEventCb(), 0);
     HostapdAgent::RegCountDownCb(Callback<0>);
     EXPECT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), -1);
     Raise(HA_WLAN_EVT_AUTO_DOWN);
-    EXPECT_EQ(Called(), std::vector<int>{1});
+    EXPECT_EQ(recorder::Trace(), heard);
 
     ASSERT_EQ(HostapdAgent::InitEventCb(), 0);
     ASSERT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
     Raise(HA_WLAN_EVT_KEY_CLICK);
-    EXPECT_EQ(Called(), (std::vector<int>{1, 1}));
+    EXPECT_EQ(recorder::Trace(), heard + "1:4:1 ");
 }
 
 TEST_F(EventRegistry, CallbackMayUseTheRegistryAndWhatItRaisesFollowsIt) {
@@ -104,13 +99,8 @@ TEST_F(EventRegistry, CallbackMayUseTheRegistryAndWhatItRaisesFollowsIt) {
     };
     ASSERT_EQ(HostapdAgent::RegisterEventCb(reentrant), 0);
     Raise(HA_WLAN_EVT_KEY_CLICK);
-    std::vector<std::pair<int, ha_wlan_event_type>> seen;
-    for (const auto& event : recorder::Events()) seen.push_back({event.callback, event.type});
     // Each slot is read when its turn comes, so the new callback hears the rest of the event.
-    EXPECT_EQ(seen, (std::vector<std::pair<int, ha_wlan_event_type>>{{1, HA_WLAN_EVT_KEY_CLICK},
-                                                                     {2, HA_WLAN_EVT_KEY_CLICK},
-                                                                     {1, HA_WLAN_EVT_WLAN_ON},
-                                                                     {2, HA_WLAN_EVT_WLAN_ON}}));
+    EXPECT_EQ(recorder::Trace(), "1:4:1 2:4:1 1:5:1 2:5:1 ");
 }
 
 // While a host callback runs on one thread (it may be waiting in StopSpy for the spy thread), a
@@ -150,9 +140,31 @@ TEST_F(EventRegistry, RaiseDuringAnotherDeliveryOnlyWaitsOnAHostThread) {
     host.join();
     other_host.join();
     EXPECT_EQ(seen_on_return.load(), 3u) << "host raise returned before its delivery";
-    auto events = recorder::Events();
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(events[1].type, HA_WLAN_EVT_STA_NUM);
-    EXPECT_EQ(events[1].text, "3");
-    EXPECT_EQ(events[2].type, HA_WLAN_EVT_WLAN_ON);
+    EXPECT_EQ(recorder::Trace(), "1:4:1 1:1:3 1:5:1 ");
+}
+
+TEST_F(Countdown, IdleTimeIsRoundedUpToMinutes) {
+    for (auto [seconds, ticks] : {std::pair{60L, 1}, {61L, 2}, {600L, 10}, {1L, 1}, {0L, 0}}) {
+        HostapdAgent::SetWlanCountDown(seconds);
+        HostapdAgent::ResetCountDown();
+        EXPECT_EQ(HostapdAgent::cur_tick, ticks) << seconds;
+    }
+}
+
+TEST_F(Countdown, RestartBeginsFromTheFullTimeAndTheLastTickTellsTheCountDownCallback) {
+    HostapdAgent::RegCountDownCb(Callback<0>);
+    ASSERT_EQ(HostapdAgent::RegisterEventCb(Callback<1>), 0);
+    HostapdAgent::SetWlanCountDown(150);
+    ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
+    Tick(2);
+    EXPECT_EQ(HostapdAgent::StopCountDown(), 0);
+    EXPECT_FALSE(countdown_timer_armed());
+    ASSERT_EQ(HostapdAgent::StartCountDown(), 0);
+    EXPECT_EQ(HostapdAgent::cur_tick, 3);
+    Tick(2);
+    EXPECT_TRUE(recorder::Events().empty());
+    Tick(1);
+    EXPECT_EQ(recorder::Trace(), "0:3:1 ");  // AUTO_DOWN for the count-down callback only
+    EXPECT_TRUE(logcap::Has(logcap::User(), "WLAN Auto Down time out."));
+    EXPECT_FALSE(countdown_timer_armed());
 }

@@ -1,18 +1,60 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "agent/wps_state.h"
-#include "tests/agent/wps_env.h"
+#include "tests/agent/agent_test_support.h"
+#include "tests/radio/radio_env.h"
 #include "tests/support/log_capture.h"
 #include "util/text.h"
+#include "wpscli_test.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-using WpsSession = WpsAgentTest;
+constexpr unsigned kWaitMs = 10000;
+
+// An agent test with a fresh WPS library stand-in. TearDown disables WPS, which returns only once
+// the worker thread has ended.
+class WpsSession : public AgentTest {
+protected:
+    void SetUp() override {
+        AgentTest::SetUp();
+        wpscli_test_reset();
+    }
+    void TearDown() override {
+        if (agent_ == nullptr) return;
+        wpscli_test_reset();  // ends an exchange that waits for an abort
+        agent_->BcmWPSDisable();
+        EXPECT_EQ(wps_workers_alive(), 0);
+        AgentTest::TearDown();
+        wpscli_test_reset();
+    }
+
+    // Requests a session from the running worker; true once it has been reported and closed.
+    bool RunSession(const char* pin) {
+        size_t reports = WpsMessages().size();
+        agent_->BcmWPSStart(pin);
+        if (!radio_env::WaitUntil([&] { return WpsMessages().size() > reports; })) return false;
+        size_t started = wpscli_test_count("brcm_wpscli_softap_start_wps");
+        return started == 0 ||
+               wpscli_test_wait_calls("brcm_wpscli_softap_close_session", started, kWaitMs) == 1;
+    }
+    // The recorded library calls from the index-th one on.
+    static Lines CallsFrom(size_t index) {
+        Lines calls = radio_env::WpsCalls();
+        return Lines(calls.begin() + static_cast<long>(std::min(index, calls.size())), calls.end());
+    }
+    static Lines WpsMessages() {
+        Lines messages;
+        for (const recorder::Event& event : recorder::Events())
+            if (event.type == HA_WLAN_EVT_WPS) messages.push_back(event.text);
+        return messages;
+    }
+};
 
 const std::string kOpen = "brcm_wpscli_open(\"eth0\", \"br0\", 0, 0, 0)";
 const std::string kDevInfo = "wpscli_softap_construct_def_devinfo()";
@@ -21,30 +63,19 @@ const std::string kDisable = "brcm_wpscli_softap_disable_wps()";
 const std::string kClose = "brcm_wpscli_close()";
 
 TEST(WpsPinCheck, ChecksumLengthAndDigitsDecideTheMode) {
-    const std::pair<const char*, WpsPinMode> cases[] = {
-        {"12345670", WpsPinMode::kPin},
-        {"49226874", WpsPinMode::kPin},
-        {"00000000", WpsPinMode::kPushButton},
-        {"12345671", WpsPinMode::kInvalid},  // last digit changed
-        // Weights count from the left: weighted from the right "12345670" would sum to 52 and
-        // "21436507" to 60.
-        {"21436507", WpsPinMode::kInvalid},
-        {"1234567", WpsPinMode::kInvalid},
-        {"123456709", WpsPinMode::kInvalid},
-        {"000000000", WpsPinMode::kInvalid},
-        {"", WpsPinMode::kInvalid},
-        // ':' is '0' + 10: taken as a digit it would keep the sum a multiple of 10.
-        {"1234567:", WpsPinMode::kInvalid},
-        {" 2345670", WpsPinMode::kInvalid},
-    };
-    for (const auto& c : cases) EXPECT_EQ(wps_pin_mode(c.first), c.second) << c.first;
-    EXPECT_EQ(wps_pin_mode(nullptr), WpsPinMode::kInvalid);
+    EXPECT_EQ(wps_pin_mode("12345670"), WpsPinMode::kPin);
+    EXPECT_EQ(wps_pin_mode("49226874"), WpsPinMode::kPin);
+    EXPECT_EQ(wps_pin_mode("00000000"), WpsPinMode::kPushButton);
+    // Weighted from the right "21436507" would pass; ':' is '0' + 10 and taken as a digit it
+    // would keep the sum a multiple of 10.
+    for (const char* pin : {"12345671", "21436507", "1234567", "123456709", "000000000", "",
+                            "1234567:", " 2345670", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(wps_pin_mode(pin), WpsPinMode::kInvalid) << (pin ? pin : "null");
 }
 
 TEST_F(WpsSession, EnableStartsTheWorkerAndDisableEndsItBeforeItReturns) {
     ASSERT_EQ(agent_->BcmWPSEnable(), 0);
     EXPECT_EQ(radio_env::WpsCalls(), (Lines{kOpen, kDevInfo, kEnable}));
-    EXPECT_TRUE(wps_workers_wanted());
     EXPECT_EQ(wps_workers_alive(), 1);
     EXPECT_EQ(agent_->BcmWPSDisable(), 0);
     EXPECT_EQ(wps_workers_alive(), 0);
@@ -58,55 +89,33 @@ TEST_F(WpsSession, EnableStartsTheWorkerAndDisableEndsItBeforeItReturns) {
 
 // A failing library call fails the operation, closes what was opened and starts no worker.
 TEST_F(WpsSession, FailingLibraryCallFailsAndClosesTheLibrary) {
-    struct Case {
-        const char* call;
-        int status;
-        bool enable;
-        const char* log;
-        Lines calls;
-    };
-    const Case cases[] = {
-        {"brcm_wpscli_open",
-         BRCM_WPSCLI_ERROR,
-         true,
-         "Enable WPS failed: brcm_wpscli_open failed. System error!",
-         {kOpen}},
-        {"wpscli_softap_construct_def_devinfo",
-         7,
-         true,
+    const std::tuple<const char*, int, const char*, const char*> cases[] = {
+        // call made to fail, its status, the error (its first word names the operation) and
+        // the calls made, by name
+        {"brcm_wpscli_open", BRCM_WPSCLI_ERROR,
+         "Enable WPS failed: brcm_wpscli_open failed. System error!", "brcm_wpscli_open "},
+        {"wpscli_softap_construct_def_devinfo", 7,
          "Enable WPS failed: Failed to construct device informations. status=7",
-         {kOpen, kDevInfo, kClose}},
-        {"brcm_wpscli_softap_enable_wps",
-         9,
-         true,
-         "Enable WPS failed: Failed to enable softap wps. status=9",
-         {kOpen, kDevInfo, kEnable, kClose}},
-        {"brcm_wpscli_open",
-         BRCM_WPSCLI_ERROR,
-         false,
-         "Disable WPS failed: brcm_wpscli_open failed. System error!",
-         {kOpen}},
-        {"brcm_wpscli_softap_disable_wps",
-         5,
-         false,
+         "brcm_wpscli_open wpscli_softap_construct_def_devinfo brcm_wpscli_close "},
+        {"brcm_wpscli_softap_disable_wps", 5,
          "Disable WPS failed: Failed to disable softap wps. status=5",
-         {kOpen, kDisable, kClose}},
-        {"brcm_wpscli_abort",
-         BRCM_WPSCLI_ERROR,
-         false,
-         "BCMWPSStop: wps procedure abort failed.",
-         {"brcm_wpscli_abort()"}},
+         "brcm_wpscli_open brcm_wpscli_softap_disable_wps brcm_wpscli_close "},
+        {"brcm_wpscli_abort", BRCM_WPSCLI_ERROR, "BCMWPSStop: wps procedure abort failed.",
+         "brcm_wpscli_abort "},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.log);
+    for (const auto& [call, status, log, calls] : cases) {
+        SCOPED_TRACE(log);
         wpscli_test_reset();
-        ASSERT_EQ(wpscli_test_queue_status(c.call, c.status), 0);
-        bool stop = strcmp(c.call, "brcm_wpscli_abort") == 0;
-        EXPECT_EQ(stop ? agent_->BcmWPSStop()
-                       : (c.enable ? agent_->BcmWPSEnable() : agent_->BcmWPSDisable()),
-                  -1);
-        EXPECT_TRUE(logcap::Has(logcap::Errors(), c.log));
-        EXPECT_EQ(radio_env::WpsCalls(), c.calls);
+        ASSERT_EQ(wpscli_test_queue_status(call, status), 0);
+        int result = log[0] == 'E'   ? agent_->BcmWPSEnable()
+                     : log[0] == 'D' ? agent_->BcmWPSDisable()
+                                     : agent_->BcmWPSStop();
+        EXPECT_EQ(result, -1);
+        EXPECT_TRUE(logcap::Has(logcap::Errors(), log));
+        std::string names;
+        for (const std::string& made : radio_env::WpsCalls())
+            names += made.substr(0, made.find('(')) + " ";
+        EXPECT_EQ(names, calls);
         EXPECT_EQ(wps_workers_alive(), 0);
     }
     EXPECT_EQ(agent_->BcmWPSStop(), 0);
@@ -118,26 +127,25 @@ TEST_F(WpsSession, WorkerRunsOneSessionPerRequestWithThePinCutToEightCharacters)
     ASSERT_EQ(agent_->BcmWPSEnable(), 0);  // enabling again leaves one worker
     ASSERT_TRUE(radio_env::WaitUntil([] { return wps_workers_alive() == 1; }));
     const size_t enabled = wpscli_test_call_count();
-    const Lines pin_session = {
-        "brcm_wpscli_softap_set_wps_context(&nw, \"12345670\", 0, 0)",
-        "brcm_wpscli_softap_start_wps(0, 1, \"12345670\", &nw, 120, &buf, 0, 0)",
-        "brcm_wpscli_softap_process_eapwps(&buf)", "brcm_wpscli_softap_close_session()"};
-    const std::pair<const char*, Lines> sessions[] = {
-        {"12345670", pin_session},
-        {"123456709", pin_session},
-        // Eight zeros run a push-button session without a PIN.
+    // The PIN is cut to eight characters; eight zeros run a push-button session without one.
+    const std::pair<const char*, std::string> sessions[] = {
+        {"123456709",
+         "brcm_wpscli_softap_set_wps_context(&nw, \"12345670\", 0, 0) "
+         "brcm_wpscli_softap_start_wps(0, 1, \"12345670\", &nw, 120, &buf, 0, 0) "},
         {"00000000",
-         {"brcm_wpscli_softap_set_wps_context(&nw, \"00000000\", 0, 0)",
-          "brcm_wpscli_softap_start_wps(0, 0, NULL, &nw, 120, &buf, 0, 0)",
-          "brcm_wpscli_softap_process_eapwps(&buf)", "brcm_wpscli_softap_close_session()"}},
+         "brcm_wpscli_softap_set_wps_context(&nw, \"00000000\", 0, 0) "
+         "brcm_wpscli_softap_start_wps(0, 0, NULL, &nw, 120, &buf, 0, 0) "},
     };
-    for (const auto& session : sessions) {
+    for (const auto& [pin, calls] : sessions) {
         size_t before = wpscli_test_call_count();
-        ASSERT_TRUE(RunSession(session.first)) << session.first;
-        EXPECT_EQ(CallsFrom(before), session.second) << session.first;
-        EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_SUCCESS);
+        ASSERT_TRUE(RunSession(pin)) << pin;
+        std::string seen;
+        for (const std::string& call : CallsFrom(before)) seen += call + " ";
+        EXPECT_EQ(seen, calls +
+                            "brcm_wpscli_softap_process_eapwps(&buf) "
+                            "brcm_wpscli_softap_close_session() ");
     }
-    EXPECT_EQ(WpsMessages(), (Lines{"WPS-SUCCESS ", "WPS-SUCCESS ", "WPS-SUCCESS "}));
+    EXPECT_EQ(WpsMessages(), (Lines{"WPS-SUCCESS ", "WPS-SUCCESS "}));
 
     // The library keeps the address of the settings and of the peer buffer for the session.
     wpscli_test_call context{}, start{}, process{};
@@ -150,71 +158,28 @@ TEST_F(WpsSession, WorkerRunsOneSessionPerRequestWithThePinCutToEightCharacters)
     EXPECT_EQ(process.buffer_addr, start.buffer_addr);
 }
 
-// The exchange is driven while it asks to continue; how it ends is recorded, logged and
-// reported.
-TEST_F(WpsSession, ExchangeOutcomeIsRecordedLoggedAndReported) {
-    struct Outcome {
-        brcm_wpscli_status status;
-        const char* message;
-        int32_t code;
-        const char* name;
-    };
-    const Outcome outcomes[] = {
-        {BRCM_WPSCLI_SUCCESS, "WPS-SUCCESS ", 1, "wps_success"},
-        {BRCM_WPSCLI_TIMEOUT, "WPS-TIMEOUT ", 3, "wps_timeout"},
-        {BRCM_WPSCLI_PBC_OVERLAP, "WPS-OVERLAP-DETECTED ", 2, "wps_pbc_overlap"},
-        {BRCM_WPSCLI_ERROR, "WPS-FAIL ", 0, "wps_failure"},
-        {BRCM_WPSCLI_ABORTED, "WPS-FAIL ", 0, "wps_failure"},
-    };
+// The exchange is driven while it asks to continue; an exchange the library aborts and a
+// session whose start fails end as failures.
+TEST_F(WpsSession, AbortedExchangeOrFailedStartEndsTheSessionAsAFailure) {
     ASSERT_EQ(agent_->BcmWPSEnable(), 0);
-    for (const Outcome& o : outcomes) {
-        SCOPED_TRACE(o.name + std::to_string(o.status));
-        const wpscli_test_step steps[] = {
-            {BRCM_WPSCLI_CONTINUE, 0}, {BRCM_WPSCLI_CONTINUE, 0}, {o.status, 0}};
-        ASSERT_EQ(wpscli_test_set_exchange(steps, 3), 0);
-        size_t exchanged = wpscli_test_count("brcm_wpscli_softap_process_eapwps");
-        recorder::Clear();
-        logcap::Clear();
-        ASSERT_TRUE(RunSession("00000000"));
-        EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_process_eapwps"), exchanged + 3);
-        EXPECT_EQ(agent_->GetLastWPSResult(), o.code);
-        EXPECT_FALSE(agent_->IsWPSProcedureOn());
-        EXPECT_TRUE(logcap::Has(logcap::User(), std::string("WPS event: ") + o.name));
-        EXPECT_EQ(WpsMessages(), Lines{o.message});
-    }
-}
-
-TEST_F(WpsSession, InvalidPinOrFailedStartFailsTheSessionWithoutAnExchange) {
-    ASSERT_EQ(agent_->BcmWPSEnable(), 0);
-    ASSERT_TRUE(RunSession("12345671"));
-    EXPECT_EQ(wpscli_test_call_count(), 3u);  // the three calls of the enable only
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "WPS method error, invalid PIN[12345671]"));
-    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_FAILURE);
-    EXPECT_FALSE(agent_->IsWPSProcedureOn());
+    const wpscli_test_step steps[] = {
+        {BRCM_WPSCLI_CONTINUE, 0}, {BRCM_WPSCLI_CONTINUE, 0}, {BRCM_WPSCLI_ABORTED, 0}};
+    ASSERT_EQ(wpscli_test_set_exchange(steps, 3), 0);
+    ASSERT_TRUE(RunSession("00000000"));
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_process_eapwps"), 3u);
+    EXPECT_TRUE(logcap::Has(logcap::User(), "WPS event: wps_failure"));
 
     ASSERT_EQ(wpscli_test_queue_status("brcm_wpscli_softap_start_wps", BRCM_WPSCLI_ERROR), 0);
     ASSERT_TRUE(RunSession("00000000"));
-    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_process_eapwps"), 0u);
-    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_close_session"), 1u);
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_process_eapwps"), 3u);
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_close_session"), 2u);
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "Start WPS procedure failed."));
     EXPECT_EQ(WpsMessages(), (Lines{"WPS-FAIL ", "WPS-FAIL "}));
-}
-
-TEST_F(WpsSession, AbortedSessionThatWasAlreadyReportedIsNotReportedAgain) {
-    HoldExchangeUntilAbort();
-    ASSERT_EQ(agent_->BcmWPSEnable(), 0);
-    agent_->BcmWPSStart("00000000");
-    ASSERT_TRUE(ExchangeStarted());
-    // What the spy does when it ends during a session, in the other order.
-    agent_->HandleWPSMsg("WPS-TIMEOUT ");
-    ASSERT_EQ(agent_->BcmWPSStop(), 0);
-    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_close_session", 1, 10000), 1);
-    EXPECT_EQ(WpsMessages(), Lines{"WPS-TIMEOUT "});
-    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_TIMEOUT);
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_FAILURE);
+    EXPECT_FALSE(agent_->IsWPSProcedureOn());
 }
 
 TEST_F(WpsSession, HostMessageNeedsAnOutcomeTextWithItsTrailingBlankAndOverlapWins) {
-    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_STARTED);  // before any session
     agent_->BcmWPSStart("00000000");
     agent_->HandleWPSMsg("WPS-SUCCESS");
     agent_->HandleWPSMsg("WPS-PIN-NEEDED 11:22:33:44:55:66");
@@ -227,21 +192,60 @@ TEST_F(WpsSession, HostMessageNeedsAnOutcomeTextWithItsTrailingBlankAndOverlapWi
     EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_SUCCESS);
     EXPECT_FALSE(agent_->IsWPSProcedureOn());
     EXPECT_TRUE(logcap::Has(logcap::User(), "WPS event: wps_success"));
-    // The callback gets the message itself, not the result name.
-    EXPECT_EQ(WpsMessages(), Lines{"<3>WPS-SUCCESS "});
-    EXPECT_EQ(agent_->BcmWPSStart("00000000"), 0);  // a new request reads started again
+    EXPECT_EQ(WpsMessages(), Lines{"<3>WPS-SUCCESS "});  // the message, not the result name
+    EXPECT_EQ(agent_->BcmWPSStart("00000000"), 0);       // a new request reads started again
     EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_STARTED);
-    EXPECT_TRUE(agent_->IsWPSProcedureOn());
 
-    const std::pair<const char*, int32_t> mixed[] = {
-        {"WPS-SUCCESS WPS-FAIL WPS-OVERLAP-DETECTED ", WPS_RESULT_PBC_OVERLAP},
-        {"WPS-TIMEOUT WPS-SUCCESS WPS-FAIL ", WPS_RESULT_FAILURE},
-        {"WPS-TIMEOUT WPS-SUCCESS ", WPS_RESULT_SUCCESS},
+    const std::tuple<const char*, int32_t, const char*> mixed[] = {
+        {"WPS-SUCCESS WPS-FAIL WPS-OVERLAP-DETECTED ", WPS_RESULT_PBC_OVERLAP, "wps_pbc_overlap"},
+        {"WPS-TIMEOUT WPS-SUCCESS WPS-FAIL ", WPS_RESULT_FAILURE, "wps_failure"},
+        {"WPS-TIMEOUT ", WPS_RESULT_TIMEOUT, "wps_timeout"},
     };
-    for (const auto& [message, result] : mixed) {
+    for (const auto& [message, result, name] : mixed) {
+        logcap::Clear();
         agent_->HandleWPSMsg(message);
         EXPECT_EQ(agent_->GetLastWPSResult(), result) << message;
+        EXPECT_EQ(logcap::User(), std::vector<std::string>{std::string("WPS event: ") + name});
     }
+}
+
+// StartWPS and CancelWPS need the agent's spy and refuse without it.
+class WpsRequest : public WpsSession {
+protected:
+    // Starts the radio on the simulator with the configuration changes; true once the spy runs
+    // and has reported the station count (it clears any stale WPS request as it starts).
+    bool StartAgent(const radio_env::Settings& changes) {
+        radio_env::SetStationMode(false);
+        radio_env::WriteConf(changes);
+        return agent_->StartSpy() == 0 && radio_env::WaitUntil([] {
+                   return (" " + recorder::Trace()).find(" 1:1:") != std::string::npos;
+               });
+    }
+};
+
+TEST_F(WpsRequest, RefusedWhileNotFeaturedAndCancelWithoutASession) {
+    ASSERT_TRUE(StartAgent({{"wps_state", "2"}, {"eap_server", "0"}}));
+    EXPECT_EQ(agent_->StartWPS("00000000"), -1);
+    EXPECT_EQ(agent_->CancelWPS(), -1);
+    EXPECT_FALSE(agent_->IsWPSProcedureOn());
+    EXPECT_TRUE(logcap::Has(logcap::Errors(),
+                            "HostapdAgent::StartWPS: Start WPS failed: WPS not featured"));
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 0u);
+}
+
+TEST_F(WpsRequest, CancelEndsTheSessionAsAFailure) {
+    ASSERT_TRUE(StartAgent({{"wps_state", "2"}, {"eap_server", "1"}}));
+    const wpscli_test_step steps[] = {{BRCM_WPSCLI_SUCCESS, WPSCLI_TEST_UNTIL_ABORT}};
+    ASSERT_EQ(wpscli_test_set_exchange(steps, 1), 0);
+    ASSERT_EQ(agent_->StartWPS("12345670"), 0);
+    ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, kWaitMs), 1);
+    EXPECT_EQ(agent_->CancelWPS(), 0);
+    ASSERT_TRUE(radio_env::WaitUntil([] { return !WpsMessages().empty(); }));
+    EXPECT_EQ(WpsMessages(), std::vector<std::string>{"WPS-FAIL "});
+    EXPECT_EQ(agent_->GetLastWPSResult(), WPS_RESULT_FAILURE);
+    EXPECT_FALSE(agent_->IsWPSProcedureOn());
+    EXPECT_EQ(wpscli_test_count("brcm_wpscli_abort"), 1u);
+    EXPECT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_close_session", 1, kWaitMs), 1);
 }
 
 }  // namespace

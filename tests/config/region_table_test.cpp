@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
 #include "wlan_region.h"
 
 namespace {
+const char* Name(const char* code) { return code ? code : "(null)"; }
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 }  // namespace
 
@@ -27,14 +30,10 @@ TEST(RegionTable, RowsAreOrderedUniqueAndShareTheExpectedSets) {
         codes.insert(row.cout_code);
         ++per_set[row.chan_5G];
         ++per_end[row.end_chan_2G];
-        if (i > 0) {
-            EXPECT_LT(strcmp(rows[i - 1].country, row.country), 0) << row.country;
-        }
-        for (int j = 0; j < WLAN_REGION_COUNT; ++j) {
-            if (row.timezone > rows[j].timezone) {
-                EXPECT_LE(row.index, rows[j].index) << row.country << " / " << rows[j].country;
-            }
-        }
+        EXPECT_TRUE(i == 0 || strcmp(rows[i - 1].country, row.country) < 0) << row.country;
+        for (int j = 0; j < WLAN_REGION_COUNT; ++j)
+            EXPECT_TRUE(row.timezone <= rows[j].timezone || row.index <= rows[j].index)
+                << row.country << " / " << rows[j].country;
     }
     EXPECT_EQ(codes.size(), static_cast<size_t>(WLAN_REGION_COUNT));
     EXPECT_EQ(per_set, (std::map<std::string, int>{{"36 40 44 48", 50},
@@ -46,31 +45,94 @@ TEST(RegionTable, RowsAreOrderedUniqueAndShareTheExpectedSets) {
     EXPECT_EQ(per_end, (std::map<int, int>{{11, 5}, {13, 95}, {14, 1}}));
 }
 
-TEST(RegionTable, RowsCarryTheirCountrysValues) {
-    const struct {
-        const char* country;
-        const char* code;
-        int timezone, index, end_chan_2G;
-        const char* chan_5G;
-    } expected[] = {
-        {"Canada", "CA", 300, 13, 11, "36 40 44 48 149 153 157 161 165"},
-        {"Indonesia", "ID", -420, 51, 13, "149 153 157 161"},
-        {"Japan", "JP", -540, 55, 14, "36 40 44 48"},
-        {"New Zealand", "NZ", -720, 60, 13, "36 40 44 48 149 153 157 161 165"},
-        {"Poland", "PL", -60, 31, 13, "36 40 44 48"},
-        {"Syria", "SY", -120, 34, 13, ""},
-        {"United States", "US", 300, 13, 11, "36 40 44 48 149 153 157 161 165"},
-    };
+// One row field by field: the table-wide checks would not notice a shifted time zone.
+TEST(RegionTable, PolandRowCarriesItsValues) {
     const region_regulation_entry* rows = get_region_regulation();
-    for (const auto& want : expected) {
-        const region_regulation_entry* row = nullptr;
-        for (int i = 0; i < WLAN_REGION_COUNT; ++i)
-            if (strcmp(rows[i].cout_code, want.code) == 0) row = &rows[i];
-        ASSERT_NE(row, nullptr) << want.code;
-        EXPECT_STREQ(row->country, want.country);
-        EXPECT_EQ(row->timezone, want.timezone) << want.code;
-        EXPECT_EQ(row->index, want.index) << want.code;
-        EXPECT_EQ(row->end_chan_2G, want.end_chan_2G) << want.code;
-        EXPECT_STREQ(row->chan_5G, want.chan_5G) << want.code;
+    const region_regulation_entry* pl =
+        std::find_if(rows, rows + WLAN_REGION_COUNT,
+                     [](const auto& r) { return strcmp(r.cout_code, "PL") == 0; });
+    ASSERT_NE(pl, rows + WLAN_REGION_COUNT);
+    EXPECT_STREQ(pl->country, "Poland");
+    EXPECT_EQ(pl->timezone, -60);
+    EXPECT_EQ(pl->index, 31);
+    EXPECT_EQ(pl->end_chan_2G, 13);
+    EXPECT_STREQ(pl->chan_5G, "36 40 44 48");
+}
+
+// Every row is the one the code lookups find. The longest list must fit the documented room
+// exactly; a heap buffer of that size lets the address sanitizer catch any write past it. Only
+// the whole two-letter code matches: anything else gives 11 channels and leaves the 5 GHz
+// buffer as it was.
+TEST(RegionLookups, FindEveryRowAndOnlyWholeCodes) {
+    const region_regulation_entry* rows = get_region_regulation();
+    std::unique_ptr<char[]> out(new char[WLAN_REGION_CHAN_5G_SIZE]);
+    for (int i = 0; i < WLAN_REGION_COUNT; ++i) {
+        EXPECT_EQ(get_max_chan_2G(rows[i].cout_code), rows[i].end_chan_2G) << rows[i].country;
+        memset(out.get(), 'x', WLAN_REGION_CHAN_5G_SIZE);
+        ASSERT_EQ(get_chan_5G(rows[i].cout_code, out.get()), out.get());
+        EXPECT_STREQ(out.get(), rows[i].chan_5G);
+    }
+    const std::string overlong(1000, 'J');
+    for (const char* code :
+         {"XX", "jp", "JPN", "", static_cast<const char*>(nullptr), overlong.c_str()}) {
+        EXPECT_EQ(get_max_chan_2G(code), 11) << Name(code);
+        char kept[WLAN_REGION_CHAN_5G_SIZE] = "previous text";
+        EXPECT_EQ(get_chan_5G(code, kept), nullptr) << Name(code);
+        EXPECT_STREQ(kept, "previous text") << Name(code);
+    }
+}
+
+// Returns null unless the country was remapped; out holds what the radio's country command
+// gets either way, and only the whole text matches a remap row.
+TEST(WlCountryCode, RemapsTheCountriesTheRadioKnowsUnderAnotherCodeAndPassesOthers) {
+    const struct {
+        const char* configured;
+        bool remapped;
+        const char* wl_code;
+    } cases[] = {
+        {"IR", true, "AR"}, {"ir", false, "ir"}, {"IRN", false, "IRN"}, {"SYRIA", false, "SYR"}};
+    for (const auto& c : cases) {
+        std::unique_ptr<char[]> out(new char[WLAN_REGION_CODE_SIZE]);
+        char* got = get_wl_country_code(c.configured, out.get());
+        EXPECT_EQ(got, c.remapped ? out.get() : nullptr) << c.configured;
+        EXPECT_STREQ(out.get(), c.wl_code) << c.configured;
+    }
+    // The configuration record's country buffer holds two letters and a terminator.
+    char country[3] = "SY";
+    EXPECT_EQ(get_wl_country_code(country, country), country);
+    EXPECT_STREQ(country, "BN");
+}
+
+TEST(WlRegrev, GivesTheListedRevisionIncludingZeroElseMinusOne) {
+    EXPECT_EQ(get_wl_regv_code("AE"), 6);
+    EXPECT_EQ(get_wl_regv_code("JP"), 0);
+    const std::string overlong(300, 'R');
+    for (const char* other :
+         {"US", "ru", "RUS", static_cast<const char*>(nullptr), overlong.c_str()})
+        EXPECT_EQ(get_wl_regv_code(other), -1) << Name(other);
+}
+
+namespace {
+constexpr int kNone = 0;
+constexpr int kPartnerBelow = 1;
+constexpr int kPartnerAbove = 2;
+}  // namespace
+
+// Whatever the country. Outside both bands the limit 5 decides up to 14, everything else above
+// 14 that is neither 165 nor a listed lower channel counts as upper; 36 + 256 must not alias 36.
+TEST(ChanWidth, ChannelsFollowTheirFortyMegahertzPairs) {
+    std::map<int, int> expected;
+    for (int channel = -1; channel <= 14; ++channel)
+        expected[channel] = channel <= 5 ? kPartnerAbove : kPartnerBelow;
+    for (int channel : {36, 44, 52, 60, 100, 108, 116, 124, 132, 149, 157})
+        expected[channel] = kPartnerAbove;
+    for (int channel :
+         {15, 35, 40, 48, 56, 64, 104, 112, 120, 128, 136, 140, 153, 161, 255, 36 + 256, 165 + 256})
+        expected[channel] = kPartnerBelow;
+    expected[165] = kNone;
+    for (const char* country : {static_cast<const char*>(nullptr), "JP"}) {
+        for (const auto& [channel, side] : expected)
+            EXPECT_EQ(get_chan_width_support(country, channel), side)
+                << channel << " in " << Name(country);
     }
 }

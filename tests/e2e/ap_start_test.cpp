@@ -1,68 +1,117 @@
-// Bringing the access point up through the reference host: the radio and the spy thread.
-#include <string>
-#include <vector>
+// Bringing the access point up through the reference host (the radio and the spy thread), and
+// the roads to a restart other than the LTE report: the display's band switch and a radio that
+// fails to start.
+#include <stdlib.h>
+
+#include <chrono>
 
 #include "agent/spy_state.h"
 #include "tests/e2e/e2e_env.h"
 #include "tests/support/log_capture.h"
+#include "tests/ubus/bus_test_support.h"
+#include "ubus_test_hooks.h"
+#include "wlan_config.h"
 #include "wpscli_test.h"
 
-using e2e::Broadcasts;
-using e2e::SimGet;
-using e2e::Wlarm;
+using namespace e2e;
+using test_host::HostAction;
+using test_host::HostEvent;
 
 using AccessPoint = E2eTest;
+using Restart = E2eTest;
 
 TEST_F(AccessPoint, StartBringsTheConfiguredWpa2NetworkUp) {
     StartAp();
-
     EXPECT_TRUE(sandbox::Exists("/usr/bin/bcmApSet.sh"));
     EXPECT_FALSE(sandbox::Exists("/usr/bin/bcmApStaSet.sh"));
-    EXPECT_FALSE(e2e::WlarmCallsOf("set_pmk").empty()) << "the generated script did not run";
-    EXPECT_EQ(Wlarm("isup"), "1");
-    EXPECT_EQ(Wlarm("ssid"), std::string("Current SSID: \"") + e2e::kSsid + "\"");
-    EXPECT_EQ(SimGet("bss0.closed"), "0");
-    EXPECT_EQ(SimGet("bss0.wsec"), "4");        // AES
-    EXPECT_EQ(SimGet("bss0.wpa_auth"), "132");  // 0x84: WPA2-PSK and WPA-PSK
-    EXPECT_EQ(SimGet("bss0.sup_wpa"), "1");
-    EXPECT_EQ(SimGet("bss0.pmk"), e2e::kPassphrase);
-
+    EXPECT_FALSE(WlarmCallsOf("set_pmk").empty()) << "the generated script did not run";
+    EXPECT_EQ(Wlarm("isup") + Wlarm("ssid"), std::string("1Current SSID: \"") + kSsid + "\"");
+    // AES; 0x84: WPA2-PSK and WPA-PSK.
+    EXPECT_EQ(SimGet("bss0.closed") + SimGet("bss0.wsec") + SimGet("bss0.wpa_auth") +
+                  SimGet("bss0.sup_wpa"),
+              "041321");
+    EXPECT_EQ(SimGet("bss0.pmk"), kPassphrase);
     // Only stations that completed the key handshake count on a secured network.
     EXPECT_STREQ(spy_command_snapshot().spy_cmd, "wlarm autho_sta_list");
     EXPECT_EQ(spy_command_snapshot().spy_mac_offset, 14);
-
     EXPECT_EQ(Broadcasts("wlan_switch"), std::vector<std::string>{"on"});
     EXPECT_TRUE(logcap::Has(logcap::User(), "WLAN UP"));
     EXPECT_TRUE(host_->agent().GetWlanOn());
+
+    EXPECT_EQ(host_->StartSpy(), -2) << "a second start while running is refused";
+    EXPECT_EQ(Wlarm("isup"), "1");
+    EXPECT_TRUE(host_->agent().IsRunning());
 }
 
 TEST_F(AccessPoint, StationModeRunsTheApPlusStationScript) {
-    e2e::WriteWlanSettings("120", "600", true);
-    e2e::WriteApConfig({{"wps_state", "2"}, {"eap_server", "1"}});
+    ASSERT_EQ(sandbox::Run("sed -i \"s/wisp_status '0'/wisp_status '1'/\" /etc/config/wlan"), 0);
+    WriteApConfig(kWps);
     StartAp();
-
     EXPECT_TRUE(sandbox::Exists("/usr/bin/bcmApStaSet.sh"));
     EXPECT_FALSE(sandbox::Exists("/usr/bin/bcmApSet.sh"));
     EXPECT_EQ(sandbox::ReadFile("/etc/scan_results"), "0\n");
     EXPECT_EQ(SimGet("apsta"), "1");
     EXPECT_EQ(Wlarm("bss -C 1"), "up");
-    EXPECT_EQ(Wlarm("ssid -C 1"), std::string("Current SSID: \"") + e2e::kSsid + "\"");
-    EXPECT_EQ(SimGet("bss1.pmk"), e2e::kPassphrase);
+    EXPECT_EQ(Wlarm("ssid -C 1"), std::string("Current SSID: \"") + kSsid + "\"");
+    EXPECT_EQ(SimGet("bss1.pmk"), kPassphrase);
     EXPECT_EQ(sandbox::ReadFile("/tmp/wpa_supplicant.calls"),
               "-B -Dwext -ieth0 -c/etc/config/wpa_supplicant.conf\n");
-
     // WPS serves the AP side, which is the second interface in this mode.
     ASSERT_TRUE(host_->agent().IsWPSFeatured());
-    wpscli_test_call open_call;
-    ASSERT_EQ(wpscli_test_get_call(0, &open_call), 0);
-    EXPECT_STREQ(open_call.name, "brcm_wpscli_open");
-    EXPECT_STREQ(open_call.args[0], "\"wl0.1\"");
-    EXPECT_STREQ(open_call.args[1], "\"br0\"");
+    wpscli_test_call call;
+    ASSERT_EQ(wpscli_test_get_call(0, &call), 0);
+    EXPECT_EQ(std::string(call.name) + " " + call.args[0] + " " + call.args[1],
+              "brcm_wpscli_open \"wl0.1\" \"br0\"");
 }
 
-TEST_F(AccessPoint, SecondStartWhileRunningIsRefused) {
+// The display's band switch rewrites the configuration; the restart the platform then makes
+// must read it back as a 5 GHz AP.
+TEST_F(Restart, BandSwitchEventRestartsTheApOnTheOtherBand) {
+    bus_test::FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
+    ASSERT_TRUE(qcmap.registered());
     StartAp();
-    EXPECT_EQ(host_->StartSpy(), -2);
+    ASSERT_EQ(ubus_test_send_event("oled_event", "{\"band_switch\":\"change_to_5G\"}"), 0);
+    ASSERT_TRUE(qcmap.WaitForCalls(1));
+    EXPECT_EQ(qcmap.Calls(), std::vector<std::string>{"{\"reload_driver\":0}"});
+    wlan_mgr_bss_config* bss = nullptr;
+    ASSERT_EQ(wlan_mgr_get_config(&bss, "/etc/hostapd.conf"), 0);
+    ASSERT_NE(bss, nullptr);
+    EXPECT_EQ(bss->band_type, 1);
+    EXPECT_EQ(bss->wmode, 6);
+    EXPECT_STREQ(bss->wpa_passphrase, kPassphrase);
+    wlan_mgr_free_config(&bss);
+
+    RestartAp();
+    EXPECT_EQ(Wlarm("band"), "a");
+    EXPECT_GE(atoi(Wlarm("chanspec").c_str()), 36);
+}
+
+TEST_F(Restart, FailingRadioStartIsRestartedByTheHost) {
+    StartAp();  // the first start connects the bus side, which the restart path needs
+    ASSERT_EQ(host_->StopSpy(), 0);
+    ASSERT_TRUE(Sim("fault fail ssid 1"));  // the start script's first SSID command
+    auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(host_->StartSpy(), 0);
+    EXPECT_FALSE(host_->agent().GetFailHandled());
+    EXPECT_TRUE(logcap::Has(logcap::User(), "AP start failure detected!"));
+
+    long at = host_->WaitFor(Event(HA_WLAN_EVT_WLAN_OFF, 3), kEventWaitMs);
+    ASSERT_GE(at, 0);
+    EXPECT_GE(host_->Events()[static_cast<size_t>(at)].when - started,
+              std::chrono::milliseconds(1900))
+        << "the restart request waits 2 seconds";
+    for (const HostEvent& e : host_->Events())
+        EXPECT_TRUE(e.type != HA_WLAN_EVT_WLAN_OFF ||
+                    e.receiver == test_host::Receiver::kCountDown);
+    EXPECT_TRUE(logcap::Has(logcap::User(), "AP start failure, resume by restarting..."));
+    // The host stops and starts again; the fault is used up, so the AP comes back.
+    ASSERT_TRUE(host_->WaitForActions(2, kEventWaitMs));
+    std::vector<HostAction> actions = host_->Actions();
+    EXPECT_EQ(actions[0].kind, HostAction::kStopSpy);
+    EXPECT_EQ(actions[1].kind, HostAction::kStartSpy);
+    EXPECT_EQ(actions[1].result, 0);
+    ASSERT_GE(host_->WaitForEvent(HA_WLAN_EVT_STA_NUM, kEventWaitMs, static_cast<size_t>(at)), 0);
     EXPECT_EQ(Wlarm("isup"), "1");
     EXPECT_TRUE(host_->agent().IsRunning());
+    EXPECT_EQ(Broadcasts("wlan_switch").back(), "on");
 }

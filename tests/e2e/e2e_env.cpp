@@ -1,8 +1,5 @@
 #include "tests/e2e/e2e_env.h"
 
-#include <dirent.h>
-#include <unistd.h>
-
 #include <sstream>
 
 #include "tests/support/bus_events.h"
@@ -11,46 +8,21 @@
 namespace e2e {
 namespace {
 
-const Settings kApConfig = {
-    {"ssid", kSsid},
-    {"ignore_broadcast_ssid", "0"},
-    {"country_code", "US"},
-    {"wmode", "2"},
-    {"ieee80211n", "1"},
-    {"require_ht", "0"},
-    {"channel", "0"},
-    {"auto_chan_select", "1"},
-    {"ht_capab", "[HT40-]"},
-    {"auth_algs", "1"},
-    {"wpa", "3"},
-    {"wpa_key_mgmt", "WPA-PSK"},
-    {"wpa_pairwise", "CCMP"},
-    {"wpa_passphrase", kPassphrase},
-    {"wps_state", "0"},
-    {"eap_server", "0"},
-    {"macaddr_acl", "0"},
-    {"max_num_sta", "10"},
-};
+// clang-format off
+const ConfSettings kApConfig = {
+    {"ssid", kSsid}, {"ignore_broadcast_ssid", "0"}, {"country_code", "US"}, {"wmode", "2"},
+    {"ieee80211n", "1"}, {"require_ht", "0"}, {"channel", "0"}, {"auto_chan_select", "1"},
+    {"ht_capab", "[HT40-]"}, {"auth_algs", "1"}, {"wpa", "3"}, {"wpa_key_mgmt", "WPA-PSK"},
+    {"wpa_pairwise", "CCMP"}, {"wpa_passphrase", kPassphrase}, {"wps_state", "0"},
+    {"eap_server", "0"}, {"macaddr_acl", "0"}, {"max_num_sta", "10"}};
+// clang-format on
 
-std::string Chomp(std::string text) {
-    while (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-}
+std::string Chomp(std::string text) { return text.substr(0, text.find_last_not_of('\n') + 1); }
 
 }  // namespace
 
-void WriteApConfig(const Settings& changes) {
+void WriteApConfig(const ConfSettings& changes) {
     WriteConfFile("/etc/hostapd.conf", kApConfig, changes);
-}
-
-void WriteWlanSettings(const std::string& idle_seconds, const std::string& system_idle_seconds,
-                       bool station_mode) {
-    sandbox::WriteFile("/etc/config/wlan",
-                       "config setting 'basic_setting'\n"
-                       "\toption disable_time '" +
-                           idle_seconds + "'\n\toption disable_time_system '" +
-                           system_idle_seconds + "'\n\toption wisp_status '" +
-                           (station_mode ? "1" : "0") + "'\n");
 }
 
 bool Sim(const std::string& args) { return sandbox::Run("wlarm-sim " + args + " >/dev/null") == 0; }
@@ -72,41 +44,31 @@ std::vector<std::string> WlarmCallsOf(const std::string& subcommand) {
     return found;
 }
 
+void WrapWlarm(const std::string& body) {
+    ASSERT_EQ(sandbox::Run("mv /usr/bin/wlarm /usr/bin/wlarm.sim"), 0);
+    sandbox::WriteFile("/usr/bin/wlarm", "#!/bin/sh\n" + body + "exec /usr/bin/wlarm.sim \"$@\"\n");
+    ASSERT_EQ(sandbox::Run("chmod 755 /usr/bin/wlarm"), 0);
+}
+
 void AddNeighbour(const std::string& mac, const std::string& ip, const std::string& name) {
     EXPECT_EQ(sandbox::Run("ip neigh add " + ip + " lladdr " + mac + " dev " + sandbox::kBridge +
                            " nud permanent"),
               0);
-    std::string leases = sandbox::ReadFile("/var/lib/misc/dnsmasq.leases");
-    leases += "1700000000 " + mac + " " + ip + " " + name + " 01:" + mac + "\n";
-    sandbox::WriteFile("/var/lib/misc/dnsmasq.leases", leases);
+    const char* leases = "/var/lib/misc/dnsmasq.leases";
+    sandbox::WriteFile(leases, sandbox::ReadFile(leases) + "1700000000 " + mac + " " + ip + " " +
+                                   name + " 01:" + mac + "\n");
 }
 
 std::vector<std::string> Broadcasts(const std::string& key) {
     std::vector<std::string> values;
     const std::string prefix = "{\"" + key + "\":\"";
     for (const bus_events::Event& event : bus_events::Read()) {
-        if (event.type != "wlan_event" || event.json.compare(0, prefix.size(), prefix) != 0)
-            continue;
         size_t end = event.json.find('"', prefix.size());
-        if (end != std::string::npos)
+        if (event.type == "wlan_event" && event.json.rfind(prefix, 0) == 0 &&
+            end != std::string::npos)
             values.push_back(event.json.substr(prefix.size(), end - prefix.size()));
     }
     return values;
-}
-
-std::function<bool(const test_host::HostEvent&)> Event(ha_wlan_event_type type, intptr_t value) {
-    return
-        [type, value](const test_host::HostEvent& e) { return e.type == type && e.value == value; };
-}
-
-int ThreadCount() {
-    int count = 0;
-    DIR* dir = opendir("/proc/self/task");
-    if (dir == nullptr) return -1;
-    while (dirent* entry = readdir(dir))
-        if (entry->d_name[0] != '.') ++count;
-    closedir(dir);
-    return count;
 }
 
 }  // namespace e2e
@@ -116,7 +78,9 @@ void E2eTest::SetUp() {
     if (IsSkipped()) return;
     wpscli_test_reset();
     e2e::WriteApConfig();
-    e2e::WriteWlanSettings("120", "600");
+    sandbox::WriteFile("/etc/config/wlan",
+                       "config setting 'basic_setting'\n\toption disable_time '120'\n"
+                       "\toption disable_time_system '600'\n\toption wisp_status '0'\n");
     sandbox::WriteFile("/etc/config/hostapd.deny", "");
     // The AP+station script ends by starting the supplicant; a recorder stands in for it.
     sandbox::WriteFile("/usr/bin/wpa_supplicant",
@@ -143,4 +107,9 @@ void E2eTest::StartAp() {
     ASSERT_EQ(host_->StartSpy(), 0);
     ASSERT_GE(host_->WaitForEvent(HA_WLAN_EVT_STA_NUM, e2e::kEventWaitMs, mark), 0)
         << "the spy thread never reported a station count";
+}
+
+void E2eTest::RestartAp() {
+    ASSERT_EQ(host_->StopSpy(), 0);
+    StartAp();
 }

@@ -2,45 +2,29 @@
 
 #include <unistd.h>
 
-#include <sstream>
-
 #include "hostapd_agent.h"
 #include "wlan_coex.h"
 #include "wpscli_test.h"
 
 namespace radio_env {
+
 namespace {
 
-const Settings kBaseConf = {
-    {"ssid", "TestAP"},
-    {"country_code", "US"},
-    {"wmode", "2"},
-    {"ieee80211n", "1"},
-    {"require_ht", "0"},
-    {"channel", "6"},
-    {"auto_chan_select", "0"},
-    {"ht_capab", "[HT40-]"},
-    {"auth_algs", "1"},
-    {"wpa", "3"},
-    {"wpa_key_mgmt", "WPA-PSK"},
-    {"wpa_pairwise", "CCMP"},
-    {"wpa_passphrase", "secret123"},
-    {"wps_state", "0"},
-    {"eap_server", "0"},
-    {"macaddr_acl", "0"},
-    {"max_num_sta", "10"},
-};
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+// A WPA2 access point on fixed channel 6 without WPS or MAC filter.
+Settings BaseConf() {
+    Settings settings;
+    for (const std::string& line :
+         Lines("ssid=TestAP\ncountry_code=US\nwmode=2\nieee80211n=1\nrequire_ht=0\nchannel=6\n"
+               "auto_chan_select=0\nht_capab=[HT40-]\nauth_algs=1\nwpa=3\nwpa_key_mgmt=WPA-PSK\n"
+               "wpa_pairwise=CCMP\nwpa_passphrase=secret123\nwps_state=0\neap_server=0\n"
+               "macaddr_acl=0\nmax_num_sta=10\n"))
+        settings.emplace_back(line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
+    return settings;
 }
 
 }  // namespace
 
-void WriteConf(const Settings& changes) { WriteConfFile("/etc/hostapd.conf", kBaseConf, changes); }
+void WriteConf(const Settings& changes) { WriteConfFile("/etc/hostapd.conf", BaseConf(), changes); }
 
 void SetStationMode(bool on) {
     if (!sandbox::Exists("/etc/config/wlan"))
@@ -57,7 +41,7 @@ std::string Wlarm(const std::string& args) { return sandbox::Output("wlarm " + a
 
 std::vector<std::string> WlarmCalls() {
     if (!sandbox::Exists("/var/run/wlarm/calls.log")) return {};
-    return SplitLines(sandbox::ReadFile("/var/run/wlarm/calls.log"));
+    return Lines(sandbox::ReadFile("/var/run/wlarm/calls.log"));
 }
 
 std::vector<std::string> WlarmCallsOf(const std::string& subcommand) {

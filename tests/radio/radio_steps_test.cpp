@@ -4,32 +4,28 @@
 #include <string>
 
 #include "radio/radio_start_steps.h"
-#include "tests/support/log_capture.h"
 #include "wlan_radio.h"
 
 namespace {
 
 TEST(WpsNetworkSettings, KeyAndCodesFollowWpaAndPairwiseElseStayAsTheyWere) {
     const std::string psk(64, 'a');
-    struct Case {
-        int wpa;
-        const char* pairwise;
-        const char* passphrase;
-        const char* psk;
-        const char* key;
-        int32_t auth, encr;
-    };
+    const int32_t wpapsk = BRCM_WPSCLI_AUTH_WPAPSK, aes = BRCM_WPSCLI_ENCR_AES;
     // 99, 98 and "old key" are what an earlier start left behind.
-    const Case cases[] = {
+    const struct {
+        int wpa;
+        const char *pairwise, *passphrase, *psk, *key;
+        int32_t auth, encr;
+    } cases[] = {
         {0, "", "ignored1", "", "", BRCM_WPSCLI_AUTH_OPEN, BRCM_WPSCLI_ENCR_NONE},
-        {3, "CCMP TKIP", "secret123", "", "secret123", BRCM_WPSCLI_AUTH_WPAPSK,
-         BRCM_WPSCLI_ENCR_AES},
-        {3, "TKIP", "secret123", "", "secret123", BRCM_WPSCLI_AUTH_WPAPSK, BRCM_WPSCLI_ENCR_TKIP},
-        {3, "CCMP", "", psk.c_str(), psk.c_str(), BRCM_WPSCLI_AUTH_WPAPSK, BRCM_WPSCLI_ENCR_AES},
-        {3, "GCMP", "secret123", "", "secret123", BRCM_WPSCLI_AUTH_WPAPSK, 98},
+        {3, "CCMP TKIP", "secret123", "", "secret123", wpapsk, aes},
+        {3, "TKIP", "secret123", "", "secret123", wpapsk, BRCM_WPSCLI_ENCR_TKIP},
+        {3, "CCMP", "", psk.c_str(), psk.c_str(), wpapsk, aes},
+        {3, "GCMP", "secret123", "", "secret123", wpapsk, 98},
         {2, "TKIP", "secret123", "", "old key", 99, 98},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "wpa " << c.wpa << " " << c.pairwise);
         wlan_mgr_bss_config bss;
         memset(&bss, 0, sizeof(bss));
         strcpy(bss.ssid, "HomeAP");
@@ -44,7 +40,6 @@ TEST(WpsNetworkSettings, KeyAndCodesFollowWpaAndPairwiseElseStayAsTheyWere) {
         nw.encr_type = 98;
         nw.wep_index = 7;
         fill_wps_network_settings(&bss, &nw);
-        SCOPED_TRACE(testing::Message() << "wpa " << c.wpa << " " << c.pairwise);
         EXPECT_STREQ(nw.ssid, "HomeAP");
         EXPECT_STREQ(nw.nw_key, c.key);
         EXPECT_EQ(nw.auth_type, c.auth);
@@ -53,29 +48,13 @@ TEST(WpsNetworkSettings, KeyAndCodesFollowWpaAndPairwiseElseStayAsTheyWere) {
     }
 }
 
+// 2^32 + 6 must not wrap to 6 in 32 bits.
 TEST(ChanspecChannel, LeadingDigitsGiveTheChannelAnythingElseZero) {
-    const std::pair<std::string, uint32_t> cases[] = {
-        {"36/80 (0xe02a)\n", 36},
-        {"6 (0x1006)\n", 6},
-        {"165\n", 165},
-        {"11u (0xd90b)", 11},
-        {"l6 (0x1006)", 0},
-        {" 6", 0},
-        {"-6", 0},
-        {"", 0},
-        // 2^32 + 6 would wrap to 6 in 32 bits.
-        {"4294967302", 0},
-        {std::string(50, '9'), 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(leading_channel_number(c.first.c_str()), c.second) << c.first;
-    EXPECT_EQ(leading_channel_number(nullptr), 0u);
+    EXPECT_EQ(leading_channel_number("36/80 (0xe02a)\n"), 36u);
+    for (const char* text :
+         {"l6 (0x1006)", " 6", "", "4294967302", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(leading_channel_number(text), 0u) << (text ? text : "(null)");
 }
-
-}  // namespace
-
-// strrpl: every occurrence replaced, left to right, without re-reading what it wrote.
-namespace {
 
 std::string Replace(const char* src, const char* from, const char* to) {
     char dst[256];
@@ -83,33 +62,16 @@ std::string Replace(const char* src, const char* from, const char* to) {
     return dst;
 }
 
-}  // namespace
-
+// Every occurrence replaced, left to right, without re-reading what it wrote; an empty pattern
+// copies unchanged.
 TEST(Strrpl, ReplacesEveryOccurrenceWithoutOverlapOrRescanning) {
-    const char* const cases[][4] = {
-        {"a.b.c", ".", "::", "a::b::c"},
-        {".start and end.", ".", "!", "!start and end!"},
-        {"no match here", "x", "y", "no match here"},
-        {"", "x", "y", ""},
-        {"one two one", "one", "1", "1 two 1"},
-        {"a-b-c", "-", "", "abc"},
-        {"aaaaa", "aa", "b", "bba"},
-        {"a\\b", "\\", "\\\\", "a\\\\b"},
-        {"xx", "x", "xx", "xxxx"},
-        {"abc", "", "x", "abc"},  // an empty pattern copies unchanged
-    };
+    const char* const cases[][4] = {{".start and end.", ".", "!", "!start and end!"},
+                                    {"no match", "x", "y", "no match"},
+                                    {"a-b-c", "-", "", "abc"},
+                                    {"aaaaa", "aa", "b", "bba"},
+                                    {"xx", "x", "xx", "xxxx"},
+                                    {"abc", "", "x", "abc"}};
     for (const auto& c : cases) EXPECT_EQ(Replace(c[0], c[1], c[2]), c[3]) << c[0] << " " << c[1];
 }
 
-TEST(Strrpl, NullArgumentIsReportedAndNothingIsWritten) {
-    logcap::Clear();
-    char dst[8] = "keep";
-    EXPECT_EQ(strrpl(dst, nullptr, "a", "b"), nullptr);
-    EXPECT_EQ(strrpl(dst, "abc", nullptr, "b"), nullptr);
-    EXPECT_EQ(strrpl(dst, "abc", "a", nullptr), nullptr);
-    EXPECT_EQ(strrpl(nullptr, "abc", "a", "b"), nullptr);
-    EXPECT_STREQ(dst, "keep");
-    std::vector<std::string> lines = logcap::Level5();
-    ASSERT_EQ(lines.size(), 4u);
-    for (const std::string& line : lines) EXPECT_EQ(line, "string replace error(string NULL)!");
-}
+}  // namespace

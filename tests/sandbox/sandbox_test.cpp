@@ -11,13 +11,10 @@
 using Sandbox = SandboxTest;
 
 TEST_F(Sandbox, WritesStayInsideAndResetForgetsThem) {
-    sandbox::WriteFile("/etc/hostapd.conf", "ssid=test\n");
-    sandbox::WriteFile("/var/run/marker", "1");
-    sandbox::WriteFile("/tmp/marker", "1");
+    const char* const paths[] = {"/etc/hostapd.conf", "/var/run/marker", "/tmp/marker"};
+    for (const char* path : paths) sandbox::WriteFile(path, "1");
     sandbox::Reset();
-    EXPECT_FALSE(sandbox::Exists("/etc/hostapd.conf"));
-    EXPECT_FALSE(sandbox::Exists("/var/run/marker"));
-    EXPECT_FALSE(sandbox::Exists("/tmp/marker"));
+    for (const char* path : paths) EXPECT_FALSE(sandbox::Exists(path)) << path;
     EXPECT_TRUE(sandbox::Exists(sandbox::BuildDir()));
 }
 
@@ -38,11 +35,11 @@ TEST_F(Sandbox, ArpEntriesShowInProcNetArpWithTheirFlags) {
     ASSERT_EQ(
         sandbox::Run("ip neigh add 192.0.2.20 lladdr aa:bb:cc:dd:ee:01 dev br0 nud permanent"), 0);
     std::string arp = sandbox::ReadFile("/proc/net/arp");
-    EXPECT_NE(arp.find("192.0.2.20"), std::string::npos);
-    EXPECT_NE(arp.find("0x6"), std::string::npos);
-    EXPECT_NE(arp.find("aa:bb:cc:dd:ee:01"), std::string::npos);
+    for (const char* field : {"192.0.2.20", "0x6", "aa:bb:cc:dd:ee:01"})
+        EXPECT_NE(arp.find(field), std::string::npos) << field;
 }
 
+// Each sink's buffer, tag, priority and text; __wlan_log keeps at most 126 characters.
 TEST(LogSinks, EachSinkUsesItsBufferTagAndPriority) {
     logcap::Clear();
     wlan_errlog(WLAN_PRIO_WARN, "error %d", 1);
@@ -50,24 +47,15 @@ TEST(LogSinks, EachSinkUsesItsBufferTagAndPriority) {
     wlan_syslog("system");
     __wlan_log(5, "level five %s", "100%");
     __wlan_log(3, "trace only");
-    auto records = logcap::Records();
-    ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[0].tag, "WLAN");
-    EXPECT_EQ(records[0].priority, 5);
-    EXPECT_EQ(records[0].text, "error 1");
-    EXPECT_EQ(records[1].buffer, 0);
-    EXPECT_EQ(records[1].tag, "WLAN_-_user");
-    EXPECT_EQ(records[1].priority, 4);
-    EXPECT_EQ(records[2].buffer, 3);
-    EXPECT_EQ(records[2].priority, 6);
-    EXPECT_EQ(records[3].text, "level five 100%");
-    EXPECT_EQ(records[3].buffer, 3);
-}
-
-TEST(LogSinks, WlanLogKeepsAtMost126Characters) {
-    logcap::Clear();
     __wlan_log(5, "%s", std::string(300, 'a').c_str());
-    auto lines = logcap::Level5();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], std::string(126, 'a'));
+    auto records = logcap::Records();
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[0].tag + " " + std::to_string(records[0].priority) + " " + records[0].text,
+              "WLAN 5 error 1");
+    EXPECT_EQ(records[1].tag + " " + std::to_string(records[1].buffer) + " " +
+                  std::to_string(records[1].priority),
+              "WLAN_-_user 0 4");
+    // The system buffer with error priority and the tag "WLAN".
+    EXPECT_EQ(logcap::Level5(),
+              (std::vector<std::string>{"system", "level five 100%", std::string(126, 'a')}));
 }

@@ -3,11 +3,10 @@
 
 #include <libubus.h>
 
-// A bus connection of the test's own: a host connection handed to the agent, or a peer that
-// stands for another process (web UI, platform manager). ubus_connect initialises uloop; were
-// uloop_handle_sigchld still set, uloop's SIGCHLD handler would stay installed and the agent's
-// loop would reap the children of every thread of the test process. So, as every host that
-// connects for itself, the test clears the flag first.
+// A bus connection of the test's own (a host connection, or a peer standing for another
+// process). ubus_connect initialises uloop; with uloop_handle_sigchld still set, uloop's SIGCHLD
+// handler would stay and a running loop would reap the children of every thread of the test
+// process, so the flag is cleared first, as every host that connects for itself does.
 namespace test_bus {
 
 inline ubus_context* Connect() {

@@ -1,12 +1,14 @@
 #ifndef WLAN_TESTS_BUS_EVENTS_H
 #define WLAN_TESTS_BUS_EVENTS_H
 
+#include <fstream>
 #include <string>
 #include <vector>
 
-// Events broadcast with the `ubus send` command. The host `ubus` command appends each event to
-// a log file as one line: the event type, a space, and the message as compact JSON
-// (e.g. `wlan_event {"wlan_switch":"on"}`). Inside the sandbox the log starts empty.
+// Events broadcast with `ubus send`. The host `ubus` command appends each to
+// /var/run/ubus_events.log (the path in host/ubus/cli/ubus_command.cpp) as one line: the type, a
+// space, the message as compact JSON (`wlan_event {"wlan_switch":"on"}`). The sandbox starts it
+// empty.
 namespace bus_events {
 
 struct Event {
@@ -14,11 +16,17 @@ struct Event {
     std::string json;
 };
 
-// Where the `ubus` command logs events.
-const char* LogPath();
-
-// The logged events, oldest first; empty when nothing was sent.
-std::vector<Event> Read();
+// The logged events, oldest first.
+inline std::vector<Event> Read() {
+    std::vector<Event> events;
+    std::ifstream log("/var/run/ubus_events.log");
+    for (std::string line; std::getline(log, line);) {
+        size_t space = line.find(' ');
+        if (space != std::string::npos)
+            events.push_back(Event{line.substr(0, space), line.substr(space + 1)});
+    }
+    return events;
+}
 
 }  // namespace bus_events
 

@@ -2,24 +2,28 @@
 
 #include <android/log.h>
 
+#include <algorithm>
+#include <functional>
 #include <mutex>
 
 namespace logcap {
 namespace {
 
-std::mutex& Lock() {
-    static std::mutex m;
-    return m;
-}
-std::vector<Record>& Store() {
-    static std::vector<Record> records;
-    return records;
-}
+constexpr int kSystem = 3;
+std::mutex g_mutex;
+std::vector<Record> g_records;
 
 void Logger(const struct __android_logger_data* data, const char* message) {
-    std::lock_guard<std::mutex> guard(Lock());
-    Store().push_back(Record{data->buffer_id, data->priority, data->tag ? data->tag : "",
-                             message ? message : ""});
+    std::lock_guard<std::mutex> guard(g_mutex);
+    g_records.push_back(Record{data->buffer_id, data->priority, data->tag ? data->tag : "",
+                               message ? message : ""});
+}
+
+std::vector<std::string> Texts(const std::function<bool(const Record&)>& wanted) {
+    std::vector<std::string> out;
+    for (const Record& r : Records())
+        if (wanted(r)) out.push_back(r.text);
+    return out;
 }
 
 }  // namespace
@@ -30,47 +34,35 @@ void Install() {
 }
 
 void Clear() {
-    std::lock_guard<std::mutex> guard(Lock());
-    Store().clear();
+    std::lock_guard<std::mutex> guard(g_mutex);
+    g_records.clear();
 }
 
 std::vector<Record> Records() {
-    std::lock_guard<std::mutex> guard(Lock());
-    return Store();
+    std::lock_guard<std::mutex> guard(g_mutex);
+    return g_records;
 }
 
 std::vector<std::string> Level5() {
-    std::vector<std::string> out;
-    for (const Record& r : Records())
-        if (r.buffer == kSystem && r.priority == ANDROID_LOG_ERROR && r.tag == "WLAN")
-            out.push_back(r.text);
-    return out;
+    return Texts([](const Record& r) {
+        return r.buffer == kSystem && r.priority == ANDROID_LOG_ERROR && r.tag == "WLAN";
+    });
 }
 
 std::vector<std::string> User() {
-    std::vector<std::string> out;
-    for (const Record& r : Records())
-        if (r.tag == "WLAN_-_user") out.push_back(r.text);
-    return out;
+    return Texts([](const Record& r) { return r.tag == "WLAN_-_user"; });
 }
 
 std::vector<std::string> Errors() {
-    std::vector<std::string> out;
-    for (const Record& r : Records())
-        if (r.tag == "WLAN" && r.buffer != kSystem) out.push_back(r.text);
-    return out;
+    return Texts([](const Record& r) { return r.tag == "WLAN" && r.buffer != kSystem; });
 }
 
 bool Contains(const std::string& text) {
-    for (const Record& r : Records())
-        if (r.text.find(text) != std::string::npos) return true;
-    return false;
+    return !Texts([&](const Record& r) { return r.text.find(text) != std::string::npos; }).empty();
 }
 
 bool Has(const std::vector<std::string>& lines, const std::string& text) {
-    for (const std::string& line : lines)
-        if (line == text) return true;
-    return false;
+    return std::find(lines.begin(), lines.end(), text) != lines.end();
 }
 
 }  // namespace logcap

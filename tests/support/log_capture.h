@@ -14,9 +14,6 @@ struct Record {
     std::string text;
 };
 
-constexpr int kMain = 0;
-constexpr int kSystem = 3;
-
 void Install();
 void Clear();
 std::vector<Record> Records();

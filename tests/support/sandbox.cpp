@@ -1,6 +1,5 @@
 #include "tests/support/sandbox.h"
 
-#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <sched.h>
@@ -33,9 +32,12 @@ constexpr const char* kReexecVar = "WLAN_SANDBOX_REEXEC";
 bool g_available = false;
 std::string g_why = "sandbox not initialised";
 int g_generation = 0;
-std::vector<std::string> g_kept;  // paths under /tmp that are bound back over the new tmpfs
+std::set<std::string> g_kept;  // top directories in /tmp of the paths bound back over the tmpfs
 
-std::string Errno(const std::string& what) { return what + ": " + strerror(errno); }
+bool Fail(std::string* why, const std::string& what) {
+    *why = what + ": " + strerror(errno);
+    return false;
+}
 
 bool WriteProc(const char* path, const std::string& text) {
     int fd = open(path, O_WRONLY);
@@ -49,64 +51,54 @@ bool EnterNamespaces(int argc, char** argv, std::string* why) {
     if (getenv(kReexecVar) != nullptr) return true;  // started by unshare(1) already
     uid_t uid = geteuid();
     gid_t gid = getegid();
-    int flags = CLONE_NEWNS | CLONE_NEWNET;
-    if (uid != 0) flags |= CLONE_NEWUSER;
-    if (unshare(flags) == 0) {
-        if (uid != 0) {
-            WriteProc("/proc/self/setgroups", "deny");
-            if (!WriteProc("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
-                !WriteProc("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
-                *why = Errno("cannot map the user to root in a user namespace");
-                return false;
-            }
-        }
-        return true;
+    if (unshare(CLONE_NEWNS | CLONE_NEWNET | (uid != 0 ? CLONE_NEWUSER : 0)) == 0) {
+        if (uid == 0) return true;
+        WriteProc("/proc/self/setgroups", "deny");
+        if (WriteProc("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") &&
+            WriteProc("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1"))
+            return true;
+        return Fail(why, "cannot map the user to root in a user namespace");
     }
     if (errno == EINVAL && uid == 0 && access("/usr/bin/unshare", X_OK) == 0) {
         // Threads already exist (a sanitizer runtime may start one): let unshare(1) start us
         // again in the new namespaces.
         setenv(kReexecVar, "1", 1);
-        std::vector<char*> args = {const_cast<char*>("unshare"), const_cast<char*>("-mn"),
-                                   const_cast<char*>("--")};
-        for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
-        args.push_back(nullptr);
         std::string self = fs::read_symlink("/proc/self/exe").string();
-        args[3] = const_cast<char*>(self.c_str());
+        std::vector<char*> args = {const_cast<char*>("unshare"), const_cast<char*>("-mn"),
+                                   const_cast<char*>("--"), const_cast<char*>(self.c_str())};
+        for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
+        args.push_back(nullptr);
         execv("/usr/bin/unshare", args.data());
     }
-    *why = Errno(uid == 0 ? "unshare(mount, network) failed"
-                          : "unshare(user, mount, network) failed; run the tests as root or "
-                            "enable unprivileged user namespaces");
-    return false;
+    return Fail(why, uid == 0 ? "unshare(mount, network) failed"
+                              : "unshare(user, mount, network) failed; run the tests as root or "
+                                "enable unprivileged user namespaces");
 }
 
 bool Mount(const char* source, const char* target, const char* type, unsigned long flags,
            const std::string& data, std::string* why) {
-    if (mount(source, target, type, flags, data.empty() ? nullptr : data.c_str()) != 0) {
-        *why = Errno(std::string("mount ") + target);
-        return false;
-    }
-    return true;
+    if (mount(source, target, type, flags, data.empty() ? nullptr : data.c_str()) == 0) return true;
+    return Fail(why, std::string("mount ") + target);
 }
 
-bool UnderTmp(const std::string& path) { return path.rfind("/tmp/", 0) == 0; }
-
+// A fresh tmpfs on /tmp, with the build, the sources and ../shared bound back when under /tmp.
 bool KeepTmpPaths(std::string* why) {
     std::set<std::string> wanted;
     for (const std::string& p : {BuildDir(), SourceDir(), SourceDir() + "/../shared"}) {
         std::error_code ec;
-        fs::path canon = fs::weakly_canonical(p, ec);
-        if (!ec && UnderTmp(canon.string()) && fs::exists(canon)) wanted.insert(canon.string());
+        std::string canon = fs::weakly_canonical(p, ec).string();
+        if (!ec && canon.rfind("/tmp/", 0) == 0 && fs::exists(canon)) wanted.insert(canon);
     }
     if (wanted.empty()) return Mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777", why);
     mkdir(kOldTmp, 0755);
-    if (!Mount("/tmp", kOldTmp, nullptr, MS_BIND | MS_REC, "", why)) return false;
-    if (!Mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777", why)) return false;
+    if (!Mount("/tmp", kOldTmp, nullptr, MS_BIND | MS_REC, "", why) ||
+        !Mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777", why))
+        return false;
     for (const std::string& p : wanted) {
         std::string old = std::string(kOldTmp) + p.substr(4);
         fs::create_directories(p);
         if (!Mount(old.c_str(), p.c_str(), nullptr, MS_BIND | MS_REC, "", why)) return false;
-        g_kept.push_back(p);
+        g_kept.insert(p.substr(0, p.find('/', 5)));
     }
     return true;
 }
@@ -127,95 +119,46 @@ bool MakeTheRestReadOnly(std::string* why) {
     auto under = [](const std::string& path, const std::string& top) {
         return path == top || path.rfind(top + "/", 0) == 0;
     };
+    const std::pair<unsigned long, unsigned long> kKept[] = {
+        {ST_NOSUID, MS_NOSUID},   {ST_NODEV, MS_NODEV},           {ST_NOEXEC, MS_NOEXEC},
+        {ST_NOATIME, MS_NOATIME}, {ST_NODIRATIME, MS_NODIRATIME}, {ST_RELATIME, MS_RELATIME}};
     for (const std::string& target : targets) {
-        if (under(target, "/proc") || under(target, "/sys") || under(target, "/dev") ||
-            target == kState || target == "/tmp")
-            continue;
         struct statvfs st;
-        if (statvfs(target.c_str(), &st) != 0) continue;
+        if (under(target, "/proc") || under(target, "/sys") || under(target, "/dev") ||
+            target == kState || target == "/tmp" || statvfs(target.c_str(), &st) != 0)
+            continue;
         unsigned long keep = 0;
-        if (st.f_flag & ST_NOSUID) keep |= MS_NOSUID;
-        if (st.f_flag & ST_NODEV) keep |= MS_NODEV;
-        if (st.f_flag & ST_NOEXEC) keep |= MS_NOEXEC;
-        if (st.f_flag & ST_NOATIME) keep |= MS_NOATIME;
-        if (st.f_flag & ST_NODIRATIME) keep |= MS_NODIRATIME;
-        if (st.f_flag & ST_RELATIME) keep |= MS_RELATIME;
+        for (const auto& flag : kKept)
+            if (st.f_flag & flag.first) keep |= flag.second;
         if (mount(nullptr, target.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY | keep,
                   nullptr) != 0 &&
-            target == "/") {
-            *why = Errno("cannot make / read-only");
-            return false;
-        }
+            target == "/")
+            return Fail(why, "cannot make / read-only");
     }
     return true;
 }
 
-void SetUpNetwork() {
-    Run("ip link set lo up");
-    Run(std::string("ip link add ") + kBridge + " type bridge 2>/dev/null");
-    Run(std::string("ip addr add ") + kBridgeAddress + "/24 dev " + kBridge + " 2>/dev/null");
-    Run("ip link add veth-ap type veth peer name veth-sta 2>/dev/null");
-    Run(std::string("ip link set veth-ap master ") + kBridge + " 2>/dev/null");
-    Run("ip link set veth-ap up; ip link set veth-sta up");
-    Run(std::string("ip link set ") + kBridge + " up");
-}
-
-bool MountOverlay(const std::string& target, const std::string& name, std::string* why) {
-    std::string layers =
-        std::string(kState) + "/layers" + std::to_string(g_generation) + "/" + name;
-    fs::create_directories(layers + "/upper");
-    fs::create_directories(layers + "/work");
-    std::string data =
-        "lowerdir=" + target + ",upperdir=" + layers + "/upper,workdir=" + layers + "/work";
-    return Mount("overlay", target.c_str(), "overlay", 0, data, why);
-}
-
-void ClearTmp() {
-    std::set<std::string> keep_top;
-    for (const std::string& p : g_kept) {
-        size_t slash = p.find('/', 5);
-        keep_top.insert(p.substr(0, slash));
-    }
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator("/tmp", ec)) {
-        if (keep_top.count(entry.path().string())) continue;
-        fs::remove_all(entry.path(), ec);
-    }
-}
-
-void InstallHostPrograms() {
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(HostBinDir(), ec)) {
-        std::string target = "/usr/bin/" + entry.path().filename().string();
-        unlink(target.c_str());
-        fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing, ec);
-        chmod(target.c_str(), 0755);
-    }
-}
-
 }  // namespace
 
-std::string HostBinDir() { return WLANMGR_HOST_BIN_DIR; }
 std::string BuildDir() { return WLANMGR_BINARY_DIR; }
 std::string SourceDir() { return WLANMGR_SOURCE_DIR; }
 
 void Init(int argc, char** argv) {
-    std::string why;
-    if (!EnterNamespaces(argc, argv, &why)) {
-        g_why = why;
+    if (!EnterNamespaces(argc, argv, &g_why)) return;
+    if (!Mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, "", &g_why) ||
+        !Mount("tmpfs", kState, "tmpfs", 0, "mode=0755", &g_why) || !KeepTmpPaths(&g_why) ||
+        !MakeTheRestReadOnly(&g_why))
         return;
-    }
-    if (!Mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, "", &why) ||
-        !Mount("tmpfs", kState, "tmpfs", 0, "mode=0755", &why) || !KeepTmpPaths(&why) ||
-        !MakeTheRestReadOnly(&why)) {
-        g_why = why;
-        return;
-    }
     setenv("PATH", "/usr/bin:/bin:/usr/sbin:/sbin", 1);
     g_available = true;
     Reset();
     if (!g_available) return;
-    SetUpNetwork();
+    // The AP's bridge, with a veth pair on it.
+    Run(std::string("ip link set lo up; ip link add ") + kBridge + " type bridge 2>/dev/null; " +
+        "ip addr add 192.0.2.1/24 dev " + kBridge + " 2>/dev/null; " +
+        "ip link add veth-ap type veth peer name veth-sta 2>/dev/null; " +
+        "ip link set veth-ap master " + kBridge + " 2>/dev/null; " +
+        "ip link set veth-ap up; ip link set veth-sta up; ip link set " + kBridge + " up");
 }
 
 bool Available() { return g_available; }
@@ -223,26 +166,37 @@ const std::string& Why() { return g_why; }
 
 void Reset() {
     if (!g_available) return;
-    std::string why;
     if (g_generation > 0) {
         for (const char* t : {"/etc", "/usr/bin", "/var", "/run"}) umount2(t, MNT_DETACH);
         std::error_code ec;
         fs::remove_all(std::string(kState) + "/layers" + std::to_string(g_generation), ec);
     }
     ++g_generation;
-    if (!MountOverlay("/etc", "etc", &why) || !MountOverlay("/usr/bin", "usrbin", &why) ||
-        !MountOverlay("/var", "var", &why) ||
-        !Mount("tmpfs", "/run", "tmpfs", 0, "mode=0755", &why)) {
-        g_available = false;
-        g_why = why;
-        return;
+    std::string layers = std::string(kState) + "/layers" + std::to_string(g_generation);
+    for (std::string target : {"/etc", "/usr/bin", "/var"}) {
+        std::string layer = layers + target;
+        fs::create_directories(layer + "/upper");
+        fs::create_directories(layer + "/work");
+        g_available =
+            Mount("overlay", target.c_str(), "overlay", 0,
+                  "lowerdir=" + target + ",upperdir=" + layer + "/upper,workdir=" + layer + "/work",
+                  &g_why);
+        if (!g_available) return;
     }
-    ClearTmp();
-    InstallHostPrograms();
+    g_available = Mount("tmpfs", "/run", "tmpfs", 0, "mode=0755", &g_why);
+    if (!g_available) return;
     std::error_code ec;
-    fs::create_directories("/etc/config", ec);
-    fs::create_directories("/etc/default_config", ec);
-    fs::create_directories("/var/lib/misc", ec);
+    for (const auto& entry : fs::directory_iterator("/tmp", ec))
+        if (!g_kept.count(entry.path().string())) fs::remove_all(entry.path(), ec);
+    // The stand-in programs the build collected.
+    for (const auto& entry : fs::directory_iterator(WLANMGR_HOST_BIN_DIR, ec)) {
+        std::string target = "/usr/bin/" + entry.path().filename().string();
+        unlink(target.c_str());
+        fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing, ec);
+        chmod(target.c_str(), 0755);
+    }
+    for (const char* dir : {"/etc/config", "/etc/default_config", "/var/lib/misc"})
+        fs::create_directories(dir, ec);
     if (g_generation > 1)
         Run(std::string("ip neigh flush dev ") + kBridge + " nud all >/dev/null 2>&1");
 }
@@ -250,8 +204,7 @@ void Reset() {
 void WriteFile(const std::string& path, const std::string& content) {
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -268,8 +221,7 @@ bool Exists(const std::string& path) {
 
 int Run(const std::string& command_line) {
     int status = system(command_line.c_str());
-    if (status == -1 || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
+    return status == -1 || !WIFEXITED(status) ? -1 : WEXITSTATUS(status);
 }
 
 std::string Output(const std::string& command_line) {
@@ -277,8 +229,7 @@ std::string Output(const std::string& command_line) {
     FILE* p = popen(command_line.c_str(), "r");
     if (p == nullptr) return out;
     char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), p)) > 0) out.append(buf, n);
+    for (size_t n; (n = fread(buf, 1, sizeof(buf), p)) > 0;) out.append(buf, n);
     pclose(p);
     return out;
 }
@@ -286,8 +237,7 @@ std::string Output(const std::string& command_line) {
 }  // namespace sandbox
 
 void SandboxTest::SetUp() {
-    WLAN_REQUIRE_SANDBOX();
-    sandbox::Reset();
-    WLAN_REQUIRE_SANDBOX();
+    sandbox::Reset();  // does nothing without the sandbox
+    if (!sandbox::Available()) GTEST_SKIP() << sandbox::Why();
     logcap::Clear();
 }

@@ -7,8 +7,9 @@
 #include <vector>
 
 // The test sandbox: private mount and network namespaces with fresh overlays over /etc, /usr/bin
-// and /var, tmpfs on /tmp and /run, the host stand-in programs in /usr/bin and a bridge br0 that
-// stands in for the AP's network. Tests never touch the real /etc, /usr/bin or /var.
+// and /var, tmpfs on /tmp and /run, everything else read-only, the host stand-in programs in
+// /usr/bin and a bridge br0 (192.0.2.1/24) that stands in for the AP's network. Tests never
+// touch the real machine.
 namespace sandbox {
 
 // Enters the namespaces. Must run before any thread is started (the test main calls it).
@@ -21,14 +22,10 @@ const std::string& Why();
 // Fresh overlays, /tmp and /run emptied, stand-ins installed again, ARP entries on br0 flushed.
 void Reset();
 
-// Where the build put the stand-in programs that Reset installs into /usr/bin.
-std::string HostBinDir();
 std::string BuildDir();
 std::string SourceDir();
 
-// Address of the AP bridge inside the sandbox's network namespace.
 constexpr const char* kBridge = "br0";
-constexpr const char* kBridgeAddress = "192.0.2.1";
 
 // Small file helpers for tests.
 void WriteFile(const std::string& path, const std::string& content);
@@ -47,10 +44,5 @@ class SandboxTest : public ::testing::Test {
 protected:
     void SetUp() override;
 };
-
-#define WLAN_REQUIRE_SANDBOX()                                         \
-    do {                                                               \
-        if (!::sandbox::Available()) GTEST_SKIP() << ::sandbox::Why(); \
-    } while (0)
 
 #endif

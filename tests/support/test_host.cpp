@@ -1,12 +1,12 @@
 #include "tests/support/test_host.h"
 
-#include <libubus.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <atomic>
 
+#include "tests/support/bus_connect.h"
 #include "wlan_coex.h"
 
 namespace test_host {
@@ -25,14 +25,13 @@ TestHost::TestHost(const Options& options) : options_(options) {
 
     agent_ = new HostapdAgent();
     callbacks_initialised_ = HostapdAgent::InitEventCb() == 0;
-    HostapdAgent::RegCountDownCb(CountDownCallback);
-    bool registered = wlan_mgr_event_cb_reg(RegisteredCallback) == 0;
+    HostapdAgent::RegCountDownCb(Callback<Receiver::kCountDown>);
+    bool registered = wlan_mgr_event_cb_reg(Callback<Receiver::kRegistered>) == 0;
     bcm_lte_coex_set_shadow_agent(agent_);
     if (options_.host_connection) {
-        // ubus_connect initialises uloop; with the flag set, uloop's SIGCHLD handler would stay
-        // and a running loop would reap the children of the library's commands.
-        uloop_handle_sigchld = false;
-        host_ctx_ = ubus_connect(nullptr);
+        // Without the SIGCHLD flag cleared, the running host loop would reap the children of
+        // the library's commands.
+        host_ctx_ = test_bus::Connect();
         if (host_ctx_ != nullptr) agent_->SetUbusContext(host_ctx_);
     }
     ready_ = callbacks_initialised_ && registered && (!options_.host_connection || host_ctx_);
@@ -46,17 +45,19 @@ TestHost::~TestHost() {
         closing_ = true;
         changed_.wait(lock, [this] { return answering_ == 0; });
     }
-
     // The agent's teardown uses the host connection from this thread, so the host's loop must
     // have stopped serving it.
-    StopHostLoop();
+    if (host_loop_.joinable()) {
+        uint64_t one = 1;
+        ssize_t written = write(loop_stop_fd_, &one, sizeof(one));
+        (void)written;  // an eventfd counter this far from its limit takes the write
+        host_loop_.join();
+        close(loop_stop_fd_);
+    }
     bcm_lte_coex_set_shadow_agent(nullptr);
     delete agent_;
-    agent_ = nullptr;
     if (host_ctx_ != nullptr) ubus_free(host_ctx_);
-    host_ctx_ = nullptr;
-
-    wlan_mgr_event_cb_unreg(RegisteredCallback);
+    wlan_mgr_event_cb_unreg(Callback<Receiver::kRegistered>);
     if (callbacks_initialised_) HostapdAgent::DeinitEventCb();
     g_host.store(nullptr);
 }
@@ -73,45 +74,17 @@ void TestHost::HandleMsg(const std::string& msg) {
     agent_->HandleMsg(msg.c_str(), static_cast<int>(msg.size()));
 }
 
-std::vector<HostEvent> TestHost::Events() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return events_;
-}
-
-size_t TestHost::EventCount() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return events_.size();
-}
-
 long TestHost::WaitFor(const std::function<bool(const HostEvent&)>& match, unsigned timeout_ms,
                        size_t from) const {
     long found = -1;
     auto seen = [&] {
-        for (size_t i = from; i < events_.size(); ++i)
-            if (match(events_[i])) {
-                found = static_cast<long>(i);
-                return true;
-            }
-        return false;
+        for (size_t i = from; i < events_.size() && found < 0; ++i)
+            if (match(events_[i])) found = static_cast<long>(i);
+        return found >= 0;
     };
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait_for(lock, std::chrono::milliseconds(timeout_ms), seen);
     return found;
-}
-
-long TestHost::WaitForStaNum(const std::string& count, unsigned timeout_ms, size_t from) const {
-    return WaitFor(
-        [&](const HostEvent& e) { return e.type == HA_WLAN_EVT_STA_NUM && e.text == count; },
-        timeout_ms, from);
-}
-
-long TestHost::WaitForEvent(ha_wlan_event_type type, unsigned timeout_ms, size_t from) const {
-    return WaitFor([&](const HostEvent& e) { return e.type == type; }, timeout_ms, from);
-}
-
-std::vector<HostAction> TestHost::Actions() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return actions_;
 }
 
 bool TestHost::WaitForActions(size_t count, unsigned timeout_ms) const {
@@ -120,23 +93,18 @@ bool TestHost::WaitForActions(size_t count, unsigned timeout_ms) const {
                              [&] { return actions_.size() >= count; });
 }
 
-void TestHost::CountDownCallback(ha_wlan_event_type type, void* data) {
+template <Receiver kReceiver>
+void TestHost::Callback(ha_wlan_event_type type, void* data) {
     TestHost* host = g_host.load();
-    if (host != nullptr) host->Record(Receiver::kCountDown, type, data);
-}
-
-void TestHost::RegisteredCallback(ha_wlan_event_type type, void* data) {
-    TestHost* host = g_host.load();
-    if (host != nullptr) host->Record(Receiver::kRegistered, type, data);
+    if (host != nullptr) host->Record(kReceiver, type, data);
 }
 
 void TestHost::Record(Receiver receiver, ha_wlan_event_type type, void* data) {
     HostEvent event{receiver, type, "", 0, std::chrono::steady_clock::now()};
-    if (type == HA_WLAN_EVT_STA_NUM || type == HA_WLAN_EVT_WPS) {
-        if (data != nullptr) event.text = static_cast<const char*>(data);
-    } else {
+    if (type != HA_WLAN_EVT_STA_NUM && type != HA_WLAN_EVT_WPS)
         event.value = reinterpret_cast<intptr_t>(data);
-    }
+    else if (data != nullptr)
+        event.text = static_cast<const char*>(data);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         events_.push_back(event);
@@ -144,64 +112,43 @@ void TestHost::Record(Receiver receiver, ha_wlan_event_type type, void* data) {
     changed_.notify_all();
 
     if (!options_.answer_requests) return;
-    if (type == HA_WLAN_EVT_AUTO_DOWN) Answer(Request::kStop);
-    if (type == HA_WLAN_EVT_WLAN_ON) Answer(Request::kStart);
-    if (type == HA_WLAN_EVT_WLAN_OFF)
-        Answer(event.value == kWlanOffRestart ? Request::kRestart : Request::kStop);
+    if (type == HA_WLAN_EVT_AUTO_DOWN || type == HA_WLAN_EVT_WLAN_OFF)
+        Answer(true, type == HA_WLAN_EVT_WLAN_OFF && event.value == kWlanOffRestart);
+    if (type == HA_WLAN_EVT_WLAN_ON) Answer(false, true);
 }
 
-void TestHost::Answer(Request request) {
+void TestHost::Answer(bool stop, bool start) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (closing_) return;
         ++answering_;
     }
     auto done = [this](HostAction::Kind kind, int result) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            actions_.push_back(HostAction{kind, result});
-        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        actions_.push_back(HostAction{kind, result});
         changed_.notify_all();
     };
-    if (request == Request::kStop || request == Request::kRestart)
-        done(HostAction::kStopSpy, StopSpy());
-    if (request == Request::kStart || request == Request::kRestart)
-        done(HostAction::kStartSpy, StartSpy());
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        --answering_;
-    }
+    if (stop) done(HostAction::kStopSpy, StopSpy());
+    if (start) done(HostAction::kStartSpy, StartSpy());
+    std::lock_guard<std::mutex> lock(mutex_);
+    --answering_;
     changed_.notify_all();
 }
 
+// The agent registers its object and subscriptions on the host connection in its first
+// successful start; from then on only the host's loop uses the connection.
 void TestHost::StartHostLoop() {
-    // The agent registers its object and subscriptions on the connection in its first
-    // successful start; from then on only the host's loop uses the connection.
     if (host_ctx_ == nullptr || agent_->GetUbusAssistant() == nullptr) return;
     std::lock_guard<std::mutex> lock(mutex_);
-    if (host_loop_.joinable()) return;
-    loop_stop_fd_ = eventfd(0, EFD_CLOEXEC);
-    if (loop_stop_fd_ < 0) return;
-    host_loop_ = std::thread(&TestHost::HostLoopMain, this);
-}
-
-void TestHost::StopHostLoop() {
-    if (!host_loop_.joinable()) return;
-    uint64_t one = 1;
-    ssize_t written = write(loop_stop_fd_, &one, sizeof(one));
-    (void)written;  // an eventfd counter this far from its limit takes the write
-    host_loop_.join();
-    close(loop_stop_fd_);
-    loop_stop_fd_ = -1;
-}
-
-void TestHost::HostLoopMain() {
-    for (;;) {
-        pollfd fds[2] = {{host_ctx_->sock.fd, POLLIN, 0}, {loop_stop_fd_, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) continue;  // interrupted
-        if (fds[1].revents != 0) return;
-        if (fds[0].revents != 0) ubus_handle_event(host_ctx_);
-    }
+    if (host_loop_.joinable() || (loop_stop_fd_ = eventfd(0, EFD_CLOEXEC)) < 0) return;
+    host_loop_ = std::thread([this] {
+        for (;;) {
+            pollfd fds[2] = {{host_ctx_->sock.fd, POLLIN, 0}, {loop_stop_fd_, POLLIN, 0}};
+            if (poll(fds, 2, -1) < 0) continue;  // interrupted
+            if (fds[1].revents != 0) return;
+            if (fds[0].revents != 0) ubus_handle_event(host_ctx_);
+        }
+    });
 }
 
 }  // namespace test_host

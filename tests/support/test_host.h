@@ -64,7 +64,6 @@ public:
     // Whether the callbacks were installed and, when asked for, the host connection made.
     bool Ready() const { return ready_; }
     HostapdAgent& agent() { return *agent_; }
-    ubus_context* host_context() const { return host_ctx_; }
 
     // Host-side entry points, called on the caller's thread.
     int StartSpy();
@@ -73,31 +72,44 @@ public:
 
     // Events recorded so far, oldest first. A test takes EventCount() as a mark before it
     // acts and then waits for what arrives after the mark.
-    std::vector<HostEvent> Events() const;
-    size_t EventCount() const;
+    std::vector<HostEvent> Events() const {
+        return Locked([this] { return events_; });
+    }
+    size_t EventCount() const {
+        return Locked([this] { return events_.size(); });
+    }
     // Waits up to timeout_ms for an event at index from or later that matches; returns its
     // index, or -1.
     long WaitFor(const std::function<bool(const HostEvent&)>& match, unsigned timeout_ms,
                  size_t from = 0) const;
-    // Shorthands: a station count text, an event of a type (and integer payload).
-    long WaitForStaNum(const std::string& count, unsigned timeout_ms, size_t from = 0) const;
-    long WaitForEvent(ha_wlan_event_type type, unsigned timeout_ms, size_t from = 0) const;
+    // Shorthands: a station count text, an event of a type.
+    long WaitForStaNum(const std::string& count, unsigned timeout_ms, size_t from = 0) const {
+        return WaitFor(
+            [&](const HostEvent& e) { return e.type == HA_WLAN_EVT_STA_NUM && e.text == count; },
+            timeout_ms, from);
+    }
+    long WaitForEvent(ha_wlan_event_type type, unsigned timeout_ms, size_t from = 0) const {
+        return WaitFor([&](const HostEvent& e) { return e.type == type; }, timeout_ms, from);
+    }
 
     // Answers so far (each recorded when its agent call has returned), and a wait until there
     // are at least count of them.
-    std::vector<HostAction> Actions() const;
+    std::vector<HostAction> Actions() const {
+        return Locked([this] { return actions_; });
+    }
     bool WaitForActions(size_t count, unsigned timeout_ms) const;
 
 private:
-    enum class Request { kStop, kRestart, kStart };
-
-    static void CountDownCallback(ha_wlan_event_type type, void* data);
-    static void RegisteredCallback(ha_wlan_event_type type, void* data);
+    template <class Read>
+    auto Locked(Read read) const -> decltype(read()) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return read();
+    }
+    template <Receiver kReceiver>
+    static void Callback(ha_wlan_event_type type, void* data);
     void Record(Receiver receiver, ha_wlan_event_type type, void* data);
-    void Answer(Request request);
+    void Answer(bool stop, bool start);
     void StartHostLoop();
-    void StopHostLoop();
-    void HostLoopMain();
 
     Options options_;
     bool ready_ = false;

@@ -3,14 +3,16 @@
 extern "C" {
 #include <libubox/blobmsg_json.h>
 }
-#include <dirent.h>
 #include <poll.h>
 #include <stdlib.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 
 #include "tests/support/bus_connect.h"
+#include "ubus_assistant.h"
+#include "ubus_test_hooks.h"
 
 namespace bus_test {
 
@@ -24,18 +26,13 @@ bool WaitUntil(const std::function<bool()>& condition) {
 }
 
 bool LoopThreadExists() {
-    DIR* tasks = opendir("/proc/self/task");
-    if (tasks == nullptr) return false;
-    bool found = false;
-    while (dirent* entry = readdir(tasks)) {
-        if (entry->d_name[0] == '.') continue;
-        std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
+    std::error_code ec;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", ec)) {
+        std::ifstream comm(task.path() / "comm");
         std::string name;
-        std::getline(comm, name);
-        if (name == "wlan_uloop") found = true;
+        if (std::getline(comm, name) && name == "wlan_uloop") return true;
     }
-    closedir(tasks);
-    return found;
+    return false;
 }
 
 ContextPump::ContextPump(ubus_context* ctx) : ctx_(ctx), thread_([this] { Run(); }) {}
@@ -92,6 +89,32 @@ std::vector<std::string> FakeService::Calls() {
 
 bool FakeService::WaitForCalls(size_t count) {
     return WaitUntil([this, count] { return Calls().size() >= count; });
+}
+
+void AgentTest::SetUp() {
+    SandboxTest::SetUp();
+    if (IsSkipped()) return;
+    ubus_test_clear_failures();
+    agent_ = new HostapdAgent();
+}
+
+void AgentTest::TearDown() {
+    delete agent_;
+    agent_ = nullptr;
+    if (host_ctx_ != nullptr) ubus_free(host_ctx_);
+    ubus_test_clear_failures();
+}
+
+ubus_context* AgentTest::UseHostConnection() {
+    host_ctx_ = test_bus::Connect();
+    agent_->SetUbusContext(host_ctx_);
+    return host_ctx_;
+}
+
+void AgentTest::StartOwnLoop() {
+    ASSERT_EQ(agent_->ConnectUbus(), 0);
+    UbusAssistant* assistant = agent_->GetUbusAssistant();
+    ASSERT_TRUE(WaitUntil([assistant] { return assistant->IsLoopRunning(); }));
 }
 
 }  // namespace bus_test

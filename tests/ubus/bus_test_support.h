@@ -10,6 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include "hostapd_agent.h"
+#include "tests/support/sandbox.h"
+
 namespace bus_test {
 
 // Polls the condition until it holds or a generous limit passes; the limit only keeps a broken
@@ -68,6 +71,20 @@ private:
     std::mutex mutex_;
     std::vector<std::string> calls_;
     ContextPump* pump_ = nullptr;
+};
+
+// Sandbox fixture with an agent that connects on a connection of its own or, after
+// UseHostConnection, on one of the test's as a host daemon's; no bus failure is injected.
+class AgentTest : public SandboxTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    ubus_context* UseHostConnection();
+    // Connects the agent on its own connection and waits until its loop runs.
+    void StartOwnLoop();
+
+    HostapdAgent* agent_ = nullptr;
+    ubus_context* host_ctx_ = nullptr;
 };
 
 }  // namespace bus_test

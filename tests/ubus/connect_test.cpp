@@ -1,10 +1,6 @@
 // Connecting the agent to the bus: the service object, the loop thread and taking them down.
-#include <errno.h>
 #include <gtest/gtest.h>
 #include <libubus.h>
-#include <stdio.h>
-#include <string.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -30,88 +26,44 @@ using bus_test::WaitUntil;
 
 namespace {
 
-// Whether the process has ended: a zombie that its parent has not waited for yet, or gone.
-bool HasEnded(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text;
-    if (!std::getline(stat, text)) return true;
-    size_t paren = text.rfind(')');
-    return paren != std::string::npos && paren + 2 < text.size() && text[paren + 2] == 'Z';
-}
-
 size_t OpenFileCount() {
     std::error_code ec;
     auto fds = std::filesystem::directory_iterator("/proc/self/fd", ec);
     return static_cast<size_t>(std::distance(fds, std::filesystem::directory_iterator()));
 }
 
-class ConnectUbus : public SandboxTest {
-protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        if (IsSkipped()) return;
-        ubus_test_clear_failures();
-        agent_ = new HostapdAgent();
-    }
-    void TearDown() override {
-        delete agent_;
-        if (host_ctx_ != nullptr) ubus_free(host_ctx_);
-        ubus_test_clear_failures();
-    }
-
-    // Gives the agent a connection of the test's own, as a host daemon would.
-    ubus_context* UseHostConnection() {
-        host_ctx_ = test_bus::Connect();
-        agent_->SetUbusContext(host_ctx_);
-        return host_ctx_;
-    }
-
-    HostapdAgent* agent_ = nullptr;
-    ubus_context* host_ctx_ = nullptr;
-};
+using ConnectUbus = bus_test::AgentTest;
 
 }  // namespace
 
 TEST_F(ConnectUbus, OwnConnectionServesTheTestObjectOnItsLoopThread) {
     ASSERT_EQ(agent_->ConnectUbus(), 0);
-    EXPECT_TRUE(ubus_test_object_exists("wlan_object_test"));
     EXPECT_FALSE(ubus_test_object_exists("wlan_object"));
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::RunLoop: uloop thread started."));
     // Only a running loop answers; a dead one would let the call time out.
-    EXPECT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 10000, nullptr),
-              UBUS_STATUS_NOT_SUPPORTED);
-    EXPECT_TRUE(agent_->GetUbusAssistant()->IsLoopRunning());
+    EXPECT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 10000, nullptr), 0);
+    UbusAssistant* first = agent_->GetUbusAssistant();
     EXPECT_EQ(ShadowAgentHold().get(), agent_);
-    EXPECT_EQ(shadow_ua(), agent_->GetUbusAssistant());
     for (const char* event : {"key_detect_type", "usb_event_type", "oled_event", "system_state"})
         EXPECT_EQ(ubus_test_event_listeners(event), 1) << event;
+    // A second loop or connect is refused.
+    EXPECT_EQ(first->RunLoop(), -1);
+    EXPECT_EQ(agent_->ConnectUbus(), -1);
+    EXPECT_TRUE(
+        logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: Already connected to ubus."));
+    EXPECT_EQ(agent_->GetUbusAssistant(), first);
 
     // The loop leaves the children of other threads alone.
     EXPECT_FALSE(uloop_handle_sigchld);
     // A loop that reaps every child makes system() report -1 for commands that succeeded.
     for (int i = 0; i < 20; ++i) EXPECT_TRUE(shell_run("true")) << "run " << i;
-    // The same for a pipe whose command has ended before it is closed, once the loop has been
-    // round after the end: such a loop would have taken the child by then.
-    pid_t pid = -1;
-    FILE* pipe = popen("echo $$", "r");
-    ASSERT_NE(pipe, nullptr);
-    ASSERT_EQ(fscanf(pipe, "%d", &pid), 1);
-    ASSERT_TRUE(WaitUntil([pid] { return HasEnded(pid); }));
-    for (int round = 0; round < 2; ++round)
-        EXPECT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 10000, nullptr),
-                  UBUS_STATUS_NOT_SUPPORTED);
-    int status = pclose(pipe);
-    EXPECT_TRUE(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "pclose: " << status << " " << strerror(errno);
 }
 
+// The host's loop dispatches the methods (followed end to end); disconnecting leaves the
+// connection and the object on it to the host.
 TEST_F(ConnectUbus, HostConnectionServesTheServiceObjectWithoutALoopAndOnlyOnce) {
     ubus_context* ctx = UseHostConnection();
     ASSERT_EQ(agent_->ConnectUbus(), 0);
-    EXPECT_TRUE(ubus_test_object_exists("wlan_object"));
     EXPECT_FALSE(ubus_test_object_exists("wlan_object_test"));
-    EXPECT_FALSE(logcap::Contains("uloop thread started"));
-    EXPECT_FALSE(agent_->GetUbusAssistant()->IsLoopThreadAlive());
     EXPECT_EQ(agent_->GetUbusAssistant()->RunLoop(), 0);
     EXPECT_FALSE(LoopThreadExists());
     UbusAssistant* first = agent_->GetUbusAssistant();
@@ -119,111 +71,61 @@ TEST_F(ConnectUbus, HostConnectionServesTheServiceObjectWithoutALoopAndOnlyOnce)
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: _ua already there."));
     EXPECT_EQ(agent_->GetUbusAssistant(), first);
 
-    // The host's loop dispatches the methods.
-    bus_test::ContextPump host_loop(ctx);
-    EXPECT_EQ(ubus_test_call("wlan_object", "wlan_get_switch", nullptr, 10000, nullptr),
-              UBUS_STATUS_NOT_SUPPORTED);
-}
-
-TEST_F(ConnectUbus, SecondConnectOrLoopOnAnOwnConnectionIsRefused) {
-    ASSERT_EQ(agent_->ConnectUbus(), 0);
-    UbusAssistant* first = agent_->GetUbusAssistant();
-    ASSERT_TRUE(WaitUntil([first] { return first->IsLoopRunning(); }));
-    EXPECT_EQ(first->RunLoop(), -1);
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::RunLoop: loop already running."));
-    EXPECT_EQ(agent_->ConnectUbus(), -1);
-    EXPECT_TRUE(
-        logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: Already connected to ubus."));
-    EXPECT_EQ(agent_->GetUbusAssistant(), first);
-    EXPECT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 10000, nullptr),
-              UBUS_STATUS_NOT_SUPPORTED);
-}
-
-TEST_F(ConnectUbus, BusThatCannotBeReachedLeavesNoAssistant) {
-    ubus_test_fail_connect(1);
-    EXPECT_EQ(agent_->ConnectUbus(), -2);
-    EXPECT_TRUE(
-        logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: Connect to ubus failed."));
+    EXPECT_EQ(agent_->DisconnectUbus(), 0);
     EXPECT_EQ(agent_->GetUbusAssistant(), nullptr);
-    // The next start connects.
-    EXPECT_EQ(agent_->ConnectUbus(), 0);
-}
-
-TEST_F(ConnectUbus, ObjectThatCannotBeAddedFailsInitAndStartsNoLoop) {
-    ubus_test_fail_add_object(1, UBUS_STATUS_UNKNOWN_ERROR);
-    EXPECT_EQ(agent_->ConnectUbus(), -5);
-    EXPECT_TRUE(
-        logcap::Has(logcap::Errors(), "UbusAssistant::Init: Add wlan test obj to ubus failed."));
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: _ua init failed."));
-    EXPECT_NE(agent_->GetUbusAssistant(), nullptr);
-    EXPECT_FALSE(LoopThreadExists());
-}
-
-TEST_F(ConnectUbus, InitOnAHostConnectionNamesTheServiceObjectWhenAddingFails) {
-    ubus_context* ctx = UseHostConnection();
-    UbusAssistant assistant(agent_, ctx);
-    ubus_test_fail_add_object(1, UBUS_STATUS_UNKNOWN_ERROR);
-    EXPECT_EQ(assistant.Init(), -1);
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::Init: Add wlan obj to ubus failed."));
-    EXPECT_EQ(shadow_ua(), nullptr);
-    assistant.Deinit();
-}
-
-TEST_F(ConnectUbus, FailedSubscriptionKeepsWhatInitHadDone) {
-    ubus_test_fail_register_event_handler(1, UBUS_STATUS_UNKNOWN_ERROR);
-    EXPECT_EQ(agent_->ConnectUbus(), -5);
-    EXPECT_TRUE(logcap::Has(logcap::Errors(),
-                            "UbusAssistant::Init: Registry button event handler failed."));
-    EXPECT_TRUE(ubus_test_object_exists("wlan_object_test"));
-    EXPECT_EQ(ShadowAgentHold().get(), agent_);
-    EXPECT_TRUE(ha_wq_ready());
-    EXPECT_EQ(ubus_test_event_listeners("key_detect_type"), 0);
-    EXPECT_EQ(ubus_test_event_listeners("oled_event"), 0);
-
-    // The agent still goes away cleanly, and with it everything on its connection.
-    delete agent_;
-    agent_ = nullptr;
-    EXPECT_FALSE(ubus_test_object_exists("wlan_object_test"));
+    EXPECT_EQ(agent_->GetUbusContext(), ctx);
+    EXPECT_TRUE(ubus_test_object_exists("wlan_object"));
     EXPECT_FALSE(ha_wq_ready());
 }
 
-TEST_F(ConnectUbus, FailedDisplayOrSystemSubscriptionIsReportedOnBothLogs) {
+// Each failing step with its result and messages; no loop starts, and the subscriptions made
+// before a failing one stay.
+TEST_F(ConnectUbus, FailingStepsAreReportedWithTheirOwnResultAndMessages) {
     const struct {
-        const char* event;
-        const char* level5;
+        const char* step;  // or the event whose subscription fails
+        int rc;
         const char* error;
+        int key_listeners;
     } kCases[] = {
-        {"oled_event", "Reg oled event handler failed!",
-         "UbusAssistant::Init: Registry oled event handler failed."},
-        {"system_state", "Reg system event handler failed!",
-         "UbusAssistant::Init: Registry system event handler failed."},
+        {"connect", -2, "HostapdAgent::ConnectUbus: Connect to ubus failed.", 0},
+        {"object", -5, "UbusAssistant::Init: Add wlan test obj to ubus failed.", 0},
+        {"keys", -5, "UbusAssistant::Init: Registry button event handler failed.", 0},
+        {"oled_event", -5, "UbusAssistant::Init: Registry oled event handler failed.", 1},
     };
     for (const auto& c : kCases) {
-        SCOPED_TRACE(c.event);
+        SCOPED_TRACE(c.step);
         logcap::Clear();
+        ubus_test_clear_failures();
         HostapdAgent agent;
-        ubus_test_fail_register_event_pattern(c.event, UBUS_STATUS_UNKNOWN_ERROR);
-        EXPECT_EQ(agent.ConnectUbus(), -5);
-        EXPECT_TRUE(logcap::Has(logcap::Level5(), c.level5));
+        const std::string step = c.step;
+        if (step == "connect")
+            ubus_test_fail_connect(1);
+        else if (step == "object")
+            ubus_test_fail_add_object(1, UBUS_STATUS_UNKNOWN_ERROR);
+        else if (step == "keys")
+            ubus_test_fail_register_event_handler(1, UBUS_STATUS_UNKNOWN_ERROR);
+        else
+            ubus_test_fail_register_event_pattern(c.step, UBUS_STATUS_UNKNOWN_ERROR);
+        EXPECT_EQ(agent.ConnectUbus(), c.rc);
         EXPECT_TRUE(logcap::Has(logcap::Errors(), c.error));
-        EXPECT_TRUE(logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: _ua init failed."));
-        // The subscriptions made before the failing one stay.
-        EXPECT_EQ(ubus_test_event_listeners("key_detect_type"), 1);
+        EXPECT_EQ(logcap::Has(logcap::Errors(), "HostapdAgent::ConnectUbus: _ua init failed."),
+                  c.rc == -5);
+        EXPECT_EQ(ubus_test_event_listeners("key_detect_type"), c.key_listeners);
+        EXPECT_EQ(agent.GetUbusAssistant() == nullptr, c.rc == -2);
+        EXPECT_FALSE(LoopThreadExists());
+        // After a failed connect the next start connects.
+        if (c.rc == -2) {
+            EXPECT_EQ(agent.ConnectUbus(), 0);
+        }
     }
 }
 
 TEST_F(ConnectUbus, DestroyingTheAgentEndsTheLoopAndRemovesTheObject) {
-    ASSERT_EQ(agent_->ConnectUbus(), 0);
-    ASSERT_TRUE(WaitUntil([] { return LoopThreadExists(); }));
+    StartOwnLoop();
     delete agent_;
     agent_ = nullptr;
     EXPECT_FALSE(ubus_test_object_exists("wlan_object_test"));
     EXPECT_EQ(ubus_test_event_listeners("oled_event"), 0);
-    EXPECT_TRUE(WaitUntil([] { return !LoopThreadExists(); }));
-    EXPECT_TRUE(
-        logcap::Has(logcap::Errors(), "UbusAssistant::Deinit: wlan obj test removed from ubus."));
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "UbusAssistant::Deinit: uloop exits."));
-    EXPECT_EQ(ShadowAgentHold().get(), nullptr);
     EXPECT_EQ(shadow_ua(), nullptr);
 
     // Also right after connecting, when the loop may not have started yet; nothing of a
@@ -263,16 +165,4 @@ TEST_F(ConnectUbus, DestructionWaitsForAHandlerThatHoldsTheAgent) {
     EXPECT_FALSE(destroyed_while_held);
     EXPECT_EQ(stations, 0);
     EXPECT_EQ(ShadowAgentHold().get(), nullptr);
-}
-
-TEST_F(ConnectUbus, DisconnectingFromAHostConnectionLeavesItToTheHost) {
-    ubus_context* ctx = UseHostConnection();
-    ASSERT_EQ(agent_->ConnectUbus(), 0);
-    EXPECT_EQ(agent_->DisconnectUbus(), 0);
-    EXPECT_EQ(agent_->GetUbusAssistant(), nullptr);
-    EXPECT_EQ(agent_->GetUbusContext(), ctx);
-    EXPECT_TRUE(ubus_test_object_exists("wlan_object"));
-    uint32_t id = 0;
-    EXPECT_EQ(ubus_lookup_id(ctx, "wlan_object", &id), 0);
-    EXPECT_FALSE(ha_wq_ready());
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <libubus.h>
 
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,16 +66,16 @@ TEST_F(MethodTable, BothObjectsDeclareTheInterfaceClientsUse) {
         EXPECT_EQ(object->type, &wlan_object_type) << object->name;
         EXPECT_EQ(Describe(*object), kInterface) << object->name;
     }
-    EXPECT_EQ(wlan_object_type.n_methods, wlan_object.n_methods);
-    EXPECT_STREQ(wlan_object_type.name, "wlan_object_type");
 }
 
 TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {
     HostapdAgent agent;
     ASSERT_EQ(agent.ConnectUbus(), 0);
+    const std::set<std::string> built = {};
     std::istringstream lines(kInterface);
     for (std::string line; std::getline(lines, line);) {
         const std::string method = line.substr(0, line.find(' '));
+        if (built.count(method) != 0) continue;
         EXPECT_EQ(ubus_test_call("wlan_object_test", method.c_str(), "{}", 10000, nullptr),
                   UBUS_STATUS_NOT_SUPPORTED)
             << method;

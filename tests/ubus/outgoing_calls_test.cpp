@@ -1,5 +1,6 @@
 // Calls to other services' objects: the Wi-Fi restart request to the platform's "qcmap" and the
-// goodbye call to a host's "wlan_object".
+// goodbye call to a host's "wlan_object"; the display's band switch, which moves the AP
+// configuration to the other band and asks the platform for a restart.
 #include <gtest/gtest.h>
 #include <libubus.h>
 
@@ -8,67 +9,94 @@
 #include <vector>
 
 #include "hostapd_agent.h"
-#include "tests/support/bus_connect.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
 #include "ubus_assistant.h"
+#include "ubus_test_hooks.h"
 
 using bus_test::FakeService;
 
 namespace {
 
-class OutgoingCalls : public SandboxTest {
-protected:
-    void TearDown() override {
-        agent_.reset();
-        if (host_ctx_ != nullptr) ubus_free(host_ctx_);
-    }
-    // An agent on its own connection with its loop running: the connection belongs to the loop
-    // thread, and a call from a host thread must be made there.
-    void StartOwnLoop() {
-        agent_ = std::make_unique<HostapdAgent>();
-        ASSERT_EQ(agent_->ConnectUbus(), 0);
-        UbusAssistant* assistant = agent_->GetUbusAssistant();
-        ASSERT_TRUE(bus_test::WaitUntil([assistant] { return assistant->IsLoopRunning(); }));
-    }
-    ubus_context* UseHostConnection() {
-        host_ctx_ = test_bus::Connect();
-        agent_ = std::make_unique<HostapdAgent>();
-        agent_->SetUbusContext(host_ctx_);
-        return host_ctx_;
-    }
-
-    std::unique_ptr<HostapdAgent> agent_;
-    ubus_context* host_ctx_ = nullptr;
-};
+using OutgoingCalls = bus_test::AgentTest;
 
 const char* const kRestartMessage = "{\"reload_driver\":0}";
 
+constexpr const char* kConf = "/etc/hostapd.conf";
+
+// A configuration as the device keeps it; the comment goes when the file is rewritten.
+std::string Config(const std::string& wmode, const std::string& ht_capab) {
+    return "# access point\nssid=Hotspot\ncountry_code=US\nwmode=" + wmode +
+           "\nchannel=6\nauto_chan_select=1\nauth_algs=1\nieee80211n=1\nht_capab=" + ht_capab +
+           "\nrequire_ht=0\nwpa=2\nwpa_key_mgmt=WPA-PSK\nwpa_pairwise=CCMP\n"
+           "wpa_passphrase=12345678\n";
+}
+
+// wmode in the file: 2.4 GHz with 802.11n is 11bgn (2), 5 GHz with 802.11n is 11an (1).
+const std::string k24GHz = "2", k5GHz = "1";
+
+bool HasLine(const std::string& text, const std::string& line) {
+    return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
+}
+
+class BandSwitch : public bus_test::AgentTest {
+protected:
+    void TearDown() override {
+        AgentTest::TearDown();
+        qcmap_.reset();
+    }
+
+    void StartWithPlatform() {
+        qcmap_ = std::make_unique<FakeService>("qcmap", "qcmap_method_restart_wlan");
+        ASSERT_TRUE(qcmap_->registered());
+        ASSERT_EQ(agent_->ConnectUbus(), 0);
+    }
+
+    static void Display(const std::string& json) {
+        ASSERT_EQ(ubus_test_send_event("oled_event", json.c_str()), 0);
+    }
+
+    // Calls and events reach the loop thread in the order they were sent: once a call has been
+    // answered, every event sent before it has been handled.
+    static void WaitForEventsHandled() {
+        ASSERT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 30000, nullptr),
+                  0);
+    }
+
+    std::unique_ptr<FakeService> qcmap_;
+};
+
 }  // namespace
 
-TEST_F(OutgoingCalls, RestartRequestFromAHostThreadIsMadeByTheLoopThread) {
+// On an own connection the loop thread makes the calls that host threads ask for (an LTE
+// report that the host passes on, its goodbye).
+TEST_F(OutgoingCalls, CallsFromAHostThreadAreMadeByTheLoopThread) {
     FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
-    ASSERT_TRUE(qcmap.registered());
+    FakeService host("wlan_object", "wlan_last_rpc");
+    ASSERT_TRUE(qcmap.registered() && host.registered());
     StartOwnLoop();
-    ubus_restart_wlan();  // as an LTE report that the host passes on from its own thread
+    EXPECT_EQ(ubus_restart_wlan(), 0);
+    agent_->GetUbusAssistant()->LastRpc();
     ASSERT_TRUE(qcmap.WaitForCalls(1));
+    ASSERT_TRUE(host.WaitForCalls(1));
     EXPECT_EQ(qcmap.Calls(), std::vector<std::string>{kRestartMessage});
+    EXPECT_EQ(host.Calls(), std::vector<std::string>{"{}"});
     EXPECT_EQ(_ubus_ctx, agent_->GetUbusContext());
 }
 
-TEST_F(OutgoingCalls, LastRpcFromAHostThreadIsMadeByTheLoopThread) {
-    FakeService host("wlan_object", "wlan_last_rpc");
-    ASSERT_TRUE(host.registered());
-    StartOwnLoop();
-    agent_->GetUbusAssistant()->LastRpc();
-    ASSERT_TRUE(host.WaitForCalls(1));
-    EXPECT_EQ(host.Calls(), std::vector<std::string>{"{}"});
-}
-
-// Without the platform's object on the bus the request fails; once it is there the request is
-// made at once.
-TEST_F(OutgoingCalls, OnAHostConnectionTheRestartRequestIsMadeAtOnce) {
+// Without a loop the calls are made at once on the caller's thread. Without the platform's
+// object on the bus the restart request fails.
+TEST_F(OutgoingCalls, OnAHostConnectionTheCallsAreMadeAtOnce) {
     ubus_context* ctx = UseHostConnection();
+    {
+        FakeService host("wlan_object", "wlan_last_rpc");
+        ASSERT_TRUE(host.registered());
+        UbusAssistant assistant(agent_, ctx);
+        assistant.LastRpc();
+        EXPECT_EQ(host.Calls(), std::vector<std::string>{"{}"});
+    }
+    ASSERT_TRUE(bus_test::WaitUntil([] { return !ubus_test_object_exists("wlan_object"); }));
     ASSERT_EQ(agent_->ConnectUbus(), 0);
     EXPECT_EQ(ubus_restart_wlan(), -1);
     FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
@@ -77,17 +105,49 @@ TEST_F(OutgoingCalls, OnAHostConnectionTheRestartRequestIsMadeAtOnce) {
     EXPECT_EQ(_ubus_ctx, ctx);
 }
 
-TEST_F(OutgoingCalls, LastRpcWithoutALoopIsMadeOnTheCallersThread) {
-    FakeService host("wlan_object", "wlan_last_rpc");
-    ASSERT_TRUE(host.registered());
-    ubus_context* ctx = UseHostConnection();
-    UbusAssistant assistant(agent_.get(), ctx);
-    assistant.LastRpc();
-    EXPECT_EQ(host.Calls().size(), 1u);
+// "[HT40-]" is added unless present or there is no room for it; the rest of the file stays.
+TEST_F(BandSwitch, SwitchRewritesTheConfigurationForTheOtherBandThenAsksForARestart) {
+    StartWithPlatform();
+    const std::string full(60, 'X');
+    const struct {
+        std::string wmode, ht_capab, event, new_wmode, new_ht_capab;
+    } kSwitches[] = {
+        {k24GHz, "[HT40+][SHORT-GI-20]", "change_to_5G", k5GHz, "[HT40+][SHORT-GI-20][HT40-]"},
+        {k5GHz, "[HT40-][SHORT-GI-20]", "change_to_2_4G", k24GHz, "[HT40-][SHORT-GI-20]"},
+        {k24GHz, full, "change_to_5G", k5GHz, full}};
+    for (size_t i = 0; i < sizeof(kSwitches) / sizeof(kSwitches[0]); ++i) {
+        const auto& to = kSwitches[i];
+        SCOPED_TRACE(to.event + " " + to.ht_capab);
+        sandbox::WriteFile(kConf, Config(to.wmode, to.ht_capab));
+        Display("{\"band_switch\":\"" + to.event + "\"}");
+        ASSERT_TRUE(qcmap_->WaitForCalls(i + 1));
+        EXPECT_EQ(qcmap_->Calls()[i], "{\"reload_driver\":0}");
+        std::string conf = sandbox::ReadFile(kConf);
+        for (const std::string& line : std::vector<std::string>{
+                 "wmode=" + to.new_wmode, "ieee80211n=1", "require_ht=0", "channel=0",
+                 "auto_chan_select=2", "ht_capab=" + to.new_ht_capab, "ssid=Hotspot"})
+            EXPECT_TRUE(HasLine(conf, line)) << line << " in\n" << conf;
+    }
+    EXPECT_TRUE(logcap::Has(logcap::Level5(), "change_wlan_band: no room for [HT40-] in ht_capab"));
 }
 
-TEST_F(OutgoingCalls, WithoutAnAssistantNoRestartIsRequested) {
-    FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
-    EXPECT_EQ(ubus_restart_wlan(), -1);
-    EXPECT_TRUE(qcmap.Calls().empty());
+// The same band, other texts (letter case too) and events without the field leave the file
+// and the platform alone; without the platform a switch is only written.
+TEST_F(BandSwitch, EventsThatNeedNoSwitchLeaveTheFileAndThePlatformAlone) {
+    std::string before = Config(k24GHz, "[SHORT-GI-20]");
+    sandbox::WriteFile(kConf, before);
+    StartWithPlatform();
+    for (const char* json :
+         {"{\"band_switch\":\"change_to_2_4G\"}", "{\"band_switch\":\"Change_To_5G\"}",
+          "{\"band\":\"change_to_5G\"}", "{\"band_switch\":5}"})
+        Display(json);
+    WaitForEventsHandled();
+    EXPECT_EQ(sandbox::ReadFile(kConf), before);
+    EXPECT_TRUE(qcmap_->Calls().empty());
+
+    qcmap_.reset();
+    Display("{\"band_switch\":\"change_to_5G\"}");
+    WaitForEventsHandled();
+    EXPECT_TRUE(HasLine(sandbox::ReadFile(kConf), "wmode=1"));
+    EXPECT_TRUE(logcap::Has(logcap::Level5(), "Failed to lookup id of qcmap obj failed"));
 }

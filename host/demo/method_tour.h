@@ -1,0 +1,30 @@
+#ifndef WLAN_DEMO_METHOD_TOUR_H
+#define WLAN_DEMO_METHOD_TOUR_H
+
+#include <stdio.h>
+
+#include <string>
+
+namespace test_host {
+class TestHost;
+}
+
+// The service object's methods as the web interface calls them. Every call is printed as the
+// `ubus call` line that would make it, and its reply as `ubus call` prints it: indented JSON,
+// then "Command failed: ..." when the status is not 0.
+namespace method_tour {
+
+// Makes one call on a bus connection of its own and prints it; returns the call's status.
+int Call(FILE* out, const std::string& method, const std::string& json);
+
+// The tour on a running AP with stations: configuration, power save, the WPS key, stations,
+// region and client queries. Returns whether every step went as expected.
+bool Run(FILE* out, test_host::TestHost& host);
+
+// An LTE report that rules out the AP's channel: the platform is asked to restart Wi-Fi, and
+// the AP comes back on another channel. Returns whether it did.
+bool LteReport(FILE* out, test_host::TestHost& host);
+
+}  // namespace method_tour
+
+#endif

@@ -1,0 +1,80 @@
+#ifndef WLAN_TESTS_E2E_BUS_PEERS_H
+#define WLAN_TESTS_E2E_BUS_PEERS_H
+
+#include <libubus.h>
+extern "C" {
+#include <libubox/blobmsg_json.h>
+}
+
+#include <string>
+
+#include "tests/e2e/e2e_env.h"
+#include "tests/support/bus_connect.h"
+
+namespace e2e {
+
+// The web interface: a bus client on a connection of its own, used from the test's thread.
+class WebUi {
+public:
+    WebUi() : ctx_(test_bus::Connect()) {}
+    ~WebUi() {
+        if (ctx_ != nullptr) ubus_free(ctx_);
+        blob_buf_free(&buf_);
+    }
+    WebUi(const WebUi&) = delete;
+    WebUi& operator=(const WebUi&) = delete;
+
+    bool Connected() const { return ctx_ != nullptr; }
+    // Calls a method with a JSON object of arguments; returns the call's status. Replies, as
+    // compact JSON, go to reply (one line each) when it is given.
+    int Call(const std::string& method, const std::string& json_args, std::string* reply = nullptr,
+             const char* object = "wlan_object_test") {
+        blob_buf_init(&buf_, 0);
+        if (!json_args.empty() && !blobmsg_add_json_from_string(&buf_, json_args.c_str()))
+            return UBUS_STATUS_INVALID_ARGUMENT;
+        uint32_t id = 0;
+        int status =
+            ctx_ == nullptr ? UBUS_STATUS_CONNECTION_FAILED : ubus_lookup_id(ctx_, object, &id);
+        std::string replies;
+        if (status == 0)
+            status = ubus_invoke(ctx_, id, method.c_str(), buf_.head, Collect, &replies, 20000);
+        if (reply != nullptr) *reply = replies;
+        return status;
+    }
+
+    // Broadcasts an event with a JSON object, as the device's other daemons do.
+    int SendEvent(const std::string& type, const std::string& json) {
+        blob_buf_init(&buf_, 0);
+        if (!blobmsg_add_json_from_string(&buf_, json.c_str())) return UBUS_STATUS_INVALID_ARGUMENT;
+        return ctx_ == nullptr ? UBUS_STATUS_CONNECTION_FAILED
+                               : ubus_send_event(ctx_, type.c_str(), buf_.head);
+    }
+
+private:
+    static void Collect(ubus_request* req, int, blob_attr* msg) {
+        char* json = blobmsg_format_json(msg, true);
+        if (json == nullptr) return;
+        auto* replies = static_cast<std::string*>(req->priv);
+        *replies += (replies->empty() ? "" : "\n") + std::string(json);
+        free(json);
+    }
+
+    ubus_context* ctx_ = nullptr;
+    blob_buf buf_ = {};
+};
+
+}  // namespace e2e
+
+// End-to-end tests of the bus methods: Expect calls one as the web interface and checks the
+// status and the replies.
+class BusMethodTest : public E2eTest {
+protected:
+    void Expect(const char* method, const std::string& args, int status, const std::string& reply) {
+        std::string got;
+        EXPECT_EQ(ui_.Call(method, args, &got), status) << method << " " << args;
+        EXPECT_EQ(got, reply) << method << " " << args;
+    }
+    e2e::WebUi ui_;
+};
+
+#endif

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "agent/spy_state.h"
+#include "hostapd_agent.h"
+#include "tests/radio/radio_env.h"
+#include "tests/support/log_capture.h"
+#include "wpscli_test.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using radio_env::Wlarm;
+using radio_env::WlarmCallsOf;
+using radio_env::WriteConf;
+
+constexpr const char* kStationA = "02:11:22:33:44:0A";
+constexpr const char* kStationB = "02:11:22:33:44:0B";
+const std::string kDeauthA = std::string("deauthenticate ") + kStationA;
+const std::string kDeauthB = std::string("deauthenticate ") + kStationB;
+
+using RadioStart = RadioAgentTest;
+using RadioStop = RadioAgentTest;
+
+// Starts the radio with the configuration changes and associates stations A and B.
+void StartWithStations(HostapdAgent* agent, const radio_env::Settings& changes) {
+    WriteConf(changes);
+    ASSERT_EQ(agent->BcmWLStart(), 0);
+    ASSERT_TRUE(radio_env::Sim(std::string("sta add ") + kStationA + " " + kStationB));
+}
+
+TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
+    sandbox::WriteFile("/etc/config/hostapd.deny", "11:22:33:44:55:66\n");
+    WriteConf({{"macaddr_acl", "3"}, {"deny_mac_file", "/etc/config/hostapd.deny"}});
+    ASSERT_EQ(agent_->BcmWLStart(), 0);
+    EXPECT_EQ(Wlarm("mac"), "mac 11:22:33:44:55:66\n");
+    EXPECT_EQ(Wlarm("macmode"), "1\n");
+    // The filter goes onto the radio that the start script brought up, not before it.
+    Lines calls = radio_env::WlarmCalls();
+    auto last_up = std::find(calls.rbegin(), calls.rend(), "up").base();
+    auto macmode = std::find(calls.begin(), calls.end(), "macmode 1");
+    ASSERT_NE(macmode, calls.end());
+    EXPECT_LE(last_up, macmode);
+}
+
+// The stop disables WPS but keeps it featured for the next start.
+TEST_F(RadioStart, EnablesWpsOnlyForStateTwoWithEapServer) {
+    const std::tuple<const char*, const char*, bool> cases[] = {{"1", "1", false},
+                                                                {"2", "1", true}};
+    for (const auto& [wps_state, eap_server, featured] : cases) {
+        SCOPED_TRACE(testing::Message() << "wps_state " << wps_state << " eap " << eap_server);
+        wpscli_test_reset();
+        WriteConf({{"wps_state", wps_state}, {"eap_server", eap_server}});
+        ASSERT_EQ(agent_->BcmWLStart(), 0);
+        EXPECT_EQ(agent_->IsWPSFeatured(), featured);
+        EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_enable_wps"), featured ? 1u : 0u);
+        EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), featured ? 0u : 1u);
+        EXPECT_EQ(agent_->BcmWLStop(), 0);
+        if (featured) {
+            EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_disable_wps"), 1u);
+        }
+        EXPECT_EQ(agent_->IsWPSFeatured(), featured);
+    }
+}
+
+TEST_F(RadioStart, WpsThatFailsToEnableDoesNotFailTheStart) {
+    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    ASSERT_EQ(wpscli_test_queue_status("brcm_wpscli_softap_enable_wps", BRCM_WPSCLI_ERROR), 0);
+    EXPECT_EQ(agent_->BcmWLStart(), 0);
+    EXPECT_FALSE(agent_->IsWPSFeatured());
+    const std::vector<logcap::Record> records = logcap::Records();
+    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const logcap::Record& r) {
+        return r.text == "WPS failed to enable" && r.priority == 5;
+    }));
+}
+
+// Five retries of the script generation, then the start gives up.
+TEST_F(RadioStart, GivesUpAfterFiveFailedScriptGenerations) {
+    const std::string script = "/usr/bin/bcmApSet.sh";
+    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    ASSERT_EQ(sandbox::Run("mkdir " + script), 0);  // the script cannot be written
+    EXPECT_EQ(agent_->BcmWLStart(), -1);
+    const Lines errors = logcap::Errors();
+    EXPECT_EQ(
+        std::count(errors.begin(), errors.end(), "try to generate wl script " + script + " again."),
+        5);
+    EXPECT_TRUE(logcap::Has(errors, "Cannot generate wl script " + script + ", WLAN start fails"));
+    EXPECT_TRUE(WlarmCallsOf("perm_etheraddr").empty()) << "the start script ran";
+    EXPECT_EQ(wpscli_test_call_count(), 0u);
+}
+
+TEST_F(RadioStart, FailingPlatformScriptFailsTheStartAndTheStop) {
+    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    sandbox::WriteFile("/usr/bin/bcmwlan_ap1.sh", "#!/bin/sh\nexit 1\n");
+    ASSERT_EQ(sandbox::Run("chmod 755 /usr/bin/bcmwlan_ap1.sh"), 0);
+    EXPECT_EQ(agent_->BcmWLStart(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Execute wl script: Error. WLAN start fails"));
+    EXPECT_EQ(agent_->BcmWLStop(), -1);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Execute wl script: Error. WLAN stop fails"));
+}
+
+// An open network deauthenticates every associated station, not only the authorised.
+TEST_F(RadioStop, DeauthenticatesEveryListedStationAndStopsTheRadio) {
+    StartWithStations(agent_, {{"wpa", "0"}});
+    EXPECT_EQ(agent_->BcmWLStop(), 0);
+    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{kDeauthA, kDeauthB}));
+    EXPECT_EQ(Wlarm("assoclist"), "");
+    EXPECT_EQ(Wlarm("isup"), "0\n");
+}
+
+// BcmUpdateAcl writes and runs the MAC filter script; a denied station that is associated now
+// is sent away.
+class AclUpdate : public RadioAgentTest {
+protected:
+    void SetUp() override {
+        RadioAgentTest::SetUp();
+        bss_.AddMac(kStationA);
+        bss_.AddMac("02:11:22:33:44:0C");
+    }
+    TestBss bss_;
+};
+
+TEST_F(AclUpdate, WritesAndRunsTheFilterScript) {
+    StartWithStations(agent_, {});
+    bss_->macaddr_acl = 3;
+    agent_->BcmUpdateAcl(bss_.get());
+    EXPECT_EQ(Wlarm("macmode"), "1\n");
+    EXPECT_EQ(Wlarm("mac"), "mac 02:11:22:33:44:0A\nmac 02:11:22:33:44:0C\n");
+    EXPECT_EQ(Wlarm("assoclist"), std::string("assoclist ") + kStationB + "\n");
+    EXPECT_TRUE(logcap::Errors().empty()) << testing::PrintToString(logcap::Errors());
+}
+
+TEST_F(AclUpdate, FailingFilterScriptIsReported) {
+    ASSERT_TRUE(radio_env::Sim("fault fail mac"));
+    bss_->macaddr_acl = 2;
+    agent_->BcmUpdateAcl(bss_.get());
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Run mac filter sh failed"));
+}
+
+}  // namespace
