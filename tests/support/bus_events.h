@@ -6,9 +6,8 @@
 #include <vector>
 
 // Events broadcast with `ubus send`. The host `ubus` command appends each to
-// /var/run/ubus_events.log (the path in host/ubus/cli/ubus_command.cpp) as one line: the type, a
-// space, the message as compact JSON (`wlan_event {"wlan_switch":"on"}`). The sandbox starts it
-// empty.
+// /var/run/ubus_events.log as one line: the type, a space, the message as compact JSON
+// (`wlan_event {"wlan_switch":"on"}`). The sandbox starts it empty.
 namespace bus_events {
 
 struct Event {

@@ -188,7 +188,6 @@ void Reset() {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator("/tmp", ec))
         if (!g_kept.count(entry.path().string())) fs::remove_all(entry.path(), ec);
-    // The stand-in programs the build collected.
     for (const auto& entry : fs::directory_iterator(WLANMGR_HOST_BIN_DIR, ec)) {
         std::string target = "/usr/bin/" + entry.path().filename().string();
         unlink(target.c_str());

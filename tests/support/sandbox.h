@@ -27,7 +27,6 @@ std::string SourceDir();
 
 constexpr const char* kBridge = "br0";
 
-// Small file helpers for tests.
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);

@@ -12,7 +12,6 @@
 namespace test_host {
 namespace {
 
-// The host whose callbacks are installed; callbacks are plain functions without a context.
 std::atomic<TestHost*> g_host{nullptr};
 
 constexpr intptr_t kWlanOffRestart = 3;
@@ -29,8 +28,6 @@ TestHost::TestHost(const Options& options) : options_(options) {
     bool registered = wlan_mgr_event_cb_reg(Callback<Receiver::kRegistered>) == 0;
     bcm_lte_coex_set_shadow_agent(agent_);
     if (options_.host_connection) {
-        // Without the SIGCHLD flag cleared, the running host loop would reap the children of
-        // the library's commands.
         host_ctx_ = test_bus::Connect();
         if (host_ctx_ != nullptr) agent_->SetUbusContext(host_ctx_);
     }

@@ -17,19 +17,13 @@
 struct ubus_context;
 
 // A reference host daemon for tests and the demo: it runs one HostapdAgent the way the device's
-// daemon does and records every event the library raises.
-//
-// The host installs a count-down callback and one registered callback. Both record the event
-// and answer a request right there, in the callback, on the thread that delivers it:
-//   HA_WLAN_EVT_WLAN_OFF 1 and HA_WLAN_EVT_AUTO_DOWN with StopSpy,
-//   HA_WLAN_EVT_WLAN_OFF 3 with StopSpy then StartSpy,
-//   HA_WLAN_EVT_WLAN_ON with StartSpy.
-// The library holds none of its locks while a callback runs and never delivers these requests
-// on the spy thread, the one thread from which StopSpy would wait for itself.
+// daemon does and records every event the library raises. Its count-down and registered
+// callbacks answer in the callback, on the delivering thread: WLAN_OFF 1 and AUTO_DOWN with
+// StopSpy, WLAN_OFF 3 with StopSpy then StartSpy, WLAN_ON with StartSpy (the library never
+// delivers these on the spy thread, from which StopSpy would wait for itself).
 // Only one TestHost may exist at a time (callbacks are plain functions).
 namespace test_host {
 
-// Which of the host's callbacks received an event.
 enum class Receiver { kCountDown, kRegistered };
 
 struct HostEvent {
@@ -65,7 +59,6 @@ public:
     bool Ready() const { return ready_; }
     HostapdAgent& agent() { return *agent_; }
 
-    // Host-side entry points, called on the caller's thread.
     int StartSpy();
     int StopSpy();
     void HandleMsg(const std::string& msg);
@@ -82,7 +75,6 @@ public:
     // index, or -1.
     long WaitFor(const std::function<bool(const HostEvent&)>& match, unsigned timeout_ms,
                  size_t from = 0) const;
-    // Shorthands: a station count text, an event of a type.
     long WaitForStaNum(const std::string& count, unsigned timeout_ms, size_t from = 0) const {
         return WaitFor(
             [&](const HostEvent& e) { return e.type == HA_WLAN_EVT_STA_NUM && e.text == count; },
@@ -92,8 +84,7 @@ public:
         return WaitFor([&](const HostEvent& e) { return e.type == type; }, timeout_ms, from);
     }
 
-    // Answers so far (each recorded when its agent call has returned), and a wait until there
-    // are at least count of them.
+    // Answers so far, each recorded when its agent call has returned.
     std::vector<HostAction> Actions() const {
         return Locked([this] { return actions_; });
     }

@@ -1,6 +1,5 @@
 // A string reaches the library's handlers only with its terminating zero inside the field (the
-// length counts it); a reader of one without it would run past the message. (The bus probe
-// covers fields of the wrong type.)
+// length counts it); a reader of one without it would run past the message.
 extern "C" {
 #include <libubox/blobmsg.h>
 }
