@@ -7,12 +7,8 @@
 #include <vector>
 
 #include "tests/e2e/bus_peers.h"
-#include "tests/support/log_capture.h"
 
 namespace {
-
-using e2e::Sim;
-using e2e::WlarmCallsOf;
 
 // One access point block of a scan report.
 std::string Ap(const std::string& ssid, int quality, const std::string& wpa = "WPA2-PSK AES",
@@ -54,7 +50,7 @@ protected:
             "(/tmp/wpa_supplicant 600 >/dev/null 2>&1 & echo $!)");
         pid_.pop_back();
         e2e::WrapWlarm("case \"$*\" in *escanresults*) cut -d' ' -f3 /proc/" + pid_ +
-                       "/stat >> /tmp/supplicant_at_scan;; esac\n");
+                       "/stat | tr -d '\\n' >> /tmp/stopped;; esac\n");
     }
     void TearDown() override {
         if (!pid_.empty()) sandbox::Run("kill -9 " + pid_);
@@ -63,16 +59,14 @@ protected:
     // Scans with the report loaded; returns the list text of the reply.
     std::string Scan(const std::string& report, int status = 0) {
         sandbox::WriteFile("/tmp/report", report);
-        EXPECT_TRUE(Sim("scan load /tmp/report"));
+        EXPECT_TRUE(e2e::Sim("scan load /tmp/report"));
         std::string reply;
         EXPECT_EQ(ui_.Call("wlan_get_scan_result", "", &reply), status);
         return reply.empty() ? "" : Field(reply, "ApList");
     }
     // Stopped during each scan command so far, and running now.
     void ExpectSupplicantPausedAndResumed(size_t scans) {
-        std::string stopped;
-        while (scans-- > 0) stopped += "T\n";
-        EXPECT_EQ(sandbox::ReadFile("/tmp/supplicant_at_scan"), stopped);
+        EXPECT_EQ(sandbox::ReadFile("/tmp/stopped"), std::string(scans, 'T'));
         EXPECT_NE(sandbox::Output("cut -d' ' -f3 /proc/" + pid_ + "/stat"), "T\n");
     }
     std::string pid_;
@@ -115,7 +109,6 @@ TEST_F(ScanMethods, ListMergesSortsAndEscapesEveryNetwork) {
     const std::string text = Scan("80\n" + many);
     EXPECT_LT(text.size(), 4096u);
     EXPECT_EQ(Field("{\"s\":\"x\"," + text.substr(1), "s"), "x") << text;
-    EXPECT_EQ(text.substr(text.size() - 3), "}]}");
 }
 
 // An empty scan answers with the previous one, then with nothing; a failed scan with an error.
@@ -124,7 +117,7 @@ TEST_F(ScanMethods, EmptyOrFailedScanFallsBackOrFails) {
     EXPECT_EQ(Scan("1\n" + Ap("Home", 90)), list);
     EXPECT_EQ(Scan("0\n"), list);
     EXPECT_EQ(Scan("0\n"), "");
-    ASSERT_TRUE(Sim("fault fail escanresults"));
+    ASSERT_TRUE(e2e::Sim("fault fail escanresults"));
     EXPECT_EQ(Scan("1\n" + Ap("Home", 90), -1), "");
     ExpectSupplicantPausedAndResumed(4);
 }
@@ -137,10 +130,10 @@ TEST_F(ScanMethods, WaitsForTheScanEngine) {
                                                               {"fault silent get_scan_status", 1}};
     size_t asked = 0;
     for (const auto& [setup, checks] : rows) {
-        ASSERT_TRUE(Sim(setup));
+        ASSERT_TRUE(e2e::Sim(setup));
         Scan("1\n" + Ap("Home", 90));
-        EXPECT_EQ(WlarmCallsOf("-i eth0 get_scan_status").size() - asked, checks) << setup;
-        asked = WlarmCallsOf("-i eth0 get_scan_status").size();
+        EXPECT_EQ(e2e::WlarmCallsOf("-i eth0 get_scan_status").size() - asked, checks) << setup;
+        asked = e2e::WlarmCallsOf("-i eth0 get_scan_status").size();
     }
     ExpectSupplicantPausedAndResumed(rows.size());
 }
@@ -152,7 +145,7 @@ TEST_F(ScanMethods, ConnectedInfoReportsTheJoinedNetwork) {
          R"({"ssid":"my\\net \"1\"","security":4,"signal":3})"}};
     for (const auto& [report, reply] : rows) {
         sandbox::WriteFile("/tmp/report", report);
-        ASSERT_TRUE(Sim(report.empty() ? "connected clear" : "connected load /tmp/report"));
+        ASSERT_TRUE(e2e::Sim(report.empty() ? "connected clear" : "connected load /tmp/report"));
         Expect("wlan_get_connected_info", "", 0, reply);
     }
 }
