@@ -91,10 +91,12 @@ TEST_F(ScanMethods, ListMergesSortsAndEscapesEveryNetwork) {
          List({Item("w", 1, 0), Item("e", 7, 0), Item("m", 6, 0), Item("t", 4, 0), Item("a", 3, 0),
                Item("?", 5, 0)})},
         // Odd SSIDs: valid JSON whatever they hold; over-long ones cut before a whole character.
-        {"odd", "6\n" + Ap("say \"hi\"", 90) + Ap("back\\slash`", 90) + Ap("Caf\u00e9 \u2615", 90) +
-                Ap(ssid32, 90) + Ap(std::string(34, 'a') + "\u00e9!", 90) + Ap("", 90),
+        {"odd", "7\n" + Ap("say \"hi\"", 90) + Ap("back\\slash`", 90) + Ap("Caf\u00e9 \u2615", 90) +
+                Ap(ssid32, 90) + Ap(std::string(34, 'a') + "\u00e9!", 90) + Ap("", 90) +
+                Ap(std::string(200, 'z'), 50),
          List({Item("say \\\"hi\\\"", 5, 4), Item("back\\\\slash`", 5, 4),
-               Item("Caf\u00e9 \u2615", 5, 4), Item(ssid32, 5, 4), Item(std::string(34, 'a'), 5, 4)})},
+               Item("Caf\u00e9 \u2615", 5, 4), Item(ssid32, 5, 4), Item(std::string(34, 'a'), 5, 4),
+               Item(std::string(35, 'z'), 5, 2)})},
         // More networks than announced and a block cut short by the end of the report.
         {"bounds", "1\n" + Ap("One", 20) + Ap("Two", 90) + Ap("One", 60) + "Three\n90\n",
          List({Item("One", 5, 3)})},
