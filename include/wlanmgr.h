@@ -12,6 +12,7 @@
 #include "wlan_os.h"
 #include "wlan_radio.h"
 #include "wlan_region.h"
+#include "wlan_scan.h"
 #include "wlan_time.h"
 #include "wlan_warn.h"
 #include "wpa_ctrl.h"
