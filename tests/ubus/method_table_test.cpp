@@ -86,7 +86,8 @@ TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {
                                          "wlan_get_region_info_list",
                                          "wlan_get_ps_status",
                                          "wlan_set_ps_status",
-                                         "wlan_send_wwan_state"};
+                                         "wlan_send_wwan_state",
+                                         "wlan_set_static_ip_config"};
     std::istringstream lines(kInterface);
     for (std::string line; std::getline(lines, line);) {
         const std::string method = line.substr(0, line.find(' '));
