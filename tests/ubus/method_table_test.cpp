@@ -72,12 +72,25 @@ TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {
     HostapdAgent agent;
     ASSERT_EQ(agent.ConnectUbus(), 0);
     const std::set<std::string> built = {
-        "wlan_set_switch",           "wlan_get_sta",         "wlan_get_sta_num",
-        "wlan_get_switch",           "wlan_wps_start",       "wlan_wps_cancel",
-        "wlan_get_wps_status",       "wlan_last_rpc",        "wlan_get_config",
-        "wlan_set_config",           "wlan_get_client_mac",  "wlan_get_5G_support",
-        "wlan_get_region_info_list", "wlan_get_ps_status",   "wlan_set_ps_status",
-        "wlan_send_wwan_state",      "wlan_get_scan_result", "wlan_get_connected_info",
+        "wlan_set_switch",
+        "wlan_get_sta",
+        "wlan_get_sta_num",
+        "wlan_get_switch",
+        "wlan_wps_start",
+        "wlan_wps_cancel",
+        "wlan_get_wps_status",
+        "wlan_last_rpc",
+        "wlan_get_config",
+        "wlan_set_config",
+        "wlan_get_client_mac",
+        "wlan_get_5G_support",
+        "wlan_get_region_info_list",
+        "wlan_get_ps_status",
+        "wlan_set_ps_status",
+        "wlan_send_wwan_state",
+        "wlan_set_static_ip_config",
+        "wlan_get_scan_result",
+        "wlan_get_connected_info",
     };
     std::istringstream lines(kInterface);
     for (std::string line; std::getline(lines, line);) {
