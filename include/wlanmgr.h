@@ -15,6 +15,7 @@
 #include "wlan_scan.h"
 #include "wlan_time.h"
 #include "wlan_warn.h"
+#include "wlan_wisp.h"
 #include "wpa_ctrl.h"
 
 #endif

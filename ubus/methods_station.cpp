@@ -1,5 +1,6 @@
 // Station-mode methods: saving a station profile and connecting with it, and the static IP
 // settings of a saved network.
+#include <pthread.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -10,13 +11,19 @@
 #include "ubus/method_call.h"
 #include "ubus/method_groups.h"
 #include "ubus/work_queue.h"
+#include "ubus_assistant.h"
+#include "util/device_paths.h"
 #include "util/log.h"
 #include "util/shell.h"
 #include "util/text.h"
+#include "wisp/sta_profile.h"
 #include "wisp/static_ip_config.h"
+#include "wlan_config.h"
 #include "wlan_event.h"
 
 namespace {
+
+constexpr const char* kStationInterface = "eth0";
 
 enum StaConfigPolicyField {
     STA_CONFIG_SSID,
@@ -88,12 +95,94 @@ void queue_station_interface_update() {
         free(copy);
 }
 
+// Copies a request text whole into its field; false for a NUL before its end, a CR or LF, or
+// a text over the field.
+bool take_sta_text(blob_attr* field, char* dst, size_t size) {
+    const char* text = blobmsg_get_string(field);
+    const size_t len = strlen(text);
+    return len + 1 == static_cast<size_t>(blobmsg_data_len(field)) && !has_line_break(text) &&
+           copy_text(dst, size, text);
+}
+
+struct StaText {
+    int index;
+    char* dst;
+    size_t size;
+};
+
+int32_t int_field(blob_attr* field) { return static_cast<int32_t>(blobmsg_get_u32(field)); }
+
+int refuse_sta_config(const char* what) {
+    WLAN_LOG5("Set Sta Config refused: %s", what);
+    return UBUS_STATUS_INVALID_ARGUMENT;
+}
+
 }  // namespace
 
-// Not built yet: this method answers UBUS_STATUS_NOT_SUPPORTED.
-int ubus_wlan_set_sta_config(ubus_context*, ubus_object*, ubus_request_data*, const char*,
-                             blob_attr*) {
-    return UBUS_STATUS_NOT_SUPPORTED;
+// Saves the request's network as the profile to connect to, writes the supplicant file with
+// every known profile and restarts the supplicant with it. Status 0, or -1 for a missing
+// attribute or a supplicant file that cannot be written (the old supplicant then keeps running
+// with the old files); no reply data. A text with a NUL, CR or LF or over its field, an address
+// that is neither empty nor dotted-quad IPv4, and a key the supplicant would refuse are refused
+// with invalid argument before anything changes.
+int ubus_wlan_set_sta_config(ubus_context*, ubus_object*, ubus_request_data* req, const char*,
+                             blob_attr* msg) {
+    WLAN_TRACE("ubus_wlan_set_sta_config");
+    MethodCall call(__func__, req);
+    blob_attr* field[STA_CONFIG_POLICY_MAX] = {nullptr};
+    if (msg != nullptr)
+        blobmsg_parse(sta_config_policy, STA_CONFIG_POLICY_MAX, field, blob_data(msg),
+                      blob_len(msg));
+    for (int i = 0; i < STA_CONFIG_POLICY_MAX; ++i) {
+        if (field[i] == nullptr) {
+            WLAN_LOG5("Set Sta Config index:%d failed!\n", i);
+            return -1;
+        }
+    }
+    sta_setting_t request;
+    memset(&request, 0, sizeof(request));
+    const StaText texts[] = {
+        {STA_CONFIG_SSID, request.ssid, sizeof(request.ssid)},
+        {STA_CONFIG_WPA_KEY, request.wpa_key, sizeof(request.wpa_key)},
+        {STA_CONFIG_IP, request.ip, sizeof(request.ip)},
+        {STA_CONFIG_SUBMASK, request.submask, sizeof(request.submask)},
+        {STA_CONFIG_GATEWAY, request.gateway, sizeof(request.gateway)},
+        {STA_CONFIG_DNS1, request.dns1, sizeof(request.dns1)},
+        {STA_CONFIG_DNS2, request.dns2, sizeof(request.dns2)},
+    };
+    for (const StaText& text : texts) {
+        if (!take_sta_text(field[text.index], text.dst, text.size) ||
+            (text.index >= STA_CONFIG_IP && !is_static_ip_value(text.dst)))
+            return refuse_sta_config(sta_config_policy[text.index].name);
+    }
+    request.channel = int_field(field[STA_CONFIG_CHANNEL]);
+    request.sec_type = int_field(field[STA_CONFIG_SEC_TYPE]);
+    request.ieee8021x_type = int_field(field[STA_CONFIG_IEEE8021X_TYPE]);
+    request.keyid = int_field(field[STA_CONFIG_KEYID]);
+    request.authtype = int_field(field[STA_CONFIG_AUTHTYPE]);
+    const char* fault = sta_profile_fault(request);
+    if (fault != nullptr) return refuse_sta_config(fault);
+
+    pthread_mutex_lock(&UbusAssistant::wlan_conf_lock);
+    sta_setting = request;
+    static_ip_config_load();
+    static_ip_config_save({sta_setting.ssid, sta_setting.ip, sta_setting.submask,
+                           sta_setting.gateway, sta_setting.dns1, sta_setting.dns2});
+    wlan_mgr_bss_config* bss = nullptr;
+    wlan_mgr_get_config(&bss, kHostapdConfPath);
+    current_wireless_band = bss != nullptr && bss->band_type != 0 ? 1 : 0;
+    wlan_mgr_free_config(&bss);
+    sta_profiles_load();
+    sta_profiles_place();
+    if (!sta_profiles_store()) {
+        WLAN_LOG5("write wpa_supplicant config file fail");
+        pthread_mutex_unlock(&UbusAssistant::wlan_conf_lock);
+        return -1;
+    }
+    kill_and_wait_process_stop("wpa_supplicant");
+    shell_runf("wpa_supplicant -B -Dwext -i%s -c%s", kStationInterface, kSupplicantConfPath);
+    pthread_mutex_unlock(&UbusAssistant::wlan_conf_lock);
+    return 0;
 }
 
 // Copies the stored settings of the SSID (all "0.0.0.0" for an unknown one) into uci, commits

@@ -88,6 +88,7 @@ TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {
         "wlan_get_ps_status",
         "wlan_set_ps_status",
         "wlan_send_wwan_state",
+        "wlan_set_sta_config",
         "wlan_set_static_ip_config",
         "wlan_get_scan_result",
         "wlan_get_connected_info",
