@@ -2,15 +2,11 @@
 #include <gtest/gtest.h>
 #include <libubus.h>
 
-#include <set>
 #include <sstream>
 #include <string>
-#include <vector>
 
-#include "hostapd_agent.h"
 #include "tests/support/sandbox.h"
 #include "ubus/service_object.h"
-#include "ubus_test_hooks.h"
 
 namespace {
 
@@ -65,40 +61,5 @@ TEST_F(MethodTable, BothObjectsDeclareTheInterfaceClientsUse) {
     for (const ubus_object* object : {&wlan_object, &wlan_object_test}) {
         EXPECT_EQ(object->type, &wlan_object_type) << object->name;
         EXPECT_EQ(Describe(*object), kInterface) << object->name;
-    }
-}
-
-TEST_F(MethodTable, MethodsNotBuiltYetAnswerNotSupported) {
-    HostapdAgent agent;
-    ASSERT_EQ(agent.ConnectUbus(), 0);
-    const std::set<std::string> built = {
-        "wlan_set_switch",
-        "wlan_get_sta",
-        "wlan_get_sta_num",
-        "wlan_get_switch",
-        "wlan_wps_start",
-        "wlan_wps_cancel",
-        "wlan_get_wps_status",
-        "wlan_last_rpc",
-        "wlan_get_config",
-        "wlan_set_config",
-        "wlan_get_client_mac",
-        "wlan_get_5G_support",
-        "wlan_get_region_info_list",
-        "wlan_get_ps_status",
-        "wlan_set_ps_status",
-        "wlan_send_wwan_state",
-        "wlan_set_sta_config",
-        "wlan_set_static_ip_config",
-        "wlan_get_scan_result",
-        "wlan_get_connected_info",
-    };
-    std::istringstream lines(kInterface);
-    for (std::string line; std::getline(lines, line);) {
-        const std::string method = line.substr(0, line.find(' '));
-        if (built.count(method) != 0) continue;
-        EXPECT_EQ(ubus_test_call("wlan_object_test", method.c_str(), "{}", 10000, nullptr),
-                  UBUS_STATUS_NOT_SUPPORTED)
-            << method;
     }
 }
