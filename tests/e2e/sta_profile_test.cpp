@@ -21,7 +21,7 @@ struct Profile {
 constexpr const char* kProfileFile = "/etc/config/wisp_profile";
 constexpr const char* kStart = "-B -Dwext -ieth0 -c/etc/config/wpa_supplicant.conf\n";
 
-// How the real supplicant shows a network of the profile: ssid|key_mgmt|priority|.
+// How the real supplicant shows a network of the profile: ssid|key_mgmt|priority|key|.
 std::string Shown(const Profile& p, bool connect) {
     std::string hex;
     bool plain = true;
@@ -33,7 +33,15 @@ std::string Shown(const Profile& p, bool connect) {
                        : p.sec != 7               ? "NONE"
                        : p.eap == 4 || p.eap == 5 ? "WPA-EAP"
                                                   : "WPA-PSK WPA-EAP";
-    return (plain ? "\"" + p.ssid + "\"" : hex) + "|" + mgmt + "|" + (connect ? "1|" : "0|");
+    // The key as the supplicant saves what it parsed: a passphrase or ASCII WEP key quoted.
+    const bool wpa = p.sec >= 2 && p.sec <= 6, ascii_wep = p.key.size() == 5 || p.key.size() == 13;
+    const std::string key = wpa && p.key.size() != 64 ? "\"" + p.key + "\""
+                            : wpa                     ? p.key
+                            : p.sec != 1              ? ""
+                            : ascii_wep               ? "\"" + p.key + "\""
+                                                      : p.key;
+    return (plain ? "\"" + p.ssid + "\"" : hex) + "|" + mgmt + "|" + (connect ? "1|" : "0|") + key +
+           "|";
 }
 
 std::string Block(const std::string& ssid, int sec = 0, const std::string& key = "") {
