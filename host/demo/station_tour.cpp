@@ -163,6 +163,8 @@ bool Join(FILE* out) {
     const std::string running = Chomp(sandbox::Output("pidof wpa_supplicant"));
     fprintf(out, "  wpa_supplicant %s\n",
             running.empty() ? "is not running" : ("runs as process " + running).c_str());
+    fprintf(out, "  (the simulator's supplicant has the real one read the file first: %s)\n",
+            Contains(calls, "refused") ? "it refused it" : "it read every network");
     return Contains(conf, "\tssid=\"Harbour Lane\"\n") &&
            Contains(conf, "\tpsk=\"tide \"and\" harbour\"\n") && Contains(conf, "\tpriority=1\n") &&
            Contains(profiles, "Harbour Lane\n6\n5\n0\ntide \"and\" harbour\n1\n0\n\n") &&
