@@ -127,18 +127,6 @@ void set_profile_field(sta_setting_t& profile, int index, const char* line) {
     }
 }
 
-std::string profile_file_text() {
-    std::string text = std::to_string(last_record_profile_num) + "\n";
-    for (int i = 0; i < current_profile_num; ++i) {
-        const sta_setting_t& p = sta_setting_list[i];
-        text += std::string(p.ssid) + "\n" + std::to_string(p.channel) + "\n" +
-                std::to_string(p.sec_type) + "\n" + std::to_string(p.ieee8021x_type) + "\n" +
-                p.wpa_key + "\n" + std::to_string(p.keyid) + "\n" + std::to_string(p.authtype) +
-                "\n\n";
-    }
-    return text;
-}
-
 // The security lines of a network block. wpa_supplicant takes a quoted text literally from the
 // first to the last double quote of its line, so backslashes and (but for survives_quotes)
 // quotes and '#' need no escaping.
@@ -168,22 +156,6 @@ std::string security_lines(const sta_setting_t& p) {
     return lines;
 }
 
-std::string supplicant_file_text() {
-    std::string text = "ctrl_interface=/var/run/wpa_supplicant\n\n";
-    for (int i = 0; i < current_profile_num; ++i) {
-        const sta_setting_t& p = sta_setting_list[i];
-        const char* fault = sta_profile_fault(p);
-        if (fault != nullptr) {
-            WLAN_LOG5("wpa_supplicant conf: profile %d left out: %s", i, fault);
-            continue;
-        }
-        text += "network={\n\tssid=" + ssid_value(p.ssid) + "\n" + security_lines(p);
-        if (i == connect_profile_num) text += "\tpriority=1\n";
-        text += "}\n\n";
-    }
-    return text;
-}
-
 bool write_all(AtomicFile& file, const std::string& text) {
     return fwrite(text.data(), 1, text.size(), file.Stream()) == text.size() && file.Sync();
 }
@@ -194,7 +166,7 @@ bool prepare_supplicant_file(AtomicFile& file) {
         WLAN_LOG5("file open fail");
         return false;
     }
-    if (!write_all(file, supplicant_file_text())) {
+    if (!write_all(file, sta_supplicant_file_text())) {
         WLAN_LOG5("file open fail");
         file.Abort();
         return false;
@@ -225,6 +197,34 @@ bool process_running(int pid) {
 }
 
 }  // namespace
+
+std::string sta_profile_file_text() {
+    std::string text = std::to_string(last_record_profile_num) + "\n";
+    for (int i = 0; i < current_profile_num; ++i) {
+        const sta_setting_t& p = sta_setting_list[i];
+        text += std::string(p.ssid) + "\n" + std::to_string(p.channel) + "\n" +
+                std::to_string(p.sec_type) + "\n" + std::to_string(p.ieee8021x_type) + "\n" +
+                p.wpa_key + "\n" + std::to_string(p.keyid) + "\n" + std::to_string(p.authtype) +
+                "\n\n";
+    }
+    return text;
+}
+
+std::string sta_supplicant_file_text() {
+    std::string text = "ctrl_interface=/var/run/wpa_supplicant\n\n";
+    for (int i = 0; i < current_profile_num; ++i) {
+        const sta_setting_t& p = sta_setting_list[i];
+        const char* fault = sta_profile_fault(p);
+        if (fault != nullptr) {
+            WLAN_LOG5("wpa_supplicant conf: profile %d left out: %s", i, fault);
+            continue;
+        }
+        text += "network={\n\tssid=" + ssid_value(p.ssid) + "\n" + security_lines(p);
+        if (i == connect_profile_num) text += "\tpriority=1\n";
+        text += "}\n\n";
+    }
+    return text;
+}
 
 const char* sta_profile_fault(const sta_setting_t& p) {
     if (has_line_break(p.ssid) || has_line_break(p.wpa_key)) return "line break in a text";
@@ -289,7 +289,7 @@ void sta_profiles_place() {
 bool sta_profiles_store() {
     AtomicFile profiles;
     bool profiles_ready =
-        profiles.Open(kWispProfilePath) && write_all(profiles, profile_file_text());
+        profiles.Open(kWispProfilePath) && write_all(profiles, sta_profile_file_text());
     if (!profiles_ready) {
         profiles.Abort();
         WLAN_LOG5("write wisp %s profile error", band_name());

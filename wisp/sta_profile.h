@@ -13,6 +13,8 @@
 //
 // Callers hold UbusAssistant::wlan_conf_lock around all of these.
 
+#include <string>
+
 #include "include/wlan_wisp.h"
 
 // Why wpa_supplicant would refuse this profile (and with it the whole file), or null when it
@@ -22,6 +24,10 @@
 // would take it for a comment; an SSID like that is written in hexadecimal instead). The texts
 // must hold no line break.
 const char* sta_profile_fault(const sta_setting_t& profile);
+
+// The text of the profile file and of the supplicant file for the list as it is now.
+std::string sta_profile_file_text();
+std::string sta_supplicant_file_text();
 
 // Empties the list, then reads the profile file into it (the band-specific message when it
 // cannot be opened; current_wireless_band must be set).

@@ -47,8 +47,9 @@ void take_field(char* dst, size_t size, const unsigned char* item, size_t at) {
     dst[size - 1] = '\0';
 }
 
+// Writes a text field into a zeroed file item: at most size - 1 bytes, so it stays terminated.
 void put_field(unsigned char* item, size_t at, const char* src, size_t size) {
-    strncpy(reinterpret_cast<char*>(item + at), src, size - 1);
+    memcpy(item + at, src, strnlen(src, size - 1));
 }
 
 StaticIpConfigItem* new_item() {

@@ -10,6 +10,7 @@
 
 #include "host/demo/demo_log.h"
 #include "host/demo/method_tour.h"
+#include "host/demo/station_tour.h"
 #include "tests/support/bus_events.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/test_host.h"
@@ -182,6 +183,12 @@ bool MethodTour(test_host::TestHost& host) {
     return ok;
 }
 
+bool StationTour() {
+    bool ok = station_tour::Run(g_out);
+    ShowBroadcasts();
+    return ok;
+}
+
 bool LteReport(test_host::TestHost& host) {
     bool ok = method_tour::LteReport(g_out, host);
     ShowBroadcasts();
@@ -225,7 +232,7 @@ int run_hotspot_demo() {
             return 1;
         }
         ok = StartAp(host) && PhoneJoins(host) && WpsPushButton(host) && MethodTour(host) &&
-             PhoneLeaves(host) && LteReport(host);
+             StationTour() && PhoneLeaves(host) && LteReport(host);
         ok = StopAp(host) && ok;
         Section("The host shuts down (the agent's destructor)");
     }

@@ -195,9 +195,9 @@ bool LteReport(FILE* out, test_host::TestHost& host) {
     return !channel.empty() && channel.rfind("1 ", 0) != 0;
 }
 
-int Call(FILE* out, const std::string& method, const std::string& json) {
-    std::string reply;
-    return CallInto(out, method, json, &reply);
+int Call(FILE* out, const std::string& method, const std::string& json, std::string* reply) {
+    std::string ignored;
+    return CallInto(out, method, json, reply != nullptr ? reply : &ignored);
 }
 
 bool Run(FILE* out, test_host::TestHost& host) {

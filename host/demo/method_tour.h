@@ -14,8 +14,10 @@ class TestHost;
 // then "Command failed: ..." when the status is not 0.
 namespace method_tour {
 
-// Makes one call on a bus connection of its own and prints it; returns the call's status.
-int Call(FILE* out, const std::string& method, const std::string& json);
+// Makes one call on a bus connection of its own and prints it; returns the call's status. The
+// reply, as compact JSON, goes to reply when it is given.
+int Call(FILE* out, const std::string& method, const std::string& json,
+         std::string* reply = nullptr);
 
 // The tour on a running AP with stations: configuration, power save, the WPS key, stations,
 // region and client queries. Returns whether every step went as expected.
