@@ -12,10 +12,13 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "config/config_writer.h"
 #include "config/maclist.h"
+#include "tests/e2e/bus_peers.h"
 #include "tests/e2e/e2e_env.h"
+#include "tests/support/log_capture.h"
 #include "util/atomic_file.h"
 #include "wisp/sta_profile.h"
 #include "wisp/static_ip_config.h"
@@ -230,4 +233,120 @@ TEST_F(PowerLoss, EveryRewrittenFileIsOldOrNewAfterAKill) {
     }
     EXPECT_EQ(sandbox::Output("readlink /etc/hostapd.conf"), "AR6004_hostapd.conf\n");
     static_ip_config_release();
+}
+
+namespace {
+
+// A bus method that writes files: its request before (a) and during (b) the fault, the status
+// it answers during the fault, the files it must leave as they were, and what shows afterwards
+// whether the refused request took effect anyway.
+struct Writing {
+    const char* method;
+    std::string a, b;
+    int status;
+    std::vector<const char*> files;
+    std::function<std::string(e2e::WebUi&)> effect;
+};
+
+std::string Reply(e2e::WebUi& ui, const char* method, const char* args = "{}") {
+    std::string reply;
+    return std::to_string(ui.Call(method, args, &reply)) + " " + reply;
+}
+
+std::string StaConfig(const char* ssid, const char* key, const char* ip) {
+    return std::string("{\"ssid\":\"") + ssid +
+           "\",\"channel\":6,\"sec_type\":2,\"ieee8021x_type\":0,\"wpa_key\":\"" + key +
+           "\",\"keyid\":0,\"authtype\":0,\"ip\":\"" + ip +
+           "\",\"submask\":\"255.255.255.0\",\"gateway\":\"\",\"dns1\":\"\",\"dns2\":\"\"}";
+}
+
+std::string ApConfig(const char* ssid, const char* macs) {
+    return std::string("{\"ssid\":\"") + ssid +
+           "\",\"ignore_broadcast_ssid\":0,\"region\":\"DE\",\"band_type\":0,\"chan\":6,"
+           "\"wmode\":5,\"chan_width\":1,\"wpa\":3,\"wpa_encrypt\":0,\"wpa_key\":\"pass phrase\","
+           "\"mac_filter\":1,\"mac_addrs\":\"" +
+           macs + "\",\"wps\":0,\"ap_isolate\":0}";
+}
+
+const std::string kUciValues = "grep wisp_ap_ /etc/config/wlan; uci show wlan";
+
+// clang-format off
+const Writing kWritings[] = {
+    {"wlan_set_config", ApConfig("Cafe", "02:00:00:00:00:01#DES_LEN:2#tv#"),
+     ApConfig("Office", "02:00:00:00:00:02#DES_LEN:0##02:00:00:00:00:03#DES_LEN:0##"),
+     UBUS_STATUS_UNKNOWN_ERROR, {"/etc/AR6004_hostapd.conf", kDenyList},
+     [](e2e::WebUi& ui) { return Reply(ui, "wlan_get_config"); }},
+    {"wlan_set_sta_config", StaConfig("Home", "12345678", "10.0.0.2"),
+     StaConfig("Home", "another key", "10.0.0.3"), -1,
+     {"/etc/config/wisp_profile", "/etc/config/wpa_supplicant.conf",
+      "/etc/config/wisp_static_ip_conf"},
+     [](e2e::WebUi& ui) {
+         // The settings the platform is given for the network come from the stored list.
+         ui.Call("wlan_set_static_ip_config", R"({"ssid":"Home"})");
+         return sandbox::Output("grep wisp_ap_static_ip /etc/config/wlan");
+     }},
+    {"wlan_set_ps_status", R"({"power_save_status":1,"power_level":1,"disable_time":300})",
+     R"({"power_save_status":1,"power_level":2,"disable_time":900})", -1, {"/etc/config/wlan"},
+     [](e2e::WebUi& ui) { return Reply(ui, "wlan_get_ps_status"); }},
+    {"wlan_set_static_ip_config", R"({"ssid":"Home"})", R"({"ssid":"Unknown"})", -1,
+     {"/etc/config/wlan"},
+     [](e2e::WebUi&) { return sandbox::Output(kUciValues); }},
+};
+// clang-format on
+
+// A fault of /etc and how it is undone.
+struct Fault {
+    const char* name;
+    const char* make;
+    const char* undo;
+};
+const Fault kFaults[] = {
+    // A small tmpfs with a copy of /etc, filled up.
+    {"full /etc",
+     "cp -a /etc/. /run/etc && mount -t tmpfs -o size=16m tmpfs /etc && cp -a /run/etc/. /etc && "
+     "rm -rf /run/etc && dd if=/dev/zero of=/etc/.fill bs=4k 2>/dev/null; df /etc | grep -q 100%",
+     "umount /etc"},
+    {"read-only /etc", "mount -o remount,bind,ro /etc", "mount -o remount,bind,rw /etc"},
+};
+
+class FullOrReadOnly : public E2eTest {
+protected:
+    void TearDown() override {
+        E2eTest::TearDown();
+        if (undo_ != nullptr) sandbox::Run(undo_);
+    }
+    const char* undo_ = nullptr;
+};
+
+}  // namespace
+
+// Each write fails with a status and a log line, the old files stay whole and unchanged, and
+// the refused change is not taken into use.
+TEST_F(FullOrReadOnly, WritesFailClearlyAndKeepTheOldFiles) {
+    sandbox::Run(
+        "mv /etc/hostapd.conf /etc/AR6004_hostapd.conf && "
+        "ln -s AR6004_hostapd.conf /etc/hostapd.conf");
+    StartAp();
+    e2e::WebUi ui;
+    for (const Fault& fault : kFaults) {
+        for (const Writing& w : kWritings) {
+            const std::string what = std::string(w.method) + ", " + fault.name;
+            ASSERT_EQ(ui.Call(w.method, w.a), 0) << what;
+            std::vector<std::string> before;
+            for (const char* file : w.files) before.push_back(sandbox::ReadFile(file));
+            const std::string listing = sandbox::Output("ls -a /etc /etc/config");
+            const std::string effect = w.effect(ui);
+            logcap::Clear();
+            ASSERT_EQ(sandbox::Run(fault.make), 0) << what;
+            undo_ = fault.undo;
+            EXPECT_EQ(ui.Call(w.method, w.b), w.status) << what;
+            EXPECT_FALSE(logcap::Level5().empty() && logcap::Errors().empty()) << what;
+            ASSERT_EQ(sandbox::Run(fault.undo), 0) << what;
+            undo_ = nullptr;
+            for (size_t i = 0; i < w.files.size(); ++i)
+                EXPECT_EQ(sandbox::ReadFile(w.files[i]), before[i]) << what << ": " << w.files[i];
+            EXPECT_EQ(sandbox::Output("ls -a /etc /etc/config"), listing) << what;
+            EXPECT_EQ(w.effect(ui), effect) << what;
+        }
+    }
 }
