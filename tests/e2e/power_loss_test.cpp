@@ -313,9 +313,9 @@ class FullOrReadOnly : public E2eTest {
 protected:
     void TearDown() override {
         E2eTest::TearDown();
-        if (undo_ != nullptr) sandbox::Run(undo_);
+        if (!undo_.empty()) sandbox::Run(undo_);
     }
-    const char* undo_ = nullptr;
+    std::string undo_;  // the fault in place, undone after a failed test
 };
 
 }  // namespace
@@ -342,11 +342,51 @@ TEST_F(FullOrReadOnly, WritesFailClearlyAndKeepTheOldFiles) {
             EXPECT_EQ(ui.Call(w.method, w.b), w.status) << what;
             EXPECT_FALSE(logcap::Level5().empty() && logcap::Errors().empty()) << what;
             ASSERT_EQ(sandbox::Run(fault.undo), 0) << what;
-            undo_ = nullptr;
+            undo_.clear();
             for (size_t i = 0; i < w.files.size(); ++i)
                 EXPECT_EQ(sandbox::ReadFile(w.files[i]), before[i]) << what << ": " << w.files[i];
             EXPECT_EQ(sandbox::Output("ls -a /etc /etc/config"), listing) << what;
             EXPECT_EQ(w.effect(ui), effect) << what;
         }
+    }
+}
+
+// The radio scripts, which the radio start writes (no bus method does): with /usr/bin read-only,
+// and with each script a link into a full filesystem, each generator fails with a level-5
+// message and the old script stays whole and executable.
+TEST_F(FullOrReadOnly, RadioScriptsStayWhenTheyCannotBeWritten) {
+    const std::string scripts = "bcmApSet.sh bcmApStaSet.sh bcm_mac_filter.sh";
+    const std::string full_make =
+        "mkdir -p /run/full && mount -t tmpfs -o size=64k tmpfs /run/full && for f in " + scripts +
+        "; do mv /usr/bin/$f /run/full/ && ln -s /run/full/$f /usr/bin/$f; done && "
+        "dd if=/dev/zero of=/run/full/fill bs=4k 2>/dev/null; df /run/full | grep -q 100%";
+    const std::string full_undo = "for f in " + scripts +
+                                  "; do rm /usr/bin/$f && mv /run/full/$f /usr/bin/; done; "
+                                  "umount /run/full";
+    const Fault faults[] = {
+        {"full", full_make.c_str(), full_undo.c_str()},
+        {"read-only /usr/bin", "mount -o remount,bind,ro /usr/bin",
+         "mount -o remount,bind,rw /usr/bin"},
+    };
+    for (const Fault& fault : faults) {
+        std::vector<std::pair<const Target*, std::string>> before;
+        for (const Target& target : kTargets) {
+            if (strncmp(target.path, "/usr/bin/", 9) != 0) continue;
+            ASSERT_TRUE(target.write(0)) << target.path;
+            before.emplace_back(&target, sandbox::ReadFile(target.path) + Mode(target.path));
+        }
+        ASSERT_EQ(sandbox::Run(fault.make), 0) << fault.name;
+        undo_ = fault.undo;
+        for (const auto& [target, old] : before) {
+            logcap::Clear();
+            EXPECT_FALSE(target->write(1)) << target->path << ", " << fault.name;
+            EXPECT_FALSE(logcap::Level5().empty()) << target->path << ", " << fault.name;
+            EXPECT_EQ(sandbox::ReadFile(target->path) + Mode(target->path), old)
+                << target->path << ", " << fault.name;
+        }
+        ASSERT_EQ(sandbox::Run(fault.undo), 0) << fault.name;
+        undo_.clear();
+        for (const auto& [target, old] : before)
+            EXPECT_EQ(sandbox::ReadFile(target->path) + Mode(target->path), old) << target->path;
     }
 }
