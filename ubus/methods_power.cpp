@@ -77,6 +77,12 @@ bool uci_set_pair(const char* key, const char* user_key, int32_t value) {
     return shell_runf("uci set %s=%d && uci set %s=%d", key, value, user_key, value);
 }
 bool uci_commit_wlan() { return shell_runf("uci commit %s", "wlan"); }
+// Drops the saved but uncommitted changes of the power-save options, so that a change that
+// could not be committed is neither read back nor committed later with another one.
+void uci_revert_power_save() {
+    shell_runf("uci revert %s; uci revert %s; uci revert %s; uci revert %s; uci revert %s",
+               kPowerSaveStatus, kPowerLevel, kPowerLevelUser, kDisableTime, kDisableTimeUser);
+}
 
 void raise_event(ha_wlan_event_type type, intptr_t payload) {
     HostapdAgent::InvokeEventCbs(type, reinterpret_cast<void*>(payload));
@@ -217,6 +223,7 @@ int ubus_wlan_set_ps_status(ubus_context*, ubus_object*, ubus_request_data* req,
         return 0;
     }
     if (!written) {
+        uci_revert_power_save();
         WLAN_LOG5("ubus_wlan_set_ps_status: uci change failed, nothing taken into use");
         return -1;
     }

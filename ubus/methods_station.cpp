@@ -187,7 +187,9 @@ int ubus_wlan_set_sta_config(ubus_context*, ubus_object*, ubus_request_data* req
 
 // Copies the stored settings of the SSID (all "0.0.0.0" for an unknown one) into uci, commits
 // them and has the platform take them up. Sends no reply. An SSID over 32 characters is refused
-// (invalid argument) without any change.
+// (invalid argument) without any change. A commit that fails (a full or read-only /etc) drops
+// the options' uncommitted changes and answers -1 with a level-5 message; the platform is not
+// asked to take anything up then.
 int ubus_wlan_set_static_ip_config(ubus_context*, ubus_object*, ubus_request_data* req, const char*,
                                    blob_attr* msg) {
     MethodCall call(__func__, req);
@@ -204,7 +206,12 @@ int ubus_wlan_set_static_ip_config(ubus_context*, ubus_object*, ubus_request_dat
     if (ssid[0] == '\0') return -1;
 
     static_ip_config_load();
-    if (static_ip_config_with(ssid, set_static_ip_options, nullptr)) shell_run("uci commit wlan");
+    if (static_ip_config_with(ssid, set_static_ip_options, nullptr) &&
+        !shell_run("uci commit wlan")) {
+        for (const char* option : kStaticIpOptions) shell_runf("uci revert %s", option);
+        WLAN_LOG5("ubus_wlan_set_static_ip_config: uci commit wlan failed, nothing changed");
+        return -1;
+    }
     queue_station_interface_update();
     return 0;
 }

@@ -174,11 +174,19 @@ bool static_ip_config_save(const StaticIpSettings& settings) {
     }
 
     ListLock lock(list);
+    // The item as it was (or the one added), put back when the file is not replaced: settings
+    // that were not stored must not be handed to the platform later.
+    StaticIpConfigItem* changed = nullptr;
+    StaticIpConfigItem before = {};
+    StaticIpConfigItem* added = nullptr;
     if (settings.ssid != nullptr && settings.ssid[0] != '\0') {
         StaticIpConfigItem* item = find_item(list, settings.ssid);
         if (item != nullptr) {
+            changed = item;
+            before = *item;
             set_values(item, settings);
         } else if ((item = new_item()) != nullptr) {
+            added = item;
             copy_text(item->ssid, settings.ssid);
             set_values(item, settings);
             item->next = list->first;
@@ -186,10 +194,19 @@ bool static_ip_config_save(const StaticIpSettings& settings) {
             ++list->count;
         }
     }
+    const auto keep_old = [&] {
+        if (changed != nullptr) *changed = before;
+        if (added != nullptr) {
+            list->first = added->next;
+            --list->count;
+            free(added);
+        }
+        return false;
+    };
     AtomicFile file;
     if (!file.Open(kWispStaticIpPath)) {
         wlan_errlog(WLAN_PRIO_ERROR, "WISP: open conf file failed, write");
-        return false;
+        return keep_old();
     }
     // Head, then the items; any short write drops the new content and keeps the old file.
     const std::string content = file_content(list);
@@ -198,13 +215,13 @@ bool static_ip_config_save(const StaticIpSettings& settings) {
         if (fwrite(content.data() + at, 1, size, file.Stream()) != size) {
             wlan_errlog(WLAN_PRIO_ERROR, at == 0 ? "WISP: write static config head failed"
                                                  : "WISP: write static config item failed");
-            return false;
+            return keep_old();
         }
         at += size;
     }
     if (!file.Commit()) {
         wlan_errlog(WLAN_PRIO_ERROR, "WISP: write static config file failed, old file kept");
-        return false;
+        return keep_old();
     }
     return true;
 }

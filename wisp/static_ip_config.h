@@ -78,9 +78,10 @@ bool is_static_ip_value(const char* text);
 void static_ip_config_load();
 
 // Records the network's settings (an empty SSID records nothing) and rewrites the file
-// atomically: a failed write keeps the old file. Settings that cannot be stored (an SSID over
-// 32 characters, a value that is neither empty nor dotted-quad IPv4) change nothing. Returns
-// false when nothing was recorded or the file was not replaced; a missing list is logged.
+// atomically: a failed write keeps the old file and leaves the list as it was. Settings that cannot
+// be stored (an SSID over 32 characters, a value that is neither empty nor dotted-quad IPv4) change
+// nothing. Returns false when nothing was recorded or the file was not replaced; a missing list is
+// logged.
 bool static_ip_config_save(const StaticIpSettings& settings);
 
 // Runs fn(values, found, context) under the list lock with the SSID's values ("0.0.0.0" for

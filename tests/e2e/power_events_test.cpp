@@ -103,7 +103,10 @@ TEST_F(PowerEvents, PowerSaveKeyUsbAndSystemEvents) {
         "1 0 300|0|0|ps=0 pl=0 dt=0 commit ||0|0 0 300",
         "0 2 300|0 3|0|||-1|0 2 300",
         "1 2 300|2 3|0|||-1|1 2 300",
-        "-|1 2|-1|ps=1 ||-1|0 0 0",  // refused by uci: not committed, not taken into use
+        // Refused by uci: not committed, the saved changes dropped, not taken into use.
+        "-|1 2|-1|ps=1 revert.basic_setting.ps revert.basic_setting.pl "
+        "revert.basic_setting.pl_user revert.basic_setting.dt revert.basic_setting.dt_user "
+        "||-1|0 0 0",
         "0 0 0|1 2 600|0|ps=1 pl=2 pl_user=2 dt=600 dt_user=600 commit ||-1|1 2 600|off",
     };
     for (const char* row : cases) {

@@ -98,6 +98,21 @@ int Commit(Session* s, int argc, char** argv) {
     return 0;
 }
 
+int Revert(Session* s, int argc, char** argv) {
+    if (argc != 1) return kUsage;
+    uci_ptr ptr;
+    if (!Lookup(s, argv[0], &ptr)) return 1;
+    if (ptr.value != nullptr) {
+        ReportError(s, UCI_ERR_INVAL);
+        return 1;
+    }
+    if (uci_revert(s->ctx, &ptr) != UCI_OK) {
+        ReportError(s);
+        return 1;
+    }
+    return 0;
+}
+
 int Show(Session* s, int argc, char** argv) {
     if (argc > 1) return kUsage;
     if (argc == 0) {

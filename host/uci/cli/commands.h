@@ -17,6 +17,7 @@ struct Session {
 int Get(Session* s, int argc, char** argv);
 int Set(Session* s, int argc, char** argv);
 int Commit(Session* s, int argc, char** argv);
+int Revert(Session* s, int argc, char** argv);
 int Show(Session* s, int argc, char** argv);
 
 // Prints "uci: <error text>" for the context's last error (or for ERR when given).

@@ -1,4 +1,4 @@
-// The `uci` command of the development host: uci [-c DIR] [-q] get|set|commit|show [...]
+// The `uci` command of the development host: uci [-c DIR] [-q] get|set|commit|revert|show [...]
 // It works on the same store as the library (packages in the config directory, uncommitted
 // changes in the save directory).
 #include <stdio.h>
@@ -15,6 +15,7 @@ void PrintUsage() {
         "\n"
         "Commands:\n"
         "\tcommit     [<config>]\n"
+        "\trevert     <config>[.<section>[.<option>]]\n"
         "\tshow       [<config>[.<section>[.<option>]]]\n"
         "\tget        <config>.<section>[.<option>]\n"
         "\tset        <config>.<section>[.<option>]=<value>\n"
@@ -32,6 +33,7 @@ int RunCommand(uci_cli::Session* s, int argc, char** argv) {
     if (strcmp(name, "get") == 0) return uci_cli::Get(s, argc - 1, argv + 1);
     if (strcmp(name, "set") == 0) return uci_cli::Set(s, argc - 1, argv + 1);
     if (strcmp(name, "commit") == 0) return uci_cli::Commit(s, argc - 1, argv + 1);
+    if (strcmp(name, "revert") == 0) return uci_cli::Revert(s, argc - 1, argv + 1);
     if (strcmp(name, "show") == 0) return uci_cli::Show(s, argc - 1, argv + 1);
     return uci_cli::kUsage;
 }

@@ -247,6 +247,12 @@ extern int uci_save(struct uci_context* ctx, struct uci_package* p);
  */
 extern int uci_commit(struct uci_context* ctx, struct uci_package** p, bool overwrite);
 
+/*
+ * Drops the saved changes of the package, section or option that PTR names (the package's
+ * unsaved changes are saved first) and loads the package again into ptr->p.
+ */
+extern int uci_revert(struct uci_context* ctx, struct uci_ptr* ptr);
+
 /* Lists the packages in the config directory; free(*list) releases the whole list. */
 extern int uci_list_configs(struct uci_context* ctx, char*** list);
 

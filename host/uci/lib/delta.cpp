@@ -97,6 +97,24 @@ void ApplyDeltas(const std::string& text, uci_package* p) {
     }
 }
 
+std::string FilterDeltas(const std::string& text, const char* package, const char* section,
+                         const char* option) {
+    std::string kept;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        DeltaLine d;
+        const bool dropped = ParseDeltaLine(line, package, &d) &&
+                             (section == nullptr || d.section == section) &&
+                             (option == nullptr || d.option == option);
+        if (!dropped) kept += line + "\n";
+    }
+    return kept;
+}
+
 std::string FormatDeltas(const uci_package* p) {
     std::string out;
     uci_element* e;

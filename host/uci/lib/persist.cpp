@@ -133,6 +133,34 @@ UCI_PUBLIC int uci_save(uci_context* ctx, uci_package* p) {
     return Fail(ctx, UCI_OK);
 }
 
+UCI_PUBLIC int uci_revert(uci_context* ctx, uci_ptr* ptr) {
+    if (ctx == nullptr) return UCI_ERR_INVAL;
+    if (ptr == nullptr || ptr->p == nullptr) return Fail(ctx, UCI_ERR_INVAL);
+    int rc = uci_save(ctx, ptr->p);
+    if (rc != UCI_OK) return rc;
+    std::string name = ptr->p->e.name;
+    {
+        uci_host::LockedFile delta;
+        rc = delta.Open(uci_host::DeltaPath(ctx, name.c_str()), O_RDWR, LOCK_EX);
+        if (rc == UCI_ERR_NOTFOUND) {
+            rc = UCI_OK;  // nothing saved, nothing to drop
+        } else if (rc == UCI_OK) {
+            std::string text;
+            if (!delta.ReadAll(&text)) return Fail(ctx, UCI_ERR_IO);
+            std::string kept = uci_host::FilterDeltas(text, name.c_str(), ptr->section,
+                                                      ptr->section ? ptr->option : nullptr);
+            if (kept != text && (!delta.Truncate() || !delta.Append(kept)))
+                return Fail(ctx, UCI_ERR_IO);
+        }
+    }
+    if (rc != UCI_OK) return Fail(ctx, rc);
+    // The element pointers of the old package go with it.
+    ptr->s = nullptr;
+    ptr->o = nullptr;
+    ptr->last = nullptr;
+    return uci_load(ctx, name.c_str(), &ptr->p);
+}
+
 UCI_PUBLIC int uci_commit(uci_context* ctx, uci_package** package, bool overwrite) {
     if (ctx == nullptr) return UCI_ERR_INVAL;
     if (package == nullptr || *package == nullptr || (*package)->path == nullptr)

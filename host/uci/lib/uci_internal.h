@@ -59,6 +59,10 @@ std::string ExportConfig(const uci_package* p);
 // Applies the lines of a delta file to P; lines that cannot be read are skipped.
 void ApplyDeltas(const std::string& text, uci_package* p);
 std::string FormatDeltas(const uci_package* p);
+// The lines of a delta file of PACKAGE without the changes of SECTION (null: every section) or
+// of its OPTION (null: the section and all its options).
+std::string FilterDeltas(const std::string& text, const char* package, const char* section,
+                         const char* option);
 
 // ---- files (files.cpp) -------------------------------------------------------------------
 std::string ConfigPath(const uci_context* ctx, const char* package);
