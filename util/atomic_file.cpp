@@ -19,6 +19,17 @@ std::string directory_of(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// Makes a rename in the directory durable. Best effort: the file is already replaced, and some
+// file systems cannot sync a directory.
+void sync_directory(const std::string& dir) {
+    int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    if (fsync(fd) != 0) {
+        // Nothing more to do: the rename itself has happened.
+    }
+    close(fd);
+}
+
 }  // namespace
 
 std::string resolve_link_target(const char* path) {
@@ -76,7 +87,10 @@ bool AtomicFile::Sync() {
 bool AtomicFile::Commit() {
     if (!Sync()) return false;
     bool ok = rename(temp_.c_str(), target_.c_str()) == 0;
-    if (!ok) unlink(temp_.c_str());
+    if (ok)
+        sync_directory(directory_of(target_));
+    else
+        unlink(temp_.c_str());
     temp_.clear();
     return ok;
 }

@@ -7,7 +7,8 @@
 
 // Rewrites a file whole so that a power loss leaves either the old or the new content: the new
 // content goes to a temporary file in the same directory, is flushed and synced, then renamed
-// over the target. A symbolic link is followed, so the link stays and its target is replaced.
+// over the target, and the directory is synced so that the rename survives a power cut too. A
+// symbolic link is followed, so the link stays and its target is replaced.
 class AtomicFile {
 public:
     AtomicFile() = default;
