@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include <string>
+#include <utility>
 
 #include "tests/e2e/e2e_env.h"
 #include "tests/support/bus_connect.h"
@@ -25,6 +26,9 @@ public:
     WebUi& operator=(const WebUi&) = delete;
 
     bool Connected() const { return ctx_ != nullptr; }
+    // The next Call or SendEvent also carries this string field, whatever bytes it holds (JSON
+    // cannot carry invalid UTF-8).
+    void AddRawField(const std::string& name, const std::string& text) { raw_ = {name, text}; }
     // Calls a method with a JSON object of arguments; returns the call's status. Replies, as
     // compact JSON, go to reply (one line each) when it is given.
     int Call(const std::string& method, const std::string& json_args, std::string* reply = nullptr,
@@ -32,6 +36,7 @@ public:
         blob_buf_init(&buf_, 0);
         if (!json_args.empty() && !blobmsg_add_json_from_string(&buf_, json_args.c_str()))
             return UBUS_STATUS_INVALID_ARGUMENT;
+        AddRaw();
         uint32_t id = 0;
         int status =
             ctx_ == nullptr ? UBUS_STATUS_CONNECTION_FAILED : ubus_lookup_id(ctx_, object, &id);
@@ -46,11 +51,16 @@ public:
     int SendEvent(const std::string& type, const std::string& json) {
         blob_buf_init(&buf_, 0);
         if (!blobmsg_add_json_from_string(&buf_, json.c_str())) return UBUS_STATUS_INVALID_ARGUMENT;
+        AddRaw();
         return ctx_ == nullptr ? UBUS_STATUS_CONNECTION_FAILED
                                : ubus_send_event(ctx_, type.c_str(), buf_.head);
     }
 
 private:
+    void AddRaw() {
+        if (!raw_.first.empty()) blobmsg_add_string(&buf_, raw_.first.c_str(), raw_.second.c_str());
+        raw_ = {};
+    }
     static void Collect(ubus_request* req, int, blob_attr* msg) {
         char* json = blobmsg_format_json(msg, true);
         if (json == nullptr) return;
@@ -61,6 +71,7 @@ private:
 
     ubus_context* ctx_ = nullptr;
     blob_buf buf_ = {};
+    std::pair<std::string, std::string> raw_;
 };
 
 }  // namespace e2e
