@@ -274,19 +274,22 @@ TEST_F(Injection, NoSourceOfTextRunsCommandsAddsLinesOrChangesWhatReadsBack) {
                            return 0;
                        }});
     // The ARP table: an interface of that name (where the kernel takes the name) with a station.
-    sources.push_back({"ARP device", [this, &agent](const std::string& v) {
-                           const std::string dev = shell_quote(v.c_str());
-                           if (sandbox::Run("ip link add " + dev +
-                                            " type veth peer name injpeer 2>/dev/null") != 0)
-                               return kNotApplicable;
-                           sandbox::Run("ip link set " + dev + " up && ip neigh add 192.0.2.61 " +
-                                        "lladdr 02:00:00:00:00:61 dev " + dev + " nud permanent");
-                           host_->HandleMsg("<3>AP-STA-CONNECTED 02:00:00:00:00:61");
-                           agent.DropArpCache();
-                           host_->HandleMsg("<3>AP-STA-DISCONNECTED 02:00:00:00:00:61");
-                           sandbox::Run("ip link del " + dev);
-                           return 0;
-                       }});
+    sources.push_back(
+        {"ARP device", [&agent](const std::string& v) {
+             const std::string dev = shell_quote(v.c_str());
+             if (sandbox::Run("ip link add " + dev + " type veth peer name injpeer 2>/dev/null") !=
+                 0)
+                 return kNotApplicable;
+             sandbox::Run("ip link set " + dev + " up && ip neigh add 192.0.2.61 " +
+                          "lladdr 02:00:00:00:00:61 dev " + dev + " nud permanent");
+             sandbox::WriteFile("/tmp/sta_lines", "autho_sta_list 02:00:00:00:00:61\n");
+             agent.UpdateAllStaInfo();
+             agent.DropArpCache();
+             sandbox::Run("rm /tmp/sta_lines");
+             agent.UpdateAllStaInfo();
+             sandbox::Run("ip link del " + dev);
+             return 0;
+         }});
     // The radio's output: station list lines, scan SSIDs, the connected network.
     sources.push_back(
         {"station list",
