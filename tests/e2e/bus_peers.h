@@ -14,6 +14,19 @@ extern "C" {
 
 namespace e2e {
 
+// The string field of a JSON object text; "!" when it is not valid JSON or has no such field.
+inline std::string Field(const std::string& reply, const char* name) {
+    blob_buf buf = {};
+    blob_buf_init(&buf, 0);
+    const blobmsg_policy policy = {name, BLOBMSG_TYPE_STRING};
+    blob_attr* field = nullptr;
+    if (blobmsg_add_json_from_string(&buf, reply.c_str()))
+        blobmsg_parse(&policy, 1, &field, blob_data(buf.head), blob_len(buf.head));
+    std::string value = field == nullptr ? "!" : blobmsg_get_string(field);
+    blob_buf_free(&buf);
+    return value;
+}
+
 // The web interface: a bus client on a connection of its own, used from the test's thread.
 class WebUi {
 public:
