@@ -24,6 +24,9 @@ void Put(const char* path, const uint8_t* data, size_t size);
 // The input cut into up to n parts at each line "--" (a missing part is empty).
 std::vector<std::string> Parts(const uint8_t* data, size_t size, size_t n);
 
+// With no_commands.cpp: what every command started through popen() prints (empty at first).
+extern std::string g_command_output;
+
 }  // namespace fuzz
 
 #endif
