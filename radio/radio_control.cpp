@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr const char* kDeauthCommand = "wlarm deauthenticate";
 constexpr int kGenerateAttempts = 5;
 constexpr int32_t kWpsStateOn = 2;
 
@@ -109,9 +108,9 @@ int HostapdAgent::BcmWLDeauthAll() {
             WLAN_LOG5("BcmWLDeauthAll: skip station line without a MAC [%s]", mac);
             return true;
         }
-        char command[64];
-        failed = !format_bounded(command, sizeof(command), "%s %s", kDeauthCommand, mac) ||
-                 !shell_run(command);
+        // "wlarm deauthenticate MAC", started directly.
+        const char* argv[] = {"wlarm", "deauthenticate", mac, nullptr};
+        failed = !command_run(argv);
         return !failed;
     });
     if (lines < 0) {
