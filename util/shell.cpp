@@ -36,6 +36,16 @@ int spawn_program(const char* const argv[], int stdout_fd, pid_t* pid) {
     if (error == 0)
         error =
             posix_spawnp(pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv), environ);
+    if (error == ENOEXEC) {
+        // A script without an interpreter line: the shell runs such a file itself, so it gets
+        // the command line, each argument quoted as one word.
+        std::string line;
+        for (const char* const* arg = argv; *arg != nullptr; ++arg)
+            line += (line.empty() ? "" : " ") + shell_quote(*arg);
+        const char* shell_argv[] = {"sh", "-c", line.c_str(), nullptr};
+        error = posix_spawn(pid, "/bin/sh", &actions, nullptr, const_cast<char* const*>(shell_argv),
+                            environ);
+    }
     posix_spawn_file_actions_destroy(&actions);
     return error;
 }

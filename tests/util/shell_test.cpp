@@ -1,9 +1,12 @@
 #include "util/shell.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
+
+#include "tests/support/sandbox.h"
 
 TEST(ShellQuote, AnyTextStaysOneLiteralWord) {
     for (const char* text :
@@ -86,6 +89,15 @@ TEST(CommandStart, ArgumentsArriveByteForByteAndStatusReadsAsTheShells) {
     ASSERT_TRUE(none.OpenCommand(missing));  // as popen: opens, reads nothing, fails on close
     EXPECT_EQ(ReadAll(none), "");
     EXPECT_EQ(none.Close(), 127 << 8);
+
+    // A script without an interpreter line runs as the shell runs it, with the same arguments.
+    sandbox::WriteFile("/tmp/bare-script", "printf '[%s]' \"$@\"\nexit 4\n");
+    ASSERT_EQ(chmod("/tmp/bare-script", 0755), 0);
+    const char* bare[] = {"/tmp/bare-script", "a  b", "$x", nullptr};
+    ShellPipe script;
+    ASSERT_TRUE(script.OpenCommand(bare));
+    EXPECT_EQ(ReadAll(script), "[a  b][$x]");
+    EXPECT_EQ(script.Close(), 4 << 8);
 }
 
 // Only a line the shell would split into the same plain words is started without the shell.
