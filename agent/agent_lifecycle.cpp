@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "agent/event_delivery.h"
+#include "agent/spy_signal.h"
 #include "agent/wlan_settings.h"
 #include "hostapd_agent.h"
 #include "ubus/shadow_agent.h"
@@ -12,8 +13,6 @@
 #include "util/text.h"
 
 namespace {
-
-constexpr useconds_t kStopPollMicros = 20 * 1000;
 
 void* spy_thread_main(void* arg) {
     if (arg == nullptr) return nullptr;
@@ -99,7 +98,7 @@ int HostapdAgent::StartSpy() {
     }
     pthread_t thread;
     if (pthread_create(&thread, nullptr, spy_thread_main, this) != 0) {
-        _running = false;
+        spy_signal_ended(_running);
         wlan_errlog(WLAN_PRIO_ERROR, "HostapdAgent::StartSpy: Failed to create thread.");
         wlan_errlog(WLAN_PRIO_ERROR, "HostapdAgent::StartSpy: Start spy failed.");
         StopSpy();
@@ -117,12 +116,11 @@ int HostapdAgent::StartSpy() {
 
 int HostapdAgent::StopSpy() {
     bool was_running = _running;
-    _spy_on = false;
+    spy_signal_stop(_spy_on);
     _started = false;
-    // The spy thread ends its current cycle and clears _running as its last access to the agent.
-    if (was_running) {
-        while (_running) usleep(kStopPollMicros);
-    }
+    // The spy thread ends its current cycle (a pause between polls ends at once) and clears
+    // _running as its last access to the agent; this returns as soon as it has.
+    if (was_running) spy_wait_ended(_running);
     StopCountDown();
     BcmWLStop();
     return 0;

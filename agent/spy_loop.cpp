@@ -1,9 +1,9 @@
 #include <stdio.h>
-#include <unistd.h>
 
 #include <atomic>
 
 #include "agent/event_delivery.h"
+#include "agent/spy_signal.h"
 #include "agent/spy_state.h"
 #include "agent/wlan_settings.h"
 #include "agent/wps_state.h"
@@ -15,13 +15,6 @@ namespace {
 
 constexpr unsigned kPollSeconds = 2;
 constexpr unsigned kRetrySeconds = 10;
-constexpr useconds_t kSleepSliceMicros = 100 * 1000;
-
-// Sleeps for the given time, but wakes as soon as the spy is told to stop, so that StopSpy
-// does not wait out a whole cycle.
-void sleep_while_spying(const std::atomic<bool>& spy_on, unsigned seconds) {
-    for (unsigned slice = 0; slice < seconds * 10 && spy_on; ++slice) usleep(kSleepSliceMicros);
-}
 
 }  // namespace
 
@@ -32,7 +25,7 @@ void* HostapdAgent::SpyWork(void*) {
     sta_associated_yet = false;
 
     if (UpdateAllStaInfo() != 0) {
-        _running = false;
+        spy_signal_ended(_running);
         wlan_errlog(WLAN_PRIO_ERROR, "HostapdAgent::SpyWork: Update sta info failed.");
         return nullptr;
     }
@@ -48,7 +41,7 @@ void* HostapdAgent::SpyWork(void*) {
         if (count < 0) {
             wlan_errlog(WLAN_PRIO_ERROR, "Execute cmd[%s] failed, popen returns null\n",
                         spy.spy_cmd);
-            sleep_while_spying(_spy_on, kRetrySeconds);
+            spy_sleep_while_on(_spy_on, kRetrySeconds);
             previous = 0;
             continue;
         }
@@ -69,7 +62,8 @@ void* HostapdAgent::SpyWork(void*) {
                 SetWlanCountDown(user_time);
             }
         }
-        sleep_while_spying(_spy_on, kPollSeconds);
+        // Woken early by StopSpy, so that it does not wait out the pause.
+        spy_sleep_while_on(_spy_on, kPollSeconds);
         previous = count;
     }
 
@@ -85,6 +79,6 @@ void* HostapdAgent::SpyWork(void*) {
     }
     SetWlanOn(false);
     ClearAllStaInfo();
-    _running = false;
+    spy_signal_ended(_running);
     return nullptr;
 }

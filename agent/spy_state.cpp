@@ -42,7 +42,7 @@ void spy_line_mac(int32_t mac_offset, const char* line, char* mac, size_t size) 
 
 int for_each_spy_line(const SpyCommand& spy, const std::function<bool(const char* mac)>& visit) {
     ShellPipe pipe;
-    if (!pipe.Open(spy.spy_cmd)) return -1;
+    if (!pipe.OpenWords(spy.spy_cmd)) return -1;
     int lines = 0;
     char line[kSpyLineSize];
     while (pipe.ReadWholeLine(line, sizeof(line))) {

@@ -30,9 +30,9 @@ constexpr size_t kSpyLineSize = 100;
 // position gives an empty text.
 void spy_line_mac(int32_t mac_offset, const char* line, char* mac, size_t size);
 
-// Runs the command and hands the MAC of every output line (empty when the line has none) to
-// visit, which returns false to stop reading. Returns the number of lines read, or -1 when the
-// command could not be started.
+// Runs the command (directly, without a shell, as its text is plain words) and hands the MAC of
+// every output line (empty when the line has none) to visit, which returns false to stop reading.
+// Returns the number of lines read, or -1 when the command could not be started.
 int for_each_spy_line(const SpyCommand& spy, const std::function<bool(const char* mac)>& visit);
 
 class StaList;

@@ -115,6 +115,8 @@ int HostapdAgent::BcmWPSStart(const char* pin) {
     _wps_on = true;
     _last_wps_result = WPS_RESULT_STARTED;
     if (_ua != nullptr) _ua->CastEvent("wlan_event", "wps_event", "wps_start");
+    // The worker starts the session once it is recorded and announced as started.
+    wps_workers_session_requested();
     return 0;
 }
 

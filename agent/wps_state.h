@@ -10,7 +10,8 @@
 class HostapdAgent;
 
 // The WPS worker thread (wps_worker.cpp): while WPS is enabled it waits for a requested session
-// every second and runs it. BcmWPSEnable starts it, BcmWPSDisable stops it and waits for it.
+// (woken by the request, nothing else) and runs it. BcmWPSEnable starts it, BcmWPSDisable stops
+// it and waits for it.
 // Each worker takes the next generation number when it starts and ends as soon as workers are
 // no longer wanted or a newer worker exists, so a quick disable and enable never leaves two
 // workers polling the same agent. A worker touches its agent only while it is counted alive.
@@ -23,8 +24,10 @@ enum class WpsWorkerStart {
 
 // Wants workers from now on, counts a new worker alive and starts its thread for the agent.
 WpsWorkerStart wps_worker_start(HostapdAgent* agent);
-// Wants no more workers: each running one ends within a second, or when its session ends.
+// Wants no more workers: each waiting one ends at once, one in a session when the session ends.
 void wps_workers_stop();
+// Wakes the workers after the agent's _wps_on has been set, so that the session starts.
+void wps_workers_session_requested();
 // Whether workers are wanted (after wps_worker_start, until wps_workers_stop).
 bool wps_workers_wanted();
 // The number of worker threads that have not finished yet.
@@ -33,7 +36,7 @@ int32_t wps_workers_alive();
 // True on a WPS worker thread (where waiting for the workers to end would wait for itself).
 bool wps_is_worker_thread();
 
-// Waits, polling, until no worker thread is left or timeout_ms has passed. True when none is
+// Waits until no worker thread is left or timeout_ms has passed. True when none is
 // left. For the owner of an agent that is about to be destroyed, and for tests.
 bool wps_wait_workers_ended(unsigned timeout_ms);
 

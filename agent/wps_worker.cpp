@@ -1,8 +1,10 @@
 #include <pthread.h>
 #include <string.h>
-#include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 #include "agent/event_delivery.h"
 #include "agent/wps_state.h"
@@ -25,23 +27,58 @@ std::atomic<int32_t> wps_workers_alive_count{0};
 thread_local bool on_worker_thread = false;
 
 constexpr uint32_t kSessionTimeoutSeconds = 120;
-constexpr unsigned kSleepSlices = 10;
-constexpr useconds_t kSleepSliceMicros = 100 * 1000;
+constexpr std::chrono::seconds kPauseAfterSession{1};
+
+// Wakes the workers when they are no longer wanted, when a newer one starts and when a session
+// is requested; wakes the waiters of wps_wait_workers_ended when a worker ends. Taken alone; the
+// flags it covers are changed while it is held. Never destroyed: a detached worker may still
+// signal while the process exits.
+struct WorkerSignal {
+    std::mutex mutex;
+    std::condition_variable changed;
+};
+
+WorkerSignal& worker_signal() {
+    static WorkerSignal* signal = new WorkerSignal();
+    return *signal;
+}
 
 // Takes the worker out of wps_workers_alive_count when it ends, whichever way it leaves.
 class AliveCount {
 public:
-    ~AliveCount() { wps_workers_alive_count.fetch_sub(1); }
+    ~AliveCount() {
+        WorkerSignal& signal = worker_signal();
+        std::lock_guard<std::mutex> guard(signal.mutex);
+        wps_workers_alive_count.fetch_sub(1);
+        signal.changed.notify_all();
+    }
 };
 
 bool keeps_running(uint32_t generation) {
     return wps_thread_on.load() != 0 && wps_worker_generation.load() == generation;
 }
 
-// Sleeps one second, waking early once the worker is told to end.
-void sleep_one_second(uint32_t generation) {
-    for (unsigned slice = 0; slice < kSleepSlices && keeps_running(generation); ++slice)
-        usleep(kSleepSliceMicros);
+// Waits, without waking in between, until a session is requested or the worker is to end.
+void wait_for_request(HostapdAgent* agent, uint32_t generation) {
+    WorkerSignal& signal = worker_signal();
+    std::unique_lock<std::mutex> lock(signal.mutex);
+    signal.changed.wait(lock, [agent, generation] {
+        return !keeps_running(generation) || agent->IsWPSProcedureOn();
+    });
+}
+
+// Pauses a second (monotonic clock), ending early once the worker is to end.
+void pause_after_session(uint32_t generation) {
+    WorkerSignal& signal = worker_signal();
+    std::unique_lock<std::mutex> lock(signal.mutex);
+    signal.changed.wait_for(lock, kPauseAfterSession,
+                            [generation] { return !keeps_running(generation); });
+}
+
+void notify_workers() {
+    WorkerSignal& signal = worker_signal();
+    std::lock_guard<std::mutex> guard(signal.mutex);
+    signal.changed.notify_all();
 }
 
 const char* outcome_message(brcm_wpscli_status status) {
@@ -107,14 +144,15 @@ void* wps_worker_main(void* arg) {
     event_raiser_never_waits();
     // The newest worker owns the agent's sessions; an older one still polling ends.
     uint32_t generation = wps_worker_generation.fetch_add(1) + 1;
+    notify_workers();  // an older worker ends now
     uint8_t peer_addr[BRCM_WPSCLI_PEER_ADDR_LEN];
     memset(peer_addr, 0, sizeof(peer_addr));
     while (keeps_running(generation)) {
         if (!agent->IsWPSProcedureOn()) {
-            sleep_one_second(generation);
+            wait_for_request(agent, generation);
             continue;
         }
-        if (run_session(agent, peer_addr)) sleep_one_second(generation);
+        if (run_session(agent, peer_addr)) pause_after_session(generation);
     }
     return nullptr;
 }
@@ -130,14 +168,21 @@ WpsWorkerStart wps_worker_start(HostapdAgent* agent) {
         return WpsWorkerStart::kCreateFailed;
     }
     if (pthread_detach(worker) != 0) {
-        wps_thread_on = 0;
+        wps_workers_stop();
         pthread_join(worker, nullptr);
         return WpsWorkerStart::kDetachFailed;
     }
     return WpsWorkerStart::kStarted;
 }
 
-void wps_workers_stop() { wps_thread_on = 0; }
+void wps_workers_stop() {
+    WorkerSignal& signal = worker_signal();
+    std::lock_guard<std::mutex> guard(signal.mutex);
+    wps_thread_on = 0;
+    signal.changed.notify_all();
+}
+
+void wps_workers_session_requested() { notify_workers(); }
 
 bool wps_workers_wanted() { return wps_thread_on.load() != 0; }
 
@@ -152,10 +197,8 @@ brcm_wpscli_nw_settings* wps_network_settings() { return &wps_nw_settings; }
 bool wps_is_worker_thread() { return on_worker_thread; }
 
 bool wps_wait_workers_ended(unsigned timeout_ms) {
-    constexpr unsigned kPollMs = 10;
-    for (unsigned waited = 0; wps_workers_alive_count.load() > 0; waited += kPollMs) {
-        if (waited >= timeout_ms) return false;
-        usleep(kPollMs * 1000);
-    }
-    return true;
+    WorkerSignal& signal = worker_signal();
+    std::unique_lock<std::mutex> lock(signal.mutex);
+    return signal.changed.wait_for(lock, std::chrono::milliseconds(timeout_ms),
+                                   [] { return wps_workers_alive_count.load() <= 0; });
 }

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr const char* kDeauthCommand = "wlarm deauthenticate";
 constexpr int kGenerateAttempts = 5;
 constexpr int32_t kWpsStateOn = 2;
 
@@ -66,7 +65,9 @@ int HostapdAgent::BcmWLStart() {
     bool station_mode = _get_wlan_wisp_enable_status() == 1;
     if (!generate_radio_script(bss, station_mode)) return -1;
 
-    if (!shell_runf("%s start", kRadioScriptPath)) {
+    // The platform script is started directly: "SCRIPT start" needs no shell of its own.
+    const char* start[] = {kRadioScriptPath, "start", nullptr};
+    if (!command_run(start)) {
         wlan_errlog(WLAN_PRIO_ERROR, "Execute wl script: Error. WLAN start fails");
         return -1;
     }
@@ -93,7 +94,8 @@ int HostapdAgent::BcmWLStop() {
     if (_wps_featured) BcmWPSDisable();
     if (BcmWLDeauthAll() != 0)
         wlan_errlog(WLAN_PRIO_ERROR, "Deauthenticate all online station failed\n");
-    if (!shell_runf("%s stop", kRadioScriptPath)) {
+    const char* stop[] = {kRadioScriptPath, "stop", nullptr};
+    if (!command_run(stop)) {
         wlan_errlog(WLAN_PRIO_ERROR, "Execute wl script: Error. WLAN stop fails");
         return -1;
     }
@@ -109,9 +111,9 @@ int HostapdAgent::BcmWLDeauthAll() {
             WLAN_LOG5("BcmWLDeauthAll: skip station line without a MAC [%s]", mac);
             return true;
         }
-        char command[64];
-        failed = !format_bounded(command, sizeof(command), "%s %s", kDeauthCommand, mac) ||
-                 !shell_run(command);
+        // "wlarm deauthenticate MAC", started directly.
+        const char* argv[] = {"wlarm", "deauthenticate", mac, nullptr};
+        failed = !command_run(argv);
         return !failed;
     });
     if (lines < 0) {

@@ -4,6 +4,7 @@ extern "C" {
 }
 #include <ctype.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 
@@ -43,8 +44,10 @@ std::string event_message(const char* key, const char* value) {
 
 }  // namespace
 
-// The command line is "ubus send EVENT 'JSON'"; for ordinary texts that is
-// ubus send wlan_event '{"wlan_switch":"on"}'. The JSON is one shell word whatever it holds.
+// The command is "ubus send EVENT 'JSON'"; for ordinary texts that is
+// ubus send wlan_event '{"wlan_switch":"on"}'. It is started directly: `ubus` receives the JSON
+// as one argument, byte for byte, as the shell gave it from the quoted word. The length limit
+// stays that of the command line the shell ran.
 void UbusAssistant::CastEvent(const char* event, const char* key, const char* value) {
     // A member without a name would be written without one, which is not JSON.
     if (!is_event_name(event) || key == nullptr || *key == '\0' || value == nullptr) {
@@ -56,10 +59,12 @@ void UbusAssistant::CastEvent(const char* event, const char* key, const char* va
         WLAN_LOG5("UbusAssistant::CastEvent: no message, event [%s] not sent.", event);
         return;
     }
-    std::string command = std::string("ubus send ") + event + " " + shell_quote(json.c_str());
-    if (command.size() > kCommandLimit) {
+    size_t line_length =
+        strlen("ubus send ") + strlen(event) + 1 + shell_quote(json.c_str()).size();
+    if (line_length > kCommandLimit) {
         WLAN_LOG5("UbusAssistant::CastEvent: command too long, event [%s] not sent.", event);
         return;
     }
-    shell_run(command.c_str());
+    const char* argv[] = {"ubus", "send", event, json.c_str(), nullptr};
+    command_run(argv);
 }

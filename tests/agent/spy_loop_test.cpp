@@ -149,3 +149,34 @@ TEST_F(SpyLoop, StopWaitsForTheThreadOfTheStart) {
         late_start::g_agent = nullptr;
     }
 }
+
+// A stop while the station list is being read waits for that command, and only for it: the
+// cycle ends without its pause and no further poll starts.
+TEST_F(SpyLoop, StopReturnsOnceTheCommandInFlightEnds) {
+    ASSERT_EQ(sandbox::Run("mkfifo /tmp/gate"), 0);
+    sandbox::WriteFile("/usr/bin/wlarm",
+                       "#!/bin/sh\n"
+                       "echo \"$*\" >> /tmp/wlarm.calls\n"
+                       "if [ \"$1\" = assoclist ] && [ -e /tmp/hold ]; then\n"
+                       "  rm /tmp/hold; echo held >> /tmp/wlarm.calls; read line < /tmp/gate\n"
+                       "fi\n");
+    ASSERT_EQ(agent_->StartSpy(), 0);
+    WaitForCount("0");
+    sandbox::WriteFile("/tmp/hold", "");
+    while (sandbox::ReadFile("/tmp/wlarm.calls").find("held") == std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+
+    std::atomic<bool> returned{false};
+    std::thread stopper([this, &returned] {
+        agent_->StopSpy();
+        returned = true;
+    });
+    while (agent_->IsStarted()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_FALSE(returned);  // the command is still held
+    sandbox::WriteFile("/tmp/gate", "go\n");
+    stopper.join();
+    EXPECT_FALSE(agent_->IsRunning());
+    // After the held poll only the stop's own station listing ran.
+    std::string calls = sandbox::ReadFile("/tmp/wlarm.calls");
+    EXPECT_EQ(calls.substr(calls.find("held")), "held\nassoclist\n");
+}

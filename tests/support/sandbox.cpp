@@ -28,6 +28,8 @@ namespace {
 constexpr const char* kState = "/mnt";
 constexpr const char* kOldTmp = "/mnt/oldtmp";
 constexpr const char* kReexecVar = "WLAN_SANDBOX_REEXEC";
+// A directory that stays writable inside the sandbox (the fuzzers' corpus and crash files).
+constexpr const char* kWritableVar = "WLAN_SANDBOX_WRITABLE";
 
 bool g_available = false;
 std::string g_why = "sandbox not initialised";
@@ -81,10 +83,19 @@ bool Mount(const char* source, const char* target, const char* type, unsigned lo
     return Fail(why, std::string("mount ") + target);
 }
 
-// A fresh tmpfs on /tmp, with the build, the sources and ../shared bound back when under /tmp.
+// The writable directory named by WLAN_SANDBOX_WRITABLE, canonical; empty when none is named.
+std::string WritableDir() {
+    const char* dir = getenv(kWritableVar);
+    std::error_code ec;
+    return dir == nullptr || dir[0] == '\0' ? "" : fs::weakly_canonical(dir, ec).string();
+}
+
+// A fresh tmpfs on /tmp, with the build, the sources, ../shared and the writable directory bound
+// back when under /tmp.
 bool KeepTmpPaths(std::string* why) {
     std::set<std::string> wanted;
-    for (const std::string& p : {BuildDir(), SourceDir(), SourceDir() + "/../shared"}) {
+    for (const std::string& p :
+         {BuildDir(), SourceDir(), SourceDir() + "/../shared", WritableDir()}) {
         std::error_code ec;
         std::string canon = fs::weakly_canonical(p, ec).string();
         if (!ec && canon.rfind("/tmp/", 0) == 0 && fs::exists(canon)) wanted.insert(canon);
@@ -106,8 +117,13 @@ bool KeepTmpPaths(std::string* why) {
 // Everything outside the sandbox's own mounts becomes read-only in this namespace, so a faulty
 // build cannot write anywhere on the machine (a relative path resolved against "/", a stray
 // absolute path): /etc, /usr/bin, /var, /tmp and /run are private mounts on top of this, and
-// /proc, /sys and /dev keep working. Mount flags that a user namespace may not drop are kept.
+// /proc, /sys and /dev keep working, and so does the writable directory when one is named. Mount
+// flags that a user namespace may not drop are kept.
 bool MakeTheRestReadOnly(std::string* why) {
+    const std::string writable = WritableDir();
+    if (!writable.empty() &&
+        !Mount(writable.c_str(), writable.c_str(), nullptr, MS_BIND | MS_REC, "", why))
+        return false;
     std::ifstream mounts("/proc/self/mountinfo");
     std::vector<std::string> targets;
     for (std::string line; std::getline(mounts, line);) {
@@ -125,7 +141,8 @@ bool MakeTheRestReadOnly(std::string* why) {
     for (const std::string& target : targets) {
         struct statvfs st;
         if (under(target, "/proc") || under(target, "/sys") || under(target, "/dev") ||
-            target == kState || target == "/tmp" || statvfs(target.c_str(), &st) != 0)
+            target == kState || target == "/tmp" || target == writable ||
+            statvfs(target.c_str(), &st) != 0)
             continue;
         unsigned long keep = 0;
         for (const auto& flag : kKept)

@@ -12,7 +12,8 @@
 // touch the real machine.
 namespace sandbox {
 
-// Enters the namespaces. Must run before any thread is started (the test main calls it).
+// Enters the namespaces. Must run before any thread is started (the test main calls it). The
+// directory named by the environment variable WLAN_SANDBOX_WRITABLE, if any, stays writable.
 void Init(int argc, char** argv);
 
 // Whether the sandbox is in place; when not, Why() says why and tests that need it skip.
