@@ -5,6 +5,7 @@
 #include <string.h>
 #include <time.h>
 
+#include <algorithm>
 #include <string>
 
 #include "util/log.h"
@@ -19,6 +20,8 @@ constexpr size_t kMacTextLength = 17;
 // The passphrase is the IMEI from its eighth character on: the last 8 digits of a full IMEI.
 constexpr size_t kImeiPassphraseStart = 7;
 constexpr size_t kMinPassphraseLength = 8;
+// Room of the SSID in the configuration record, terminator excluded: a longer one is not read.
+constexpr size_t kMaxSsidLength = 32;
 
 // The last two octets of the MAC text in upper case, or four random hexadecimal digits when the
 // product has no MAC address of its own.
@@ -39,19 +42,31 @@ std::string ssid_suffix() {
     return suffix;
 }
 
+// The prefix is cut so that the SSID fits the record (before a whole UTF-8 character); the
+// suffix that tells devices apart is kept.
 std::string default_ssid() {
     char prefix[128] = {};
     read_uci("uci get product.info.ssid_prefix", prefix, sizeof(prefix), "ZAVORIN_4G_");
-    return prefix + ssid_suffix();
+    const std::string suffix = ssid_suffix();
+    size_t length = std::min(strlen(prefix), kMaxSsidLength - suffix.size());
+    while (length > 0 && (static_cast<unsigned char>(prefix[length]) & 0xC0) == 0x80) --length;
+    return std::string(prefix, length) + suffix;
+}
+
+bool is_printable_ascii(const char* text) {
+    for (const char* p = text; *p != '\0'; ++p)
+        if (*p < 0x20 || *p > 0x7e) return false;
+    return true;
 }
 
 // An IMEI too short to leave 8 characters would give a passphrase that the reader drops,
-// leaving a WPA network without a key: such devices get the fallback passphrase.
+// leaving a WPA network without a key, and one with characters other than printable ASCII a
+// key the radio refuses: such devices get the fallback passphrase.
 std::string default_passphrase() {
     char imei[16] = {};
     read_uci("uci get product.lte.imei", imei, sizeof(imei), kPlaceholderImei);
     if (strcmp(imei, kPlaceholderImei) == 0 ||
-        strlen(imei) < kImeiPassphraseStart + kMinPassphraseLength)
+        strlen(imei) < kImeiPassphraseStart + kMinPassphraseLength || !is_printable_ascii(imei))
         return kFallbackPassphrase;
     return imei + kImeiPassphraseStart;
 }

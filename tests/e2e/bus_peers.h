@@ -7,11 +7,25 @@ extern "C" {
 }
 
 #include <string>
+#include <utility>
 
 #include "tests/e2e/e2e_env.h"
 #include "tests/support/bus_connect.h"
 
 namespace e2e {
+
+// The string field of a JSON object text; "!" when it is not valid JSON or has no such field.
+inline std::string Field(const std::string& reply, const char* name) {
+    blob_buf buf = {};
+    blob_buf_init(&buf, 0);
+    const blobmsg_policy policy = {name, BLOBMSG_TYPE_STRING};
+    blob_attr* field = nullptr;
+    if (blobmsg_add_json_from_string(&buf, reply.c_str()))
+        blobmsg_parse(&policy, 1, &field, blob_data(buf.head), blob_len(buf.head));
+    std::string value = field == nullptr ? "!" : blobmsg_get_string(field);
+    blob_buf_free(&buf);
+    return value;
+}
 
 // The web interface: a bus client on a connection of its own, used from the test's thread.
 class WebUi {
@@ -25,6 +39,9 @@ public:
     WebUi& operator=(const WebUi&) = delete;
 
     bool Connected() const { return ctx_ != nullptr; }
+    // The next Call or SendEvent also carries this string field, whatever bytes it holds (JSON
+    // cannot carry invalid UTF-8).
+    void AddRawField(const std::string& name, const std::string& text) { raw_ = {name, text}; }
     // Calls a method with a JSON object of arguments; returns the call's status. Replies, as
     // compact JSON, go to reply (one line each) when it is given.
     int Call(const std::string& method, const std::string& json_args, std::string* reply = nullptr,
@@ -32,6 +49,7 @@ public:
         blob_buf_init(&buf_, 0);
         if (!json_args.empty() && !blobmsg_add_json_from_string(&buf_, json_args.c_str()))
             return UBUS_STATUS_INVALID_ARGUMENT;
+        AddRaw();
         uint32_t id = 0;
         int status =
             ctx_ == nullptr ? UBUS_STATUS_CONNECTION_FAILED : ubus_lookup_id(ctx_, object, &id);
@@ -46,11 +64,16 @@ public:
     int SendEvent(const std::string& type, const std::string& json) {
         blob_buf_init(&buf_, 0);
         if (!blobmsg_add_json_from_string(&buf_, json.c_str())) return UBUS_STATUS_INVALID_ARGUMENT;
+        AddRaw();
         return ctx_ == nullptr ? UBUS_STATUS_CONNECTION_FAILED
                                : ubus_send_event(ctx_, type.c_str(), buf_.head);
     }
 
 private:
+    void AddRaw() {
+        if (!raw_.first.empty()) blobmsg_add_string(&buf_, raw_.first.c_str(), raw_.second.c_str());
+        raw_ = {};
+    }
     static void Collect(ubus_request* req, int, blob_attr* msg) {
         char* json = blobmsg_format_json(msg, true);
         if (json == nullptr) return;
@@ -61,6 +84,7 @@ private:
 
     ubus_context* ctx_ = nullptr;
     blob_buf buf_ = {};
+    std::pair<std::string, std::string> raw_;
 };
 
 }  // namespace e2e

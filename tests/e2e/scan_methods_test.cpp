@@ -25,19 +25,6 @@ std::string List(const std::vector<std::string>& items) {
     return "{\"apList\":[" + text + "]}";
 }
 
-// The string field of a compact JSON object; "!" when it is not valid JSON or has no such field.
-std::string Field(const std::string& reply, const char* name) {
-    blob_buf buf = {};
-    blob_buf_init(&buf, 0);
-    const blobmsg_policy policy = {name, BLOBMSG_TYPE_STRING};
-    blob_attr* field = nullptr;
-    if (blobmsg_add_json_from_string(&buf, reply.c_str()))
-        blobmsg_parse(&policy, 1, &field, blob_data(buf.head), blob_len(buf.head));
-    std::string value = field == nullptr ? "!" : blobmsg_get_string(field);
-    blob_buf_free(&buf);
-    return value;
-}
-
 class ScanMethods : public BusMethodTest {
 protected:
     void SetUp() override {
@@ -62,7 +49,7 @@ protected:
         EXPECT_TRUE(e2e::Sim("scan load /tmp/report"));
         std::string reply;
         EXPECT_EQ(ui_.Call("wlan_get_scan_result", "", &reply), status);
-        return reply.empty() ? "" : Field(reply, "ApList");
+        return reply.empty() ? "" : e2e::Field(reply, "ApList");
     }
     // Stopped during each scan command so far, and running now.
     void ExpectSupplicantPausedAndResumed(size_t scans) {
@@ -110,7 +97,7 @@ TEST_F(ScanMethods, ListMergesSortsAndEscapesEveryNetwork) {
     for (int i = 0; i < 80; ++i) many += Ap(std::string(30, '"') + std::to_string(i), 90);
     const std::string text = Scan("80\n" + many);
     EXPECT_LT(text.size(), 4096u);
-    EXPECT_EQ(Field("{\"s\":\"x\"," + text.substr(1), "s"), "x") << text;
+    EXPECT_EQ(e2e::Field("{\"s\":\"x\"," + text.substr(1), "s"), "x") << text;
 }
 
 // An empty scan answers with the previous one, then with nothing; a failed scan with an error.
