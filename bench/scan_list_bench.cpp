@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "util/text.h"
 #include "wisp/scan_results.h"
 
 // The work of a scan-list request once the radio has written its report: the report read from
@@ -29,7 +30,7 @@ void BM_ScanList(benchmark::State& state) {
     for (auto _ : state) {
         FILE* file = fmemopen(&report[0], report.size(), "r");
         char line[kScanLineSize];
-        scan_read_line(file, line, sizeof(line));
+        read_file_line(file, line, sizeof(line));
         const size_t count = scan_parse_blocks(file, records.data(), records.size());
         fclose(file);
         scan_sort_by_signal(records.data(), count);

@@ -10,6 +10,7 @@
 #include "util/device_paths.h"
 #include "util/log.h"
 #include "util/shell.h"
+#include "util/text.h"
 #include "wisp/scan_results.h"
 #include "wlan_scan.h"
 
@@ -45,7 +46,7 @@ void run_scan() {
 // The count line of a scan report; a count that is not a positive number reads as 0.
 long read_count(FILE* file, bool* read) {
     char line[kScanLineSize];
-    *read = scan_read_line(file, line, sizeof(line));
+    *read = read_file_line(file, line, sizeof(line));
     if (!*read) return 0;
     const long count = strtol(line, nullptr, 10);
     return count <= 0 ? 0 : count < kScanCountMax ? count : kScanCountMax;

@@ -44,3 +44,17 @@ bool is_country_code(const char* text) {
 bool has_line_break(const char* text) {
     return text != nullptr && strpbrk(text, "\r\n") != nullptr;
 }
+
+bool read_file_line(FILE* file, char* buffer, size_t size) {
+    if (fgets(buffer, static_cast<int>(size), file) == nullptr) return false;
+    const size_t len = strlen(buffer);
+    if (len > 0 && buffer[len - 1] == '\n') {
+        buffer[len - 1] = '\0';
+        return true;
+    }
+    // Over-long line (or the last one, without its newline): drop the rest of it.
+    int c;
+    while ((c = fgetc(file)) != EOF && c != '\n') {
+    }
+    return true;
+}

@@ -29,20 +29,6 @@ void copy_ssid(char (&ssid)[sizeof(scan_ap_entry::ssid)], const char* line) {
 
 }  // namespace
 
-bool scan_read_line(FILE* file, char* buffer, size_t size) {
-    if (fgets(buffer, static_cast<int>(size), file) == nullptr) return false;
-    const size_t len = strlen(buffer);
-    if (len > 0 && buffer[len - 1] == '\n') {
-        buffer[len - 1] = '\0';
-        return true;
-    }
-    // Over-long line (or the last one, without its newline): drop the rest of it.
-    int c;
-    while ((c = fgetc(file)) != EOF && c != '\n') {
-    }
-    return true;
-}
-
 int32_t scan_signal_level(long quality) {
     if (quality > 70) return 4;
     if (quality > 50) return 3;
@@ -68,7 +54,7 @@ size_t scan_parse_blocks(FILE* file, scan_ap_entry* records, size_t capacity) {
     char wpa_text[kScanLineSize] = "";
     char line[kScanLineSize];
     int at = kSsidLine;
-    while (scan_read_line(file, line, sizeof(line))) {
+    while (read_file_line(file, line, sizeof(line))) {
         switch (at) {
             case kSsidLine:
                 next = {};
@@ -143,8 +129,8 @@ void scan_parse_connected(FILE* file, scan_connected_info* info) {
     *info = {};
     char wpa_text[kScanLineSize] = "";
     char line[kScanLineSize];
-    if (!scan_read_line(file, line, sizeof(line))) return;
-    for (int at = kSsidLine; at <= kClassLine && scan_read_line(file, line, sizeof(line)); ++at) {
+    if (!read_file_line(file, line, sizeof(line))) return;
+    for (int at = kSsidLine; at <= kClassLine && read_file_line(file, line, sizeof(line)); ++at) {
         switch (at) {
             case kSsidLine:
                 // Pairs never grow, so the result fits the line's room.

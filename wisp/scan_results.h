@@ -24,10 +24,6 @@ constexpr size_t kScanListTextSize = 4096;
 // Longest report line kept; the rest of a longer line is dropped.
 constexpr size_t kScanLineSize = 128;
 
-// Reads one line of a report into buffer (size bytes) without its newline. A longer line is
-// read to its end and cut. False at the end of the file.
-bool scan_read_line(FILE* file, char* buffer, size_t size);
-
 // The level 0..4 of a signal quality value.
 int32_t scan_signal_level(long quality);
 

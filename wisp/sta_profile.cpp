@@ -83,21 +83,6 @@ int32_t line_number(const char* line) {
     return static_cast<int32_t>(value);
 }
 
-// Reads one line without its newline; a longer line than the buffer is cut and its rest
-// dropped. False at the end of the file.
-bool read_line(FILE* file, char* buffer, size_t size) {
-    if (fgets(buffer, static_cast<int>(size), file) == nullptr) return false;
-    size_t len = strlen(buffer);
-    if (len > 0 && buffer[len - 1] == '\n') {
-        buffer[len - 1] = '\0';
-        return true;
-    }
-    int c;
-    while ((c = fgetc(file)) != EOF && c != '\n') {
-    }
-    return true;
-}
-
 // Fills field `index` (0..6 of a block) of the profile from a file line.
 void set_profile_field(sta_setting_t& profile, int index, const char* line) {
     switch (index) {
@@ -255,11 +240,12 @@ void sta_profiles_load() {
         return;
     }
     char line[kLineSize];
-    if (read_line(file, line, sizeof(line))) {
+    if (read_file_line(file, line, sizeof(line))) {
         const int32_t last = line_number(line);
         last_record_profile_num = last >= 0 && last < WISP_MAX_PROFILES ? last : 0;
     }
-    for (int field = 0; current_profile_num < WISP_MAX_PROFILES && read_line(file, line, kLineSize);
+    for (int field = 0;
+         current_profile_num < WISP_MAX_PROFILES && read_file_line(file, line, kLineSize);
          field = (field + 1) % 8) {
         if (field == 7)
             ++current_profile_num;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/fuzz/support.h"
+#include "util/text.h"
 #include "wisp/scan_results.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     copy.push_back('\n');  // fmemopen needs a size above 0
     FILE* file = fmemopen(copy.data(), size == 0 ? 1 : size, "r");
     char line[kScanLineSize];
-    if (scan_read_line(file, line, sizeof(line))) {
+    if (read_file_line(file, line, sizeof(line))) {
         long count = strtol(line, nullptr, 10);
         count = count <= 0 ? 1 : count < 1024 ? count : 1024;  // the handler's bounds
         std::vector<scan_ap_entry> records(static_cast<size_t>(count));
