@@ -21,18 +21,10 @@ namespace {
 using Names = std::vector<std::string>;
 
 const char* TypeName(int type) {
-    switch (type) {
-        case BLOBMSG_TYPE_STRING:
-            return "string";
-        case BLOBMSG_TYPE_INT32:
-            return "int32";
-        case BLOBMSG_TYPE_ARRAY:
-            return "array";
-        case BLOBMSG_TYPE_TABLE:
-            return "table";
-        default:
-            return "?";
-    }
+    return type == BLOBMSG_TYPE_STRING  ? "string"
+           : type == BLOBMSG_TYPE_INT32 ? "int32"
+           : type == BLOBMSG_TYPE_ARRAY ? "array"
+                                        : "?";
 }
 
 // One "### <method>" section of the reference.
@@ -49,9 +41,9 @@ struct DocMethod {
 
 bool StartsWith(const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; }
 
-// The text between the first two occurrences of quote after position from, or "".
-std::string Quoted(const std::string& line, char quote, size_t from = 0) {
-    const size_t open = line.find(quote, from);
+// The text between the first two occurrences of quote, or "".
+std::string Quoted(const std::string& line, char quote) {
+    const size_t open = line.find(quote);
     const size_t close = open == std::string::npos ? open : line.find(quote, open + 1);
     return close == std::string::npos ? "" : line.substr(open + 1, close - open - 1);
 }
@@ -143,11 +135,6 @@ void CollectLists(void* fields, size_t len, const std::string& path,
     }
 }
 
-Names Sorted(Names names) {
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class BusContract : public SandboxTest {
 protected:
     void SetUp() override {
@@ -207,7 +194,10 @@ TEST_F(BusContract, AclClassifiesEveryMethodOnceAsTheReferenceDoes) {
         Names both = read_only;
         const Names& changing = lists[std::string("wlanmgr-admin/write/ubus/") + object];
         both.insert(both.end(), changing.begin(), changing.end());
-        EXPECT_EQ(Join(Sorted(both)), Join(Sorted(table_))) << object;
+        Names table = table_;
+        std::sort(both.begin(), both.end());
+        std::sort(table.begin(), table.end());
+        EXPECT_EQ(Join(both), Join(table)) << object;
         EXPECT_EQ(Join(lists[std::string("wlanmgr-admin/read/ubus/") + object]), Join(read_only))
             << object;
     }
