@@ -1,0 +1,127 @@
+// `cmake --install` of this build into a fresh prefix, and a host program built against that
+// prefix alone, once with find_package(wlanmgr) and once with pkg-config, then run.
+#include <errno.h>
+#include <string.h>
+#include <sys/mount.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "tests/support/sandbox.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kPrefix = "/tmp/prefix";
+const std::string kLibDir = kPrefix + "/" WLAN_LIBDIR;
+
+// Runs a shell command line; on failure the result carries the line and its output.
+::testing::AssertionResult Runs(const std::string& command_line) {
+    std::string out = sandbox::Output("(" + command_line + ") 2>&1; echo \"[exit $?]\"");
+    if (out.size() >= 9 && out.compare(out.size() - 9, 9, "[exit 0]\n") == 0)
+        return ::testing::AssertionSuccess() << out;
+    return ::testing::AssertionFailure() << command_line << "\n" << out;
+}
+
+class InstallTest : public SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        if (IsSkipped()) return;
+#ifdef WLAN_CROSS_BUILD
+        GTEST_SKIP() << "cross build: the consumer would need the toolchain and the emulator";
+#endif
+        // cmake --install writes its manifest into the build tree, which stays read-only in the
+        // sandbox: an overlay in /tmp takes that write.
+        for (const char* dir : {"/tmp/overlay/upper", "/tmp/overlay/work"})
+            fs::create_directories(dir);
+        const std::string build = sandbox::BuildDir();
+        const std::string layers =
+            "lowerdir=" + build + ",upperdir=/tmp/overlay/upper,workdir=/tmp/overlay/work";
+        ASSERT_EQ(mount("overlay", build.c_str(), "overlay", 0, layers.c_str()), 0)
+            << strerror(errno);
+        overlaid_ = true;
+        ASSERT_TRUE(Runs("cmake --install " + build + " --prefix " + kPrefix));
+    }
+    void TearDown() override {
+        if (overlaid_) umount2(sandbox::BuildDir().c_str(), MNT_DETACH);
+    }
+
+private:
+    bool overlaid_ = false;
+};
+
+// Only what ships lands in the prefix: the library with its soname links, every exported
+// header, the CMake package and the pkg-config file, and the daemon's files. No static archive,
+// no stand-in library or program, no test host.
+TEST_F(InstallTest, InstallsWhatShipsAndNothingElse) {
+    const std::string lib = WLAN_LIBDIR "/";
+    std::set<std::string> wanted = {lib + "libwlanmgr.so",
+                                    lib + "libwlanmgr.so.1",
+                                    lib + "libwlanmgr.so." WLAN_VERSION,
+                                    lib + "cmake/wlanmgr/wlanmgrConfig.cmake",
+                                    lib + "cmake/wlanmgr/wlanmgrConfigVersion.cmake",
+                                    lib + "cmake/wlanmgr/wlanmgrTargets.cmake",
+                                    lib + "pkgconfig/libwlanmgr.pc"};
+    for (const auto& header : fs::directory_iterator(sandbox::SourceDir() + "/include"))
+        wanted.insert(WLAN_INCLUDEDIR "/wlanmgr/" + header.path().filename().string());
+    auto ends = [](const std::string& path, const std::string& end) {
+        return path.size() >= end.size() &&
+               path.compare(path.size() - end.size(), end.size(), end) == 0;
+    };
+    auto also_shipped = [&](const std::string& path) {  // per-configuration targets, the daemon
+        return (path.rfind(lib + "cmake/wlanmgr/wlanmgrTargets-", 0) == 0 &&
+                ends(path, ".cmake")) ||
+               ends(path, "sbin/wlanmgrd") || ends(path, "init.d/wlanmgrd") ||
+               ends(path, "acl.d/wlanmgr.json");
+    };
+
+    for (const auto& entry : fs::recursive_directory_iterator(kPrefix)) {
+        if (entry.is_directory() && !entry.is_symlink()) continue;
+        std::string path = entry.path().lexically_relative(kPrefix).string();
+        EXPECT_TRUE(wanted.erase(path) == 1 || also_shipped(path))
+            << "installed but not shipped: " << path;
+    }
+    for (const std::string& path : wanted) ADD_FAILURE() << "not installed: " << path;
+    EXPECT_EQ(fs::read_symlink(kLibDir + "/libwlanmgr.so"), "libwlanmgr.so.1");
+    EXPECT_EQ(fs::read_symlink(kLibDir + "/libwlanmgr.so.1"), "libwlanmgr.so." WLAN_VERSION);
+}
+
+// The consumer sees the installed headers and library only. The stand-ins of this build are
+// never installed: the linker and the program find them, as the device's libraries, through
+// LD_LIBRARY_PATH.
+TEST_F(InstallTest, ConsumerBuildsAndRunsWithFindPackageAndWithPkgConfig) {
+    const std::string source = sandbox::SourceDir() + "/tests/install/consumer";
+    const std::string flags = WLAN_CXX_FLAGS " -Wall -Wextra -Werror";
+    const std::string env = "export LD_LIBRARY_PATH=" WLAN_STANDIN_PATH ":" + kLibDir +
+                            " PKG_CONFIG_LIBDIR=" + kLibDir +
+                            "/pkgconfig PKG_CONFIG_PATH= CMAKE_PREFIX_PATH=; ";
+    const struct {
+        const char* way;
+        std::string build;
+    } ways[] = {
+        {"find_package",
+         "cmake -S " + source +
+             " -B /tmp/cm -G '" WLAN_GENERATOR "' -DCMAKE_MAKE_PROGRAM=" WLAN_MAKE_PROGRAM
+             " -DCMAKE_CXX_COMPILER=" WLAN_CXX " -DCMAKE_CXX_FLAGS='" +
+             flags + "' -DCMAKE_EXE_LINKER_FLAGS='" WLAN_LD_FLAGS "' -DCMAKE_PREFIX_PATH=" +
+             kPrefix + " -DWLANMGR_VERSION=" WLAN_VERSION +
+             " -DCMAKE_FIND_PACKAGE_NO_PACKAGE_REGISTRY=ON && cmake --build /tmp/cm && "
+             "/tmp/cm/consumer"},
+        {"pkg-config", "test \"$(pkg-config --modversion libwlanmgr)\" = " WLAN_VERSION
+                       " && " WLAN_CXX " " +
+                           flags + " -o /tmp/pc-consumer " + source +
+                           "/main.cpp $(pkg-config --cflags --libs libwlanmgr) " WLAN_LD_FLAGS
+                           " && /tmp/pc-consumer"},
+    };
+    for (const auto& way : ways) {
+        std::string out = sandbox::Output(env + way.build + " 2>&1; echo \"[exit $?]\"");
+        EXPECT_NE(out.find("consumer ok\n[exit 0]\n"), std::string::npos)
+            << way.way << ": " << way.build << "\n"
+            << out;
+    }
+}
+
+}  // namespace
