@@ -50,6 +50,6 @@ install(CODE [[
     set(_wlan_libdir "${CMAKE_INSTALL_PREFIX}/${_wlan_libdir}")
   endif()
   configure_file("${_wlan_pc_dir}/libwlanmgr.pc.in" "${_wlan_pc_dir}/libwlanmgr.pc" @ONLY)
-  file(INSTALL DESTINATION "$ENV{DESTDIR}${_wlan_libdir}/pkgconfig" TYPE FILE
+  file(INSTALL DESTINATION "${_wlan_libdir}/pkgconfig" TYPE FILE
        FILES "${_wlan_pc_dir}/libwlanmgr.pc")
 ]])

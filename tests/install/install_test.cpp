@@ -43,7 +43,6 @@ protected:
         ASSERT_EQ(mount("overlay", build.c_str(), "overlay", 0, layers.c_str()), 0)
             << strerror(errno);
         overlaid_ = true;
-        ASSERT_TRUE(Runs("cmake --install " + build + " --prefix " + kPrefix));
     }
     void TearDown() override {
         if (overlaid_) umount2(sandbox::BuildDir().c_str(), MNT_DETACH);
@@ -53,11 +52,15 @@ private:
     bool overlaid_ = false;
 };
 
-// Only what ships lands in the prefix: the library with its soname links, every exported
-// header, the CMake package and the pkg-config file, and the daemon's files. No static archive,
-// no stand-in library or program, no test host.
+// Only what ships lands in the staging folder, as a package build installs (DESTDIR, prefix
+// /usr): the library with its soname links, every exported header, the CMake package and the
+// pkg-config file, and the daemon's files. No static archive, no stand-in library or program, no
+// test host, nothing outside the staging folder.
 TEST_F(InstallTest, InstallsWhatShipsAndNothingElse) {
-    const std::string lib = WLAN_LIBDIR "/";
+    const std::string staging = "/tmp/staging";
+    ASSERT_TRUE(
+        Runs("DESTDIR=" + staging + " cmake --install " + sandbox::BuildDir() + " --prefix /usr"));
+    const std::string lib = "usr/" WLAN_LIBDIR "/";
     std::set<std::string> wanted = {lib + "libwlanmgr.so",
                                     lib + "libwlanmgr.so.1",
                                     lib + "libwlanmgr.so." WLAN_VERSION,
@@ -66,7 +69,7 @@ TEST_F(InstallTest, InstallsWhatShipsAndNothingElse) {
                                     lib + "cmake/wlanmgr/wlanmgrTargets.cmake",
                                     lib + "pkgconfig/libwlanmgr.pc"};
     for (const auto& header : fs::directory_iterator(sandbox::SourceDir() + "/include"))
-        wanted.insert(WLAN_INCLUDEDIR "/wlanmgr/" + header.path().filename().string());
+        wanted.insert("usr/" WLAN_INCLUDEDIR "/wlanmgr/" + header.path().filename().string());
     auto ends = [](const std::string& path, const std::string& end) {
         return path.size() >= end.size() &&
                path.compare(path.size() - end.size(), end.size(), end) == 0;
@@ -78,21 +81,26 @@ TEST_F(InstallTest, InstallsWhatShipsAndNothingElse) {
                ends(path, "acl.d/wlanmgr.json");
     };
 
-    for (const auto& entry : fs::recursive_directory_iterator(kPrefix)) {
+    for (const auto& entry : fs::recursive_directory_iterator(staging)) {
         if (entry.is_directory() && !entry.is_symlink()) continue;
-        std::string path = entry.path().lexically_relative(kPrefix).string();
+        std::string path = entry.path().lexically_relative(staging).string();
         EXPECT_TRUE(wanted.erase(path) == 1 || also_shipped(path))
             << "installed but not shipped: " << path;
     }
     for (const std::string& path : wanted) ADD_FAILURE() << "not installed: " << path;
-    EXPECT_EQ(fs::read_symlink(kLibDir + "/libwlanmgr.so"), "libwlanmgr.so.1");
-    EXPECT_EQ(fs::read_symlink(kLibDir + "/libwlanmgr.so.1"), "libwlanmgr.so." WLAN_VERSION);
+    EXPECT_EQ(fs::read_symlink(staging + "/" + lib + "libwlanmgr.so"), "libwlanmgr.so.1");
+    EXPECT_EQ(fs::read_symlink(staging + "/" + lib + "libwlanmgr.so.1"),
+              "libwlanmgr.so." WLAN_VERSION);
+    EXPECT_EQ(sandbox::ReadFile(staging + "/" + lib + "pkgconfig/libwlanmgr.pc")
+                  .rfind("prefix=/usr\n", 0),
+              0u);
 }
 
 // The consumer sees the installed headers and library only. The stand-ins of this build are
 // never installed: the linker and the program find them, as the device's libraries, through
 // LD_LIBRARY_PATH.
 TEST_F(InstallTest, ConsumerBuildsAndRunsWithFindPackageAndWithPkgConfig) {
+    ASSERT_TRUE(Runs("cmake --install " + sandbox::BuildDir() + " --prefix " + kPrefix));
     const std::string source = sandbox::SourceDir() + "/tests/install/consumer";
     const std::string flags = WLAN_CXX_FLAGS " -Wall -Wextra -Werror";
     const std::string env = "export LD_LIBRARY_PATH=" WLAN_STANDIN_PATH ":" + kLibDir +
