@@ -1,11 +1,13 @@
 // `cmake --install` of this build into a fresh prefix, and a host program built against that
 // prefix alone, once with find_package(wlanmgr) and once with pkg-config, then run.
 #include <errno.h>
+#include <glob.h>
 #include <string.h>
 #include <sys/mount.h>
 
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "tests/support/sandbox.h"
@@ -15,6 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kPrefix = "/tmp/prefix";
+const std::string kStaging = "/tmp/staging";
 const std::string kLibDir = kPrefix + "/" WLAN_LIBDIR;
 
 // Runs a shell command line; on failure the result carries the line and its output.
@@ -23,6 +26,12 @@ const std::string kLibDir = kPrefix + "/" WLAN_LIBDIR;
     if (out.size() >= 9 && out.compare(out.size() - 9, 9, "[exit 0]\n") == 0)
         return ::testing::AssertionSuccess() << out;
     return ::testing::AssertionFailure() << command_line << "\n" << out;
+}
+
+// Installs as a package build does: prefix /usr, into the staging folder (DESTDIR).
+::testing::AssertionResult Stage() {
+    return Runs("DESTDIR=" + kStaging + " cmake --install " + sandbox::BuildDir() +
+                " --prefix /usr");
 }
 
 class InstallTest : public SandboxTest {
@@ -57,9 +66,8 @@ private:
 // pkg-config file, and the daemon's files. No static archive, no stand-in library or program, no
 // test host, nothing outside the staging folder.
 TEST_F(InstallTest, InstallsWhatShipsAndNothingElse) {
-    const std::string staging = "/tmp/staging";
-    ASSERT_TRUE(
-        Runs("DESTDIR=" + staging + " cmake --install " + sandbox::BuildDir() + " --prefix /usr"));
+    ASSERT_TRUE(Stage());
+    const std::string& staging = kStaging;
     const std::string lib = "usr/" WLAN_LIBDIR "/";
     std::set<std::string> wanted = {lib + "libwlanmgr.so",
                                     lib + "libwlanmgr.so.1",
@@ -94,6 +102,50 @@ TEST_F(InstallTest, InstallsWhatShipsAndNothingElse) {
     EXPECT_EQ(sandbox::ReadFile(staging + "/" + lib + "pkgconfig/libwlanmgr.pc")
                   .rfind("prefix=/usr\n", 0),
               0u);
+}
+
+// The package Makefile of the device's build system names only what exists: its version is the
+// library's, the source parts it copies and the files it takes from them are in the tree, the
+// files it takes from the install are installed, and the options it sets are this build's.
+TEST_F(InstallTest, PackageMakefileNamesWhatTheTreeAndTheInstallHold) {
+    const std::string tree = sandbox::SourceDir();
+    if (!sandbox::Exists(tree + "/daemon/CMakeLists.txt"))
+        GTEST_SKIP() << "the package needs the daemon, which this tree does not hold yet";
+    ASSERT_TRUE(Stage());
+    const std::string makefile = sandbox::ReadFile(tree + "/packaging/openwrt/wlanmgr/Makefile");
+    const std::string cmakelists = sandbox::ReadFile(tree + "/CMakeLists.txt");
+    auto after = [](const std::string& text, const std::string& key) {
+        size_t at = text.find(key);
+        return at == std::string::npos
+                   ? std::string()
+                   : text.substr(at + key.size(), text.find('\n', at) - at - key.size());
+    };
+    EXPECT_EQ(after(makefile, "\nPKG_VERSION:="), WLAN_VERSION);
+    std::set<std::string> parts;
+    std::istringstream part_list(after(makefile, "\nWLANMGR_SOURCE_PARTS :="));
+    for (std::string part; part_list >> part;) {
+        EXPECT_TRUE(sandbox::Exists(tree + "/" + part)) << part;
+        parts.insert(part);
+    }
+    std::istringstream words(makefile);
+    for (std::string word; words >> word;) {
+        const std::string build = "$(PKG_BUILD_DIR)/", install = "$(PKG_INSTALL_DIR)/";
+        if (word.rfind(build, 0) == 0) {
+            std::string path = word.substr(build.size());
+            EXPECT_TRUE(sandbox::Exists(tree + "/" + path)) << word;
+            EXPECT_EQ(parts.count(path.substr(0, path.find('/'))), 1u) << word << " is not copied";
+        } else if (word.rfind(install, 0) == 0) {
+            glob_t found;
+            std::string pattern = kStaging + "/" + word.substr(install.size());
+            EXPECT_EQ(glob(pattern.c_str(), 0, nullptr, &found), 0) << word << " is not installed";
+            globfree(&found);
+        } else if (word.rfind("-DWLANMGR_", 0) == 0) {
+            std::string name = word.substr(2, word.find('=') - 2);
+            EXPECT_TRUE(cmakelists.find("option(" + name + " ") != std::string::npos ||
+                        cmakelists.find("set(" + name + " ") != std::string::npos)
+                << name << " is no option of this build";
+        }
+    }
 }
 
 // The consumer sees the installed headers and library only. The stand-ins of this build are
