@@ -114,11 +114,11 @@ TEST_F(InstallTest, PackageMakefileNamesWhatTheTreeAndTheInstallHold) {
     ASSERT_TRUE(Stage());
     const std::string makefile = sandbox::ReadFile(tree + "/packaging/openwrt/wlanmgr/Makefile");
     const std::string cmakelists = sandbox::ReadFile(tree + "/CMakeLists.txt");
-    auto after = [](const std::string& text, const std::string& key) {
+    auto after = [](const std::string& text, const std::string& key) {  // the rest of its line
         size_t at = text.find(key);
-        return at == std::string::npos
-                   ? std::string()
-                   : text.substr(at + key.size(), text.find('\n', at) - at - key.size());
+        if (at == std::string::npos) return std::string();
+        at += key.size();
+        return text.substr(at, text.find('\n', at) - at);
     };
     EXPECT_EQ(after(makefile, "\nPKG_VERSION:="), WLAN_VERSION);
     std::set<std::string> parts;
@@ -130,7 +130,7 @@ TEST_F(InstallTest, PackageMakefileNamesWhatTheTreeAndTheInstallHold) {
     std::istringstream words(makefile);
     for (std::string word; words >> word;) {
         const std::string build = "$(PKG_BUILD_DIR)/", install = "$(PKG_INSTALL_DIR)/";
-        if (word.rfind(build, 0) == 0) {
+        if (word.rfind(build, 0) == 0 && word.size() > build.size()) {
             std::string path = word.substr(build.size());
             EXPECT_TRUE(sandbox::Exists(tree + "/" + path)) << word;
             EXPECT_EQ(parts.count(path.substr(0, path.find('/'))), 1u) << word << " is not copied";
