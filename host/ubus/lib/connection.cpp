@@ -5,6 +5,7 @@
 #include "bus.h"
 #include "dispatch.h"
 #include "failure_switches.h"
+#include "share.h"
 
 using ubus_standin::Bus;
 using ubus_standin::Client;
@@ -59,11 +60,15 @@ int ConnectContext(ubus_context* ctx) {
 
 // As the device's libubus does, the loop is initialised first, even for a connection that then
 // fails: its signal handlers are in place from the first attempt on.
-int ubus_connect_ctx(ubus_context* ctx, const char*) {
+int ubus_connect_ctx(ubus_context* ctx, const char* path) {
     uloop_init();
     int status;
     if (ubus_standin::ConnectFailures().Trip(&status)) return UBUS_STATUS_CONNECTION_FAILED;
-    return ubus_standin::ConnectContext(ctx);
+    status = ubus_standin::ConnectContext(ctx);
+    if (status != 0) return status;
+    status = ubus_standin::JoinSharedBus(ctx, path);
+    if (status != 0) ubus_shutdown(ctx);
+    return status;
 }
 
 ubus_context* ubus_connect(const char* path) {
@@ -99,6 +104,8 @@ void ubus_shutdown(ubus_context* ctx) {
     uloop_fd_delete(&ctx->sock);
     client.reset();  // closes the descriptor
     ctx->sock.fd = -1;
+    // Calls from other processes waiting for this context have ended above.
+    ubus_standin::LeaveSharedBus(ctx);
 }
 
 void ubus_free(ubus_context* ctx) {

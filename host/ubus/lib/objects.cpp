@@ -1,6 +1,7 @@
 // Registering, removing and looking up objects.
 #include "bus.h"
 #include "failure_switches.h"
+#include "share.h"
 
 using ubus_standin::Bus;
 using ubus_standin::Client;
@@ -42,12 +43,17 @@ int ubus_remove_object(ubus_context* ctx, ubus_object* obj) {
 
 int ubus_lookup_id(ubus_context* ctx, const char* path, uint32_t* id) {
     Bus& bus = Bus::Get();
-    std::lock_guard<std::mutex> lock(bus.mutex());
-    Client* client = bus.ClientOf(ctx, "ubus_lookup_id");
-    GuardScope scope(client->guard(), ctx, "ubus_lookup_id");
-    if (path == nullptr) return UBUS_STATUS_INVALID_ARGUMENT;
-    auto it = bus.names().find(path);
-    if (it == bus.names().end()) return UBUS_STATUS_NOT_FOUND;
-    *id = it->second;
-    return 0;
+    {
+        std::lock_guard<std::mutex> lock(bus.mutex());
+        Client* client = bus.ClientOf(ctx, "ubus_lookup_id");
+        GuardScope scope(client->guard(), ctx, "ubus_lookup_id");
+        if (path == nullptr) return UBUS_STATUS_INVALID_ARGUMENT;
+        auto it = bus.names().find(path);
+        if (it != bus.names().end()) {
+            *id = it->second;
+            return 0;
+        }
+    }
+    // Another process on a shared bus may have it.
+    return ubus_standin::LookupShared(ctx, path, id) ? 0 : UBUS_STATUS_NOT_FOUND;
 }
