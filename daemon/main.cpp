@@ -93,6 +93,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // A device's first start generates its network name, key and country; later starts keep
+    // the file. Before the radio and the bus are up, as the file has no lock yet.
+    prepare_hostapd_conf("/etc/hostapd.conf");
     auto* agent = new HostapdAgent;
     bcm_lte_coex_set_shadow_agent(agent);
     int status = 1;
