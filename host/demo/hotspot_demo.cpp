@@ -1,7 +1,6 @@
 #include "host/demo/hotspot_demo.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <stdio.h>
 #include <unistd.h>
 
@@ -9,23 +8,26 @@
 #include <vector>
 
 #include "host/demo/demo_log.h"
+#include "host/demo/device.h"
 #include "host/demo/method_tour.h"
 #include "host/demo/station_tour.h"
 #include "tests/support/bus_events.h"
 #include "tests/support/sandbox.h"
-#include "tests/support/test_host.h"
-#include "wlanmgr.h"
-#include "wpscli_test.h"
 
 namespace {
 
-constexpr unsigned kWaitMs = 15000;
+constexpr int kWaitSeconds = 20;
 constexpr const char* kPhoneMac = "02:5e:a1:00:00:01";
 constexpr const char* kPhoneIp = "192.0.2.20";
 constexpr const char* kLaptopMac = "02:5e:a1:00:00:02";
 constexpr const char* kLaptopIp = "192.0.2.21";
+constexpr const char* kWlanConfig =
+    "config setting 'basic_setting'\n\toption disable_time '600'\n"
+    "\toption disable_time_system '300'\n\toption wisp_status '0'\n"
+    "\toption power_save_status '0'\n\toption power_level '0'\n"
+    "\toption power_level_user '0'\n\toption disable_time_user '600'\n";
 
-// Narration goes here; the standard output of the library's radio scripts does not.
+// Narration goes here; the standard output of the radio tools the demo runs does not.
 FILE* g_out = stdout;
 
 void Say(const char* text) { fprintf(g_out, "%s", text); }
@@ -66,31 +68,41 @@ void ShowBroadcasts() {
 }
 
 // What a web client asking for the stations sees.
-void ShowStations(HostapdAgent& agent) {
-    StaList* list = agent.GetStaList();
-    fprintf(g_out, "  stations: %d\n", list->GetNum());
-    list->_Lock();
-    int number = 0;
-    for (StaListItem* item = list->_GetFirst(); item != nullptr; item = item->GetNext())
-        fprintf(g_out, "  %2d. %-17s  %-15s  %s\n", ++number, item->GetMAC(), item->GetIP(),
-                item->GetHostName());
-    list->_Unlock();
+void ShowStations() { method_tour::Call(g_out, "wlan_get_sta", ""); }
+
+// Waits for a station count broadcast after the events seen so far.
+bool WaitForCount(const std::string& count, bool narrate = true) {
+    const std::string wanted = "{\"current_sta_num\":\"" + count + "\"}";
+    const size_t mark = bus_events::Read().size();
+    bool seen = device_processes::WaitFor(
+        [&] {
+            std::vector<bus_events::Event> events = bus_events::Read();
+            for (size_t i = mark; i < events.size(); ++i)
+                if (events[i].json == wanted) return true;
+            return false;
+        },
+        kWaitSeconds);
+    if (!narrate) return seen;
+    if (seen)
+        fprintf(g_out, "  the spy poll broadcasts %s station(s)\n", count.c_str());
+    else
+        fprintf(g_out, "  !! no station count %s broadcast\n", count.c_str());
+    return seen;
 }
 
-// Waits for a poll cycle that counts `count` stations, and lets that cycle finish.
-bool WaitForCount(test_host::TestHost& host, const std::string& count) {
-    long at = host.WaitForStaNum(count, kWaitMs, host.EventCount());
-    if (at >= 0) {
-        fprintf(g_out, "  the spy poll reports %s station(s) to the host's callbacks\n",
-                count.c_str());
-        host.WaitForEvent(HA_WLAN_EVT_STA_NUM, kWaitMs, static_cast<size_t>(at) + 1);
-        return true;
-    }
-    fprintf(g_out, "  !! no station count %s reported\n", count.c_str());
-    return false;
+// Waits for a broadcast with this message after the given number of events.
+bool WaitForBroadcast(const std::string& json, size_t mark) {
+    return device_processes::WaitFor(
+        [&] {
+            std::vector<bus_events::Event> events = bus_events::Read();
+            for (size_t i = mark; i < events.size(); ++i)
+                if (events[i].json == json) return true;
+            return false;
+        },
+        kWaitSeconds);
 }
 
-// The radio scripts print what the radio utility answers; keep that out of the narration.
+// The radio tools print what the radio utility answers; keep that out of the narration.
 void QuietChildren() {
     int narration = dup(STDOUT_FILENO);
     FILE* out = narration >= 0 ? fdopen(narration, "w") : nullptr;
@@ -104,81 +116,64 @@ void QuietChildren() {
     demo_log_set_output(out);
 }
 
-bool StartAp(test_host::TestHost& host) {
-    Section("The reference host starts the AP (StartSpy)");
+bool StartAp(demo_device::Device& device) {
+    Section("The device starts ubusd and wlanmgrd -f -c /var/run/hostapd-wl0");
     // The automatic channel choice lands on channel 1, which an LTE report later rules out.
     Sim("autochannel pick 1");
-    sandbox::WriteFile("/etc/config/wlan",
-                       "config setting 'basic_setting'\n\toption disable_time '600'\n"
-                       "\toption disable_time_system '300'\n\toption wisp_status '0'\n"
-                       "\toption power_save_status '0'\n\toption power_level '0'\n"
-                       "\toption power_level_user '0'\n\toption disable_time_user '600'\n");
+    sandbox::WriteFile("/etc/config/wlan", kWlanConfig);
     sandbox::WriteFile("/var/lib/misc/dnsmasq.leases", "");
-    size_t mark = host.EventCount();
-    int started = host.StartSpy();
-    // The bus loop took SIGINT and SIGTERM over; this host wants them to end the process.
-    signal(SIGINT, SIG_DFL);
-    signal(SIGTERM, SIG_DFL);
-    if (started != 0 || host.WaitForEvent(HA_WLAN_EVT_STA_NUM, kWaitMs, mark) < 0) {
+    if (!device.StartBus() || !device.StartDaemon()) {
         Say("  !! the AP did not come up\n");
         return false;
     }
+    fprintf(g_out, "  $ ubus list\n  %s\n", Chomp(sandbox::Output("ubus list")).c_str());
     fprintf(g_out, "  radio up: %s, %s, channel %s\n", Radio("isup") == "1" ? "yes" : "no",
             Radio("ssid").c_str(), Radio("chanspec").c_str());
-    fprintf(g_out, "  security: wsec %s, wpa_auth %s; WPS %s\n",
+    fprintf(g_out, "  security: wsec %s, wpa_auth %s\n",
             Chomp(sandbox::Output("wlarm-sim get bss0.wsec")).c_str(),
-            Chomp(sandbox::Output("wlarm-sim get bss0.wpa_auth")).c_str(),
-            host.agent().IsWPSFeatured() ? "enabled" : "off");
+            Chomp(sandbox::Output("wlarm-sim get bss0.wpa_auth")).c_str());
     ShowBroadcasts();
     return true;
 }
 
-bool PhoneJoins(test_host::TestHost& host) {
+bool PhoneJoins() {
     Section("A phone joins: it associates and completes the key handshake");
     Neighbour(kPhoneMac, kPhoneIp, "pixel-phone");
     Sim(std::string("sta auth ") + kPhoneMac);
     fprintf(g_out, "  wlarm-sim sta auth %s\n", kPhoneMac);
-    bool ok = WaitForCount(host, "1");
+    bool ok = WaitForCount("1");
     ShowBroadcasts();
-    ShowStations(host.agent());
+    ShowStations();
     return ok;
 }
 
-bool WpsPushButton(test_host::TestHost& host) {
+bool WpsPushButton() {
     Section("WPS push button: a laptop gets the network settings");
-    const wpscli_test_step exchange[] = {
-        {BRCM_WPSCLI_CONTINUE, 200}, {BRCM_WPSCLI_CONTINUE, 200}, {BRCM_WPSCLI_SUCCESS, 0}};
-    wpscli_test_set_exchange(exchange, 3);
-    size_t mark = host.EventCount();
-    Say("  StartWPS(\"00000000\"): a push-button session; the WPS library is scripted to "
-        "succeed\n");
-    if (host.agent().StartWPS("00000000") != 0) {
+    size_t mark = bus_events::Read().size();
+    Say("  the web interface starts a push-button session; the WPS library completes it\n");
+    if (method_tour::Call(g_out, "wlan_wps_start", R"({"wps_pin":"00000000"})") != 0) {
         Say("  !! WPS did not start\n");
         return false;
     }
-    long at = host.WaitForEvent(HA_WLAN_EVT_WPS, kWaitMs, mark);
-    if (at < 0) {
+    if (!WaitForBroadcast("{\"wps_event\":\"wps_success\"}", mark)) {
         Say("  !! no WPS outcome\n");
         return false;
     }
-    fprintf(g_out, "  host callback: HA_WLAN_EVT_WPS \"%s\", result code %d\n",
-            host.Events()[static_cast<size_t>(at)].text.c_str(), host.agent().GetLastWPSResult());
     ShowBroadcasts();
+    method_tour::Call(g_out, "wlan_get_wps_status", "");
 
     Neighbour(kLaptopMac, kLaptopIp, "work-laptop");
     Sim(std::string("sta auth ") + kLaptopMac);
     fprintf(g_out, "  wlarm-sim sta auth %s\n", kLaptopMac);
-    bool ok = WaitForCount(host, "2");
+    bool ok = WaitForCount("2");
     ShowBroadcasts();
-    ShowStations(host.agent());
-    return ok && host.agent().GetLastWPSResult() == WPS_RESULT_SUCCESS;
+    ShowStations();
+    return ok;
 }
 
-bool MethodTour(test_host::TestHost& host) {
+bool MethodTour() {
     Section("The web interface's view: the service object's methods on the bus");
-    const wpscli_test_step exchange[] = {{BRCM_WPSCLI_CONTINUE, 200}, {BRCM_WPSCLI_SUCCESS, 0}};
-    wpscli_test_set_exchange(exchange, 2);
-    bool ok = method_tour::Run(g_out, host);
+    bool ok = method_tour::Run(g_out);
     ShowBroadcasts();
     return ok;
 }
@@ -189,52 +184,55 @@ bool StationTour() {
     return ok;
 }
 
-bool LteReport(test_host::TestHost& host) {
-    bool ok = method_tour::LteReport(g_out, host);
-    ShowBroadcasts();
-    return ok;
-}
-
-bool PhoneLeaves(test_host::TestHost& host) {
-    Section("The phone leaves; the host's control interface reports it");
+bool PhoneLeaves(demo_device::Device& device) {
+    Section("The phone leaves; the access point daemon's control socket reports it");
     Sim(std::string("sta del ") + kPhoneMac);
     fprintf(g_out, "  wlarm-sim sta del %s\n", kPhoneMac);
-    bool ok = WaitForCount(host, "1");
+    bool ok = WaitForCount("1");
     std::string msg = std::string("<3>AP-STA-DISCONNECTED ") + kPhoneMac;
-    fprintf(g_out, "  HandleMsg(\"%s\")\n", msg.c_str());
-    host.HandleMsg(msg);
+    fprintf(g_out, "  control socket -> wlanmgrd: \"%s\"\n", msg.c_str());
+    size_t mark = bus_events::Read().size();
+    device.ControlMessage(msg);
+    WaitForBroadcast("{\"current_sta_num\":\"1\"}", mark);
     ShowBroadcasts();
-    ShowStations(host.agent());
+    ShowStations();
     return ok;
 }
 
-bool StopAp(test_host::TestHost& host) {
-    Section("The host stops the AP (StopSpy)");
-    host.StopSpy();
+// The platform restarts Wi-Fi through the host: off and on again, so that the agent, which
+// keeps the LTE report, generates a new radio script.
+bool LteReport() {
+    bool ok = method_tour::LteReport(g_out, [] {
+        return method_tour::Call(g_out, "wlan_set_switch", R"({"switch":"off"})") == 0 &&
+               method_tour::Call(g_out, "wlan_set_switch", R"({"switch":"on"})") == 0;
+    });
+    ShowBroadcasts();
+    return ok;
+}
+
+bool StopAp(demo_device::Device& device) {
+    Section("The service manager stops wlanmgrd (SIGTERM)");
+    int status = device.StopDaemon();
+    fprintf(g_out, "  wlanmgrd exit status %d\n", status);
     fprintf(g_out, "  radio up: %s; stations on the radio: %s\n",
             Radio("isup") == "1" ? "yes" : "no",
             Radio("autho_sta_list").empty() ? "none" : Radio("autho_sta_list").c_str());
+    std::string objects = Chomp(sandbox::Output("ubus list"));
+    fprintf(g_out, "  objects on the bus: %s\n", objects.empty() ? "none" : objects.c_str());
     ShowBroadcasts();
-    ShowStations(host.agent());
-    return Radio("isup") == "0";
+    return status == 0 && Radio("isup") == "0" && objects.empty();
 }
 
 }  // namespace
 
 int run_hotspot_demo() {
     QuietChildren();
-    wpscli_test_reset();
     bool ok = true;
     {
-        test_host::TestHost host;
-        if (!host.Ready()) {
-            Say("  !! the host could not install its callbacks\n");
-            return 1;
-        }
-        ok = StartAp(host) && PhoneJoins(host) && WpsPushButton(host) && MethodTour(host) &&
-             StationTour() && PhoneLeaves(host) && LteReport(host);
-        ok = StopAp(host) && ok;
-        Section("The host shuts down (the agent's destructor)");
+        demo_device::Device device(g_out);
+        ok = StartAp(device) && PhoneJoins() && WpsPushButton() && MethodTour() && StationTour() &&
+             PhoneLeaves(device) && LteReport();
+        ok = StopAp(device) && ok;
     }
     Say(ok ? "\nThe simulated hotspot ran as expected.\n"
            : "\nThe simulated hotspot did not run as expected.\n");
@@ -244,27 +242,16 @@ int run_hotspot_demo() {
 
 int run_method_call(const std::string& method, const std::string& json) {
     QuietChildren();
-    demo_log_set_output(stderr);
-    wpscli_test_reset();
-    test_host::TestHost host;
-    if (!host.Ready()) return 1;
-    sandbox::WriteFile("/etc/config/wlan",
-                       "config setting 'basic_setting'\n\toption disable_time '600'\n"
-                       "\toption disable_time_system '300'\n\toption wisp_status '0'\n"
-                       "\toption power_save_status '0'\n\toption power_level '0'\n"
-                       "\toption power_level_user '0'\n\toption disable_time_user '600'\n");
+    demo_device::Device device(nullptr);
+    sandbox::WriteFile("/etc/config/wlan", kWlanConfig);
     Neighbour(kPhoneMac, kPhoneIp, "pixel-phone");
-    size_t mark = host.EventCount();
-    if (host.StartSpy() != 0 || host.WaitForEvent(HA_WLAN_EVT_STA_NUM, kWaitMs, mark) < 0) {
+    if (!device.StartBus() || !device.StartDaemon()) {
         fprintf(stderr, "The simulated AP did not come up\n");
         return 1;
     }
-    signal(SIGINT, SIG_DFL);
-    signal(SIGTERM, SIG_DFL);
     Sim(std::string("sta auth ") + kPhoneMac);
-    host.WaitForStaNum("1", kWaitMs, mark);
+    WaitForCount("1", false);
     int status = method_tour::Call(g_out, method, json);
     fflush(g_out);
-    host.StopSpy();
     return status;
 }

@@ -3,14 +3,16 @@
 
 #include <string>
 
-// Runs the simulated hotspot from the configuration in /etc/hostapd.conf: a reference host
-// brings the AP up, a phone joins and leaves, a WPS push-button session lets a laptop in, and
-// the AP is stopped. Narrates each step with the broadcast events and the station list.
+// Runs the simulated hotspot from the configuration in /etc/hostapd.conf: the device starts the
+// bus daemon and wlanmgrd, which brings the AP up; a phone joins and leaves, a WPS push-button
+// session lets a laptop in, the web interface tours the methods, and the service manager stops
+// wlanmgrd. Narrates each step with the broadcast events, the daemon's log and the station list.
 // Returns 0 when every step went as expected.
 int run_hotspot_demo();
 
-// Brings the simulated AP up with one phone associated, makes one call of the service object as
-// the web interface would, prints it with its reply, and stops. Returns the call's status.
+// Starts wlanmgrd on the simulated device with one phone associated, makes one call of the
+// service object as the web interface would, prints it with its reply, and stops it. Returns the
+// call's status.
 int run_method_call(const std::string& method, const std::string& json);
 
 #endif

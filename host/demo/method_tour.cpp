@@ -4,21 +4,31 @@ extern "C" {
 #include <libubox/blobmsg_json.h>
 }
 #include <libubus.h>
+#include <unistd.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "tests/e2e/bus_peers.h"
+#include "tests/support/bus_events.h"
+#include "tests/support/device_processes.h"
 #include "tests/support/sandbox.h"
-#include "tests/support/test_host.h"
 #include "tests/ubus/bus_test_support.h"
 
 namespace method_tour {
 namespace {
 
 constexpr const char* kObject = "wlan_object_test";
-constexpr unsigned kWaitMs = 15000;
+constexpr int kWaitSeconds = 20;
+
+// The broadcasts with this message after the first `mark` events.
+size_t BroadcastsSince(size_t mark, const std::string& json) {
+    std::vector<bus_events::Event> events = bus_events::Read();
+    size_t found = 0;
+    for (size_t i = mark; i < events.size(); ++i) found += events[i].json == json;
+    return found;
+}
 
 // The reply as `ubus call` prints it: JSON indented with tabs.
 std::string Indented(const std::string& compact) {
@@ -113,32 +123,34 @@ bool ConfigurationSteps(FILE* out) {
     return ok;
 }
 
-bool PowerSaveSteps(FILE* out, test_host::TestHost& host) {
+bool PowerSaveSteps(FILE* out) {
     fprintf(out, "\n== Power save on: Wi-Fi switches itself off after 10 idle minutes\n");
     std::string reply;
     CallInto(out, "wlan_get_ps_status", "", &reply);
-    size_t mark = host.EventCount();
-    // The method sends no reply; a host with Wi-Fi on keeps running, with a new idle time.
+    size_t mark = bus_events::Read().size();
+    // The method sends no reply; Wi-Fi stays on, with a new idle time.
     CallInto(out, "wlan_set_ps_status",
              R"({"power_save_status":1,"power_level":0,"disable_time":600})", &reply);
     CallInto(out, "wlan_get_ps_status", "", &reply);
-    bool restarted = host.WaitForEvent(HA_WLAN_EVT_WLAN_OFF, 500, mark) >= 0;
+    usleep(500 * 1000);
+    bool restarted = BroadcastsSince(mark, R"({"wlan_switch":"off"})") != 0;
     return Value(reply, "disable_time") == "600" && !restarted;
 }
 
-bool WpsKeySteps(FILE* out, test_host::TestHost& host) {
+bool WpsKeySteps(FILE* out) {
     fprintf(out, "\n== The WPS key is held down: a push-button session starts\n");
-    size_t mark = host.EventCount();
-    const std::string message = R"({"key_detect_msg":"wps long-press"})";
-    fprintf(out, "$ ubus send key_detect_type '%s'\n", message.c_str());
-    e2e::WebUi().SendEvent("key_detect_type", message);
-    long at = host.WaitForEvent(HA_WLAN_EVT_WPS, kWaitMs, mark);
-    if (at >= 0)
-        fprintf(out, "  host callback: HA_WLAN_EVT_WPS \"%s\"\n",
-                host.Events()[static_cast<size_t>(at)].text.c_str());
+    size_t mark = bus_events::Read().size();
+    const std::string command =
+        R"(ubus send key_detect_type '{"key_detect_msg":"wps long-press"}')";
+    fprintf(out, "$ %s\n", command.c_str());
+    sandbox::Run(command);
+    bool done = device_processes::WaitFor(
+        [mark] { return BroadcastsSince(mark, R"({"wps_event":"wps_success"})") != 0; },
+        kWaitSeconds);
+    fprintf(out, "  %s\n", done ? "the session ends: wps_success" : "!! no WPS outcome");
     std::string reply;
     CallInto(out, "wlan_get_wps_status", "", &reply);
-    return at >= 0;
+    return done;
 }
 
 bool StationAndRegionSteps(FILE* out) {
@@ -168,7 +180,7 @@ bool StationAndRegionSteps(FILE* out) {
 
 // Uplink at 2530 MHz disturbs the low 2.4 GHz channels: the report rules them out and asks the
 // platform's mobile-AP manager to restart Wi-Fi, which then picks a channel outside them.
-bool LteReport(FILE* out, test_host::TestHost& host) {
+bool LteReport(FILE* out, const std::function<bool()>& restart) {
     fprintf(out, "\n== The modem reports an LTE uplink at 2530 MHz\n");
     fprintf(out, "  AP channel now: %s\n", Channel().c_str());
     bus_test::FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
@@ -184,12 +196,11 @@ bool LteReport(FILE* out, test_host::TestHost& host) {
         fprintf(out, "  !! no restart was asked for\n");
         return false;
     }
-    // The bus connection outlives the restart, so the new start reports it as already there.
     fprintf(out, "  qcmap_method_restart_wlan called: the platform restarts Wi-Fi\n");
-    host.StopSpy();
-    size_t mark = host.EventCount();
-    host.StartSpy();
-    host.WaitForEvent(HA_WLAN_EVT_STA_NUM, kWaitMs, mark);
+    if (!restart()) {
+        fprintf(out, "  !! Wi-Fi did not come back\n");
+        return false;
+    }
     std::string channel = Channel();
     fprintf(out, "  AP channel after the restart: %s\n", channel.c_str());
     return !channel.empty() && channel.rfind("1 ", 0) != 0;
@@ -200,10 +211,10 @@ int Call(FILE* out, const std::string& method, const std::string& json, std::str
     return CallInto(out, method, json, reply != nullptr ? reply : &ignored);
 }
 
-bool Run(FILE* out, test_host::TestHost& host) {
+bool Run(FILE* out) {
     bool ok = ConfigurationSteps(out);
-    ok = PowerSaveSteps(out, host) && ok;
-    ok = WpsKeySteps(out, host) && ok;
+    ok = PowerSaveSteps(out) && ok;
+    ok = WpsKeySteps(out) && ok;
     return StationAndRegionSteps(out) && ok;
 }
 

@@ -3,11 +3,8 @@
 
 #include <stdio.h>
 
+#include <functional>
 #include <string>
-
-namespace test_host {
-class TestHost;
-}
 
 // The service object's methods as the web interface calls them. Every call is printed as the
 // `ubus call` line that would make it, and its reply as `ubus call` prints it: indented JSON,
@@ -21,11 +18,12 @@ int Call(FILE* out, const std::string& method, const std::string& json,
 
 // The tour on a running AP with stations: configuration, power save, the WPS key, stations,
 // region and client queries. Returns whether every step went as expected.
-bool Run(FILE* out, test_host::TestHost& host);
+bool Run(FILE* out);
 
 // An LTE report that rules out the AP's channel: the platform is asked to restart Wi-Fi, and
-// the AP comes back on another channel. Returns whether it did.
-bool LteReport(FILE* out, test_host::TestHost& host);
+// the AP comes back on another channel once restart (the platform's restart of the Wi-Fi
+// service) has run. Returns whether it did.
+bool LteReport(FILE* out, const std::function<bool()>& restart);
 
 }  // namespace method_tour
 

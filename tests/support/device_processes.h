@@ -12,8 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -66,11 +68,12 @@ inline int WaitExit(pid_t pid, int seconds = 30) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// The access point daemon's side of its control socket: answers ATTACH and PING from the
-// monitor, and sends it event messages.
+// The access point daemon's side of its control socket: a thread answers ATTACH and PING from
+// the monitor (the latest one that attached), and Send gives it event messages.
 class CtrlSocket {
 public:
-    explicit CtrlSocket(const std::string& path) {
+    explicit CtrlSocket(const std::string& path) : path_(path) {
+        unlink(path_.c_str());  // left by the daemon that ran before
         fd_ = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         sockaddr_un address = {};
         address.sun_family = AF_UNIX;
@@ -78,40 +81,55 @@ public:
         bound_ = bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
         timeval tv = {0, 100000};
         setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof(tv));
+        if (bound_) answering_ = std::thread([this] { Answer(); });
     }
-    ~CtrlSocket() { close(fd_); }
+    ~CtrlSocket() {
+        stop_ = true;
+        if (answering_.joinable()) answering_.join();
+        close(fd_);
+        if (bound_) unlink(path_.c_str());
+    }
     CtrlSocket(const CtrlSocket&) = delete;
     CtrlSocket& operator=(const CtrlSocket&) = delete;
 
     bool bound() const { return bound_; }
-
-    // Answers requests until a monitor attached.
     bool Attached(int seconds = 20) {
-        return WaitFor(
-            [this] {
-                char request[64];
-                socklen_t size = sizeof(monitor_);
-                ssize_t n = recvfrom(fd_, request, sizeof(request), 0,
-                                     reinterpret_cast<sockaddr*>(&monitor_), &size);
-                if (n <= 0) return false;
-                std::string text(request, static_cast<size_t>(n));
-                std::string reply = text == "PING" ? "PONG\n" : "OK\n";
-                sendto(fd_, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&monitor_),
-                       size);
-                return text == "ATTACH";
-            },
-            seconds);
+        return WaitFor([this] { return attached_.load(); }, seconds);
     }
-
     void Send(const std::string& event) {
+        std::lock_guard<std::mutex> lock(mutex_);
         sendto(fd_, event.data(), event.size(), 0, reinterpret_cast<sockaddr*>(&monitor_),
                sizeof(monitor_));
     }
 
 private:
+    void Answer() {
+        while (!stop_) {
+            char request[64];
+            sockaddr_un peer = {};
+            socklen_t size = sizeof(peer);
+            ssize_t n = recvfrom(fd_, request, sizeof(request), 0,
+                                 reinterpret_cast<sockaddr*>(&peer), &size);
+            if (n <= 0) continue;
+            std::string text(request, static_cast<size_t>(n));
+            std::string reply = text == "PING" ? "PONG\n" : "OK\n";
+            std::lock_guard<std::mutex> lock(mutex_);
+            sendto(fd_, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&peer), size);
+            if (text == "ATTACH") {
+                monitor_ = peer;
+                attached_ = true;
+            }
+        }
+    }
+
+    std::string path_;
     int fd_;
     bool bound_ = false;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> attached_{false};
+    std::mutex mutex_;
     sockaddr_un monitor_ = {};
+    std::thread answering_;
 };
 
 }  // namespace device_processes
