@@ -10,6 +10,7 @@
 
 #include "daemon/ctrl_relay.h"
 #include "daemon/events.h"
+#include "daemon/host_bus.h"
 #include "daemon/log.h"
 #include "daemon/options.h"
 #include "daemon/signals.h"
@@ -19,15 +20,18 @@ namespace {
 
 using wlanmgrd::Log;
 
-// Whether the bus object is up: the assistant exists and its loop thread runs, which it only
-// does after the object and the event handlers were registered.
-bool BusServed(HostapdAgent* agent) {
+// Whether the bus object is up. On its own connection the agent starts its loop thread only
+// once the object and the event handlers are registered; on the daemon's, the object is looked
+// up before the loop runs.
+bool BusServed(HostapdAgent* agent, wlanmgrd::HostBus* host_bus) {
     UbusAssistant* ua = agent->GetUbusAssistant();
-    return ua != nullptr && ua->IsLoopThreadAlive();
+    if (ua == nullptr) return false;
+    return host_bus->context() != nullptr ? host_bus->Has("wlan_object") && host_bus->Run()
+                                          : ua->IsLoopThreadAlive();
 }
 
 // First start. Any failure is a reason to end: the service manager restarts the daemon.
-bool FirstStart(HostapdAgent* agent) {
+bool FirstStart(HostapdAgent* agent, wlanmgrd::HostBus* host_bus, const char* bus) {
     int status = agent->StartSpy();
     if (status != 0) {
         Log(ANDROID_LOG_ERROR, "cannot start: the spy thread did not start (StartSpy %d)", status);
@@ -39,10 +43,11 @@ bool FirstStart(HostapdAgent* agent) {
             "WLAN log)");
         return false;
     }
-    if (!BusServed(agent)) {
+    if (!BusServed(agent, host_bus)) {
         Log(ANDROID_LOG_ERROR,
-            "cannot start: no bus at /var/run/ubus.sock, or wlan_object_test could not be "
-            "registered (is ubusd running? is another wlanmgrd running?)");
+            "cannot start: no bus at %s, or the object could not be registered (is ubusd "
+            "running? is another wlanmgrd running?)",
+            bus);
         return false;
     }
     return true;
@@ -96,18 +101,31 @@ int main(int argc, char** argv) {
     // A device's first start generates its network name, key and country; later starts keep
     // the file. Before the radio and the bus are up, as the file has no lock yet.
     prepare_hostapd_conf("/etc/hostapd.conf");
+    wlanmgrd::HostBus host_bus;
+    const bool own_bus = !options.socket.empty();
+    const char* bus = own_bus ? options.socket.c_str() : "/var/run/ubus.sock";
+    if (own_bus && !host_bus.Connect(bus)) {
+        Log(ANDROID_LOG_ERROR, "cannot start: no bus at %s (is ubusd running?)", bus);
+        wlanmgrd::RemoveEventCallbacks();
+        return 1;
+    }
     auto* agent = new HostapdAgent;
+    agent->SetUbusContext(host_bus.context());  // null: the agent connects by itself
     bcm_lte_coex_set_shadow_agent(agent);
     int status = 1;
-    if (FirstStart(agent)) {
-        Log(ANDROID_LOG_INFO, "running: wlan_object_test served on the bus");
+    if (FirstStart(agent, &host_bus, bus)) {
+        Log(ANDROID_LOG_INFO, "running: %s served on the bus at %s",
+            own_bus ? "wlan_object" : "wlan_object_test", bus);
         wlanmgrd::CtrlRelay relay(agent, options.ctrl_paths);
         int signo = Serve(agent, &relay);
         Log(ANDROID_LOG_INFO, "%s: stopping", strsignal(signo));
         status = 0;
     }
-    // Stops the spy, takes the radio down, removes the object and closes the bus connection.
+    // Stops the spy and takes the radio down; no method runs once the daemon's bus loop ended.
+    // The agent removes its object and closes its own connection; the daemon's connection
+    // closes last, taking wlan_object with it.
     agent->StopSpy();
+    host_bus.Stop();
     bcm_lte_coex_set_shadow_agent(nullptr);
     delete agent;
     wlanmgrd::RemoveEventCallbacks();

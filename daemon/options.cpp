@@ -10,7 +10,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     optind = 1;
     opterr = 0;
     int opt;
-    while ((opt = getopt(argc, argv, ":fc:p:h")) != -1) {
+    while ((opt = getopt(argc, argv, ":fc:s:p:h")) != -1) {
         switch (opt) {
             case 'f':
                 options->foreground = true;
@@ -22,6 +22,13 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
                     return false;
                 }
                 options->ctrl_paths.push_back(optarg);
+                break;
+            case 's':
+                if (optarg[0] == '\0' || strlen(optarg) >= sizeof(sockaddr_un::sun_path)) {
+                    *error = std::string("invalid bus socket path '") + optarg + "'";
+                    return false;
+                }
+                options->socket = optarg;
                 break;
             case 'p':
                 options->pid_file = optarg;
@@ -46,12 +53,14 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
 
 void PrintUsage(FILE* out, const char* program) {
     fprintf(out,
-            "Usage: %s [-f] [-c CTRL_SOCKET]... [-p PID_FILE] [-h]\n"
-            "Runs the Wi-Fi access point: brings it up, serves the bus object\n"
-            "wlan_object_test on /var/run/ubus.sock and answers the switch, restart,\n"
-            "idle and key events.\n"
+            "Usage: %s [-f] [-s SOCKET] [-c CTRL_SOCKET]... [-p PID_FILE] [-h]\n"
+            "Runs the Wi-Fi access point: brings it up, serves its bus object and answers\n"
+            "the switch, restart, idle and key events.\n"
             "  -f              stay in the foreground and log to standard error\n"
             "                  (otherwise: detach and log to the platform log)\n"
+            "  -s SOCKET       serve wlan_object on a bus connection of the daemon's own to\n"
+            "                  SOCKET (otherwise the agent serves wlan_object_test on\n"
+            "                  its own connection to /var/run/ubus.sock)\n"
             "  -c CTRL_SOCKET  monitor a hostapd or wpa_supplicant control socket and pass\n"
             "                  its event messages to the agent (may be given more than once)\n"
             "  -p PID_FILE     write the process id there when detached\n"

@@ -14,6 +14,10 @@ struct Options {
     // -c PATH (repeatable): control sockets of hostapd / wpa_supplicant to monitor; their event
     // messages go to HostapdAgent::HandleMsg.
     std::vector<std::string> ctrl_paths;
+    // -s SOCKET: connect to the bus there and give the connection to the agent, which then
+    // serves wlan_object on it; otherwise the agent connects to /var/run/ubus.sock itself and
+    // serves wlan_object_test.
+    std::string socket;
     // -p FILE: where the background daemon writes its process id.
     std::string pid_file;
     bool help = false;

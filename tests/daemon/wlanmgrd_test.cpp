@@ -16,6 +16,7 @@ namespace {
 using namespace device_processes;
 
 constexpr const char* kCtrl = "/var/run/hostapd-wl0";
+constexpr const char* kBus = "/var/run/ubus.sock";
 constexpr const char* kPhone = "02:5e:a1:00:00:01";
 
 std::string Chomp(std::string text) {
@@ -87,13 +88,27 @@ protected:
     pid_t bus_ = -1;
 };
 
-TEST_F(Wlanmgrd, AnswersItsEventsAndLeavesNothingBehindOnSigterm) {
+// The agent's own connection, or the daemon's given to the agent.
+struct Bus {
+    const char* name;
+    const char* option;
+    std::string object;
+};
+
+void PrintTo(const Bus& bus, std::ostream* out) { *out << bus.name; }
+
+class WlanmgrdOn : public Wlanmgrd, public testing::WithParamInterface<Bus> {};
+
+TEST_P(WlanmgrdOn, AnswersItsEventsAndLeavesNothingBehindOnSigterm) {
     StartBus();
     CtrlSocket hostapd(kCtrl);
     ASSERT_TRUE(hostapd.bound());
-    pid_t daemon = SpawnLogged({WLANMGRD_PATH, "-f", "-c", kCtrl}, "/var/log/wlanmgrd.log");
+    std::vector<std::string> args = {WLANMGRD_PATH, "-f", "-c", kCtrl};
+    if (GetParam().option[0] != '\0') args.insert(args.end(), {GetParam().option, kBus});
+    pid_t daemon = SpawnLogged(args, "/var/log/wlanmgrd.log");
     ASSERT_GT(daemon, 0);
-    ASSERT_TRUE(WaitFor([] { return sandbox::Output("ubus list") == "wlan_object_test\n"; }))
+    const std::string object = GetParam().object;
+    ASSERT_TRUE(WaitFor([&] { return sandbox::Output("ubus list") == object + "\n"; }))
         << sandbox::ReadFile("/var/log/wlanmgrd.log");
     ASSERT_TRUE(WaitFor([] { return LastSwitch() == "{\"wlan_switch\":\"on\"}"; }));
 
@@ -108,7 +123,7 @@ TEST_F(Wlanmgrd, AnswersItsEventsAndLeavesNothingBehindOnSigterm) {
 
     // The web interface switches Wi-Fi off (the reply depends on how fast the radio stops);
     // the power key's click switches it on again.
-    sandbox::Run("ubus call wlan_object_test wlan_set_switch '{\"switch\":\"off\"}' 2>&1");
+    sandbox::Run("ubus call " + object + " wlan_set_switch '{\"switch\":\"off\"}' 2>&1");
     EXPECT_TRUE(WaitFor([] { return !Radio(); })) << sandbox::ReadFile("/var/log/wlanmgrd.log");
     ASSERT_EQ(
         sandbox::Run("ubus send key_detect_type '{\"key_detect_msg\":\"power short-click\"}'"), 0);
@@ -126,17 +141,26 @@ TEST_F(Wlanmgrd, AnswersItsEventsAndLeavesNothingBehindOnSigterm) {
     EXPECT_EQ(ChildrenBut(bus_), "") << "a child of the daemon outlived it";
 }
 
+INSTANTIATE_TEST_SUITE_P(, WlanmgrdOn,
+                         testing::Values(Bus{"AgentsConnection", "", "wlan_object_test"},
+                                         Bus{"DaemonsConnection", "-s", "wlan_object"}),
+                         [](const testing::TestParamInfo<Bus>& info) { return info.param.name; });
+
 TEST_F(Wlanmgrd, StartFailuresEndWithTheirReason) {
-    // A bus socket with no bus daemon behind it.
-    sandbox::WriteFile("/var/run/ubus.sock", "");
-    pid_t daemon = SpawnLogged({WLANMGRD_PATH, "-f"}, "/var/log/wlanmgrd.log");
-    EXPECT_EQ(WaitExit(daemon), 1);
-    EXPECT_NE(sandbox::ReadFile("/var/log/wlanmgrd.log").find("cannot start: no bus"),
-              std::string::npos)
-        << sandbox::ReadFile("/var/log/wlanmgrd.log");
+    // A bus socket with no bus daemon behind it, for the agent's connection and the daemon's.
+    sandbox::WriteFile(kBus, "");
+    const std::vector<std::string> own = {WLANMGRD_PATH, "-f"};
+    const std::vector<std::string> given = {WLANMGRD_PATH, "-f", "-s", kBus};
+    for (const std::vector<std::string>& args : {own, given}) {
+        EXPECT_EQ(WaitExit(SpawnLogged(args, "/var/log/wlanmgrd.log")), 1) << args.size();
+        EXPECT_NE(sandbox::ReadFile("/var/log/wlanmgrd.log")
+                      .find("cannot start: no bus at /var/run/ubus.sock"),
+                  std::string::npos)
+            << sandbox::ReadFile("/var/log/wlanmgrd.log");
+    }
     EXPECT_FALSE(Radio()) << "the radio stayed up";
 
-    daemon = SpawnLogged({WLANMGRD_PATH, "-x"}, "/var/log/wlanmgrd.log");
+    pid_t daemon = SpawnLogged({WLANMGRD_PATH, "-x"}, "/var/log/wlanmgrd.log");
     EXPECT_EQ(WaitExit(daemon), 2);
 }
 
