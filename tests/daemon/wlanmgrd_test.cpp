@@ -9,6 +9,7 @@
 #include "tests/support/bus_events.h"
 #include "tests/support/device_processes.h"
 #include "tests/support/sandbox.h"
+#include "tests/ubus/bus_test_support.h"
 #include "wlanmgr.h"
 
 namespace {
@@ -17,6 +18,11 @@ using namespace device_processes;
 
 constexpr const char* kCtrl = "/var/run/hostapd-wl0";
 constexpr const char* kBus = "/var/run/ubus.sock";
+constexpr const char* kLteReport =
+    R"('{"wlan_if":"wlan0","band_info_valid":1,"ul_band_freq":2530,"ul_band_bw":10,)"
+    R"("dl_band_freq":2650,"dl_band_bw":10,"tdd_info_valid":0,"tdd_info_frame_offset":0,)"
+    R"("tdd_info_config":0,"tdd_info_subframe_config":0,"tdd_info_ul_config":0,)"
+    R"("tdd_info_dl_config":0,"off_period_valid":0,"off_period":0}')";
 constexpr const char* kPhone = "02:5e:a1:00:00:01";
 
 std::string Chomp(std::string text) {
@@ -71,6 +77,7 @@ protected:
                            "\toption disable_time_system '300'\n\toption wisp_status '0'\n");
         sandbox::WriteFile("/etc/config/hostapd.deny", "");
         sandbox::WriteFile("/var/lib/misc/dnsmasq.leases", "");
+        sandbox::Run("wlarm-sim autochannel pick 1 >/dev/null");
         // Orphans of the daemon come to this process, so none can escape the check.
         prctl(PR_SET_CHILD_SUBREAPER, 1);
     }
@@ -129,6 +136,12 @@ TEST_P(WlanmgrdOn, AnswersItsEventsAndLeavesNothingBehindOnSigterm) {
         sandbox::Run("ubus send key_detect_type '{\"key_detect_msg\":\"power short-click\"}'"), 0);
     EXPECT_TRUE(WaitFor(Radio)) << "the key click did not switch Wi-Fi on";
     EXPECT_TRUE(WaitFor([] { return LastSwitch() == "{\"wlan_switch\":\"on\"}"; }));
+
+    {  // An LTE uplink beside channel 1 asks the platform, another process, to restart Wi-Fi.
+        bus_test::FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
+        sandbox::Run("ubus call " + object + " wlan_send_wwan_state " + kLteReport);
+        EXPECT_TRUE(qcmap.WaitForCalls(1));
+    }
 
     ASSERT_EQ(kill(daemon, SIGTERM), 0);
     EXPECT_EQ(WaitExit(daemon), 0) << sandbox::ReadFile("/var/log/wlanmgrd.log");
