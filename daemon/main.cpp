@@ -102,9 +102,9 @@ int main(int argc, char** argv) {
     // the file. Before the radio and the bus are up, as the file has no lock yet.
     prepare_hostapd_conf("/etc/hostapd.conf");
     wlanmgrd::HostBus host_bus;
-    const bool own_bus = !options.socket.empty();
-    const char* bus = own_bus ? options.socket.c_str() : "/var/run/ubus.sock";
-    if (own_bus && !host_bus.Connect(bus)) {
+    const bool daemon_bus = !options.socket.empty();
+    const char* bus = daemon_bus ? options.socket.c_str() : "/var/run/ubus.sock";
+    if (daemon_bus && !host_bus.Connect(bus)) {
         Log(ANDROID_LOG_ERROR, "cannot start: no bus at %s (is ubusd running?)", bus);
         wlanmgrd::RemoveEventCallbacks();
         return 1;
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     int status = 1;
     if (FirstStart(agent, &host_bus, bus)) {
         Log(ANDROID_LOG_INFO, "running: %s served on the bus at %s",
-            own_bus ? "wlan_object" : "wlan_object_test", bus);
+            daemon_bus ? "wlan_object" : "wlan_object_test", bus);
         wlanmgrd::CtrlRelay relay(agent, options.ctrl_paths);
         int signo = Serve(agent, &relay);
         Log(ANDROID_LOG_INFO, "%s: stopping", strsignal(signo));
@@ -129,6 +129,7 @@ int main(int argc, char** argv) {
     bcm_lte_coex_set_shadow_agent(nullptr);
     delete agent;
     wlanmgrd::RemoveEventCallbacks();
-    if (!options.foreground) os_daemonize_terminate(options.pid_file.c_str());
+    if (!options.foreground && !options.pid_file.empty())
+        os_daemonize_terminate(options.pid_file.c_str());
     return status;
 }
