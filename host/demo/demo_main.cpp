@@ -7,7 +7,7 @@
 
 #include "host/demo/demo_log.h"
 #include "host/demo/hotspot_demo.h"
-#include "tests/support/sandbox.h"
+#include "host/sandbox/sandbox.h"
 #include "wlanmgr.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string.h>
 
-#include "tests/support/bus_events.h"
-#include "tests/support/sandbox.h"
+#include "host/sandbox/bus_events.h"
+#include "host/sandbox/sandbox.h"
 
 namespace demo_device {
 namespace {

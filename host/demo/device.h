@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/support/device_processes.h"
+#include "host/sandbox/device_processes.h"
 
 // The simulated device's own processes around the library: the bus daemon, wlanmgrd with the
 // access point daemon's control socket, all inside the sandbox.

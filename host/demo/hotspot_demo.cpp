@@ -11,8 +11,8 @@
 #include "host/demo/device.h"
 #include "host/demo/method_tour.h"
 #include "host/demo/station_tour.h"
-#include "tests/support/bus_events.h"
-#include "tests/support/sandbox.h"
+#include "host/sandbox/bus_events.h"
+#include "host/sandbox/sandbox.h"
 
 namespace {
 

@@ -11,9 +11,9 @@ extern "C" {
 #include <vector>
 
 #include "tests/e2e/bus_peers.h"
-#include "tests/support/bus_events.h"
-#include "tests/support/device_processes.h"
-#include "tests/support/sandbox.h"
+#include "host/sandbox/bus_events.h"
+#include "host/sandbox/device_processes.h"
+#include "host/sandbox/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
 
 namespace method_tour {

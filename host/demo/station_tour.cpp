@@ -9,7 +9,7 @@ extern "C" {
 #include <string>
 
 #include "host/demo/method_tour.h"
-#include "tests/support/sandbox.h"
+#include "host/sandbox/sandbox.h"
 
 namespace station_tour {
 namespace {

@@ -27,8 +27,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/sandbox.h"
-#include "tests/support/test_host.h"
+#include "host/sandbox/sandbox.h"
+#include "host/sandbox/test_host.h"
 
 namespace {
 

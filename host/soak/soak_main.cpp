@@ -30,10 +30,10 @@ extern "C" {
 #include <thread>
 #include <vector>
 
-#include "tests/support/bus_connect.h"
-#include "tests/support/bus_events.h"
-#include "tests/support/sandbox.h"
-#include "tests/support/test_host.h"
+#include "host/sandbox/bus_connect.h"
+#include "host/sandbox/bus_events.h"
+#include "host/sandbox/sandbox.h"
+#include "host/sandbox/test_host.h"
 #include "wpscli_test.h"
 
 namespace {

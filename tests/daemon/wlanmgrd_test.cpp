@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "tests/support/bus_events.h"
-#include "tests/support/device_processes.h"
+#include "host/sandbox/bus_events.h"
+#include "host/sandbox/device_processes.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
 #include "wlanmgr.h"

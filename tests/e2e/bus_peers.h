@@ -10,7 +10,7 @@ extern "C" {
 #include <utility>
 
 #include "tests/e2e/e2e_env.h"
-#include "tests/support/bus_connect.h"
+#include "host/sandbox/bus_connect.h"
 
 namespace e2e {
 

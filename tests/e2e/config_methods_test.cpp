@@ -11,7 +11,7 @@ extern "C" {
 #include <vector>
 
 #include "tests/e2e/e2e_env.h"
-#include "tests/support/bus_connect.h"
+#include "host/sandbox/bus_connect.h"
 #include "tests/support/log_capture.h"
 #include "ubus/method_groups.h"
 

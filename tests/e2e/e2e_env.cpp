@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "tests/support/bus_events.h"
+#include "host/sandbox/bus_events.h"
 #include "wpscli_test.h"
 
 namespace e2e {

@@ -8,7 +8,7 @@
 
 #include "tests/support/conf_file.h"
 #include "tests/support/sandbox.h"
-#include "tests/support/test_host.h"
+#include "host/sandbox/test_host.h"
 
 // The simulated hotspot: the device's files in the sandbox, the simulated radio, the WPS library
 // stand-in and the in-process bus, with a reference host running the agent.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "hostapd_agent.h"
-#include "tests/support/bus_connect.h"
+#include "host/sandbox/bus_connect.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"

@@ -10,7 +10,7 @@ extern "C" {
 #include <filesystem>
 #include <fstream>
 
-#include "tests/support/bus_connect.h"
+#include "host/sandbox/bus_connect.h"
 #include "ubus_assistant.h"
 #include "ubus_test_hooks.h"
 

@@ -10,7 +10,7 @@ extern "C" {
 #include <utility>
 #include <vector>
 
-#include "tests/support/bus_events.h"
+#include "host/sandbox/bus_events.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
 #include "ubus_assistant.h"

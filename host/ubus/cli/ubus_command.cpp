@@ -2,7 +2,7 @@
 // - `ubus send TYPE [MESSAGE]`: the message (a JSON object, "{}" when left out) is checked and
 //   the event is appended to /var/run/ubus_events.log as one line: the event type, a space, and
 //   the message as compact JSON (as blobmsg_format_json writes it), then a newline. Tests read
-//   the log through tests/support/bus_events.h. When a bus daemon (`ubusd`) runs, the event
+//   the log through host/sandbox/bus_events.h. When a bus daemon (`ubusd`) runs, the event
 //   also goes to every process on the bus. Invalid JSON logs nothing and exits with
 //   UBUS_STATUS_PARSE_ERROR.
 // - `ubus call PATH METHOD [MESSAGE]` and `ubus list`: served by the processes on the bus of a

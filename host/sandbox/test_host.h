@@ -1,5 +1,5 @@
-#ifndef WLAN_TESTS_TEST_HOST_H
-#define WLAN_TESTS_TEST_HOST_H
+#ifndef WLAN_HOST_TEST_HOST_H
+#define WLAN_HOST_TEST_HOST_H
 
 #include <stddef.h>
 #include <stdint.h>

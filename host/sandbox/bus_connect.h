@@ -1,5 +1,5 @@
-#ifndef WLAN_TESTS_BUS_CONNECT_H
-#define WLAN_TESTS_BUS_CONNECT_H
+#ifndef WLAN_HOST_BUS_CONNECT_H
+#define WLAN_HOST_BUS_CONNECT_H
 
 #include <libubus.h>
 

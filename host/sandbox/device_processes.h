@@ -1,5 +1,5 @@
-#ifndef WLAN_TESTS_DEVICE_PROCESSES_H
-#define WLAN_TESTS_DEVICE_PROCESSES_H
+#ifndef WLAN_HOST_DEVICE_PROCESSES_H
+#define WLAN_HOST_DEVICE_PROCESSES_H
 
 // The device's own processes around the library, for tests and the demo inside the sandbox:
 // starting and ending programs, and the access point daemon's side of a control socket.

@@ -1,5 +1,5 @@
-#ifndef WLAN_TESTS_BUS_EVENTS_H
-#define WLAN_TESTS_BUS_EVENTS_H
+#ifndef WLAN_HOST_BUS_EVENTS_H
+#define WLAN_HOST_BUS_EVENTS_H
 
 #include <fstream>
 #include <string>

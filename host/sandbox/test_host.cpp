@@ -1,4 +1,4 @@
-#include "tests/support/test_host.h"
+#include "host/sandbox/test_host.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -6,7 +6,7 @@
 
 #include <atomic>
 
-#include "tests/support/bus_connect.h"
+#include "host/sandbox/bus_connect.h"
 #include "wlan_coex.h"
 
 namespace test_host {
