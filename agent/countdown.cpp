@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <semaphore.h>
 #include <signal.h>
+#include <stdint.h>
 #include <string.h>
 #include <time.h>
 
@@ -113,7 +114,10 @@ long HostapdAgent::GetWlanCountDown() { return wlan_count_down; }
 
 int HostapdAgent::ResetCountDown() {
     long seconds = wlan_count_down;
-    cur_tick = static_cast<int32_t>(seconds / kTickSeconds + (seconds % kTickSeconds != 0 ? 1 : 0));
+    // A 64-bit long holds idle times whose minute count exceeds the int32 tick count: those
+    // count down from its largest value instead of a truncated (possibly 0 or negative) one.
+    const long ticks = seconds / kTickSeconds + (seconds % kTickSeconds != 0 ? 1 : 0);
+    cur_tick = ticks > INT32_MAX ? INT32_MAX : static_cast<int32_t>(ticks);
     return 0;
 }
 

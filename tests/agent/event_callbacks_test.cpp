@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <limits.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -144,7 +146,11 @@ TEST_F(EventRegistry, RaiseDuringAnotherDeliveryOnlyWaitsOnAHostThread) {
 }
 
 TEST_F(Countdown, IdleTimeIsRoundedUpToMinutes) {
-    for (auto [seconds, ticks] : {std::pair{60L, 1}, {61L, 2}, {600L, 10}, {1L, 1}, {0L, 0}}) {
+    // LONG_MAX seconds: 35791395 minutes where long has 32 bits, more than the tick count holds
+    // where it has 64.
+    const int longest = static_cast<int>(std::min<long long>(LONG_MAX / 60 + 1, INT32_MAX));
+    for (auto [seconds, ticks] :
+         {std::pair{60L, 1}, {61L, 2}, {600L, 10}, {1L, 1}, {0L, 0}, {LONG_MAX, longest}}) {
         HostapdAgent::SetWlanCountDown(seconds);
         HostapdAgent::ResetCountDown();
         EXPECT_EQ(HostapdAgent::cur_tick, ticks) << seconds;

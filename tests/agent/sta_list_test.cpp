@@ -1,6 +1,7 @@
 #include "sta_list.h"
 
 #include <gtest/gtest.h>
+#include <limits.h>
 #include <string.h>
 
 #include <atomic>
@@ -193,8 +194,9 @@ TEST_F(StationDetails, OnlineTimeCountsFromTheConnectedTime) {
 TEST(SecToStandardTime, HoursMinutesSecondsCappedAndCutToTheBuffer) {
     // A hundred hours or more read as the largest time.
     const std::tuple<long, int, const char*> cases[] = {
-        {3661, 9, "01:01:01"}, {359999, 9, "99:59:59"}, {360000, 9, "99:59:59"},
-        {-5, 9, "00:00:00"},   {3661, 6, "01:01"},      {1, 1, ""},
+        {3661, 9, "01:01:01"},     {359999, 9, "99:59:59"},   {360000, 9, "99:59:59"},
+        {-5, 9, "00:00:00"},       {3661, 6, "01:01"},        {1, 1, ""},
+        {LONG_MAX, 9, "99:59:59"}, {LONG_MIN, 9, "00:00:00"},  // 32 or 64 bits, as the CPU has
     };
     for (const auto& [seconds, size, expected] : cases) {
         char buf[16];

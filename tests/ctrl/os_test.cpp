@@ -11,9 +11,12 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/support/sandbox.h"
 #include "wlan_os.h"
@@ -103,14 +106,24 @@ TEST(OsMktime, ConvertsBetweenUtcFieldsAndEpochSecondsWhateverTheLocalZone) {
 
 TEST(OsGmtime, RoundTripsThroughMktimeAcrossCenturies) {
     os_tm tm;
-    // Steps of 37 days and a bit land on every month, leap days and odd hours.
-    for (os_time_t t = 0; t < 4102444800L; t += 37L * 86400 + 3671) {
-        ASSERT_EQ(os_gmtime(t, &tm), 0) << t;
+    // Up to 2100, or to the end of the narrower of os_time_t and time_t (2038 where both are 32
+    // bits). Steps of 37 days and a bit land on every month, leap days and odd hours.
+    const long long end =
+        std::min({4102444800LL, static_cast<long long>(std::numeric_limits<os_time_t>::max()),
+                  static_cast<long long>(std::numeric_limits<time_t>::max())});
+    for (long long t = 0; t < end; t += 37LL * 86400 + 3671) {
+        ASSERT_EQ(os_gmtime(static_cast<os_time_t>(t), &tm), 0) << t;
         time_t back = 0;
         ASSERT_EQ(os_mktime(tm.year, tm.month, tm.day, tm.hour, tm.min, tm.sec, &back), 0) << t;
         ASSERT_EQ(back, t);
     }
-    EXPECT_EQ(os_gmtime(LONG_MAX, &tm), -1);  // the year cannot be represented
+    if (sizeof(os_time_t) > 4) {
+        EXPECT_EQ(os_gmtime(LONG_MAX, &tm), -1);  // the year cannot be represented
+    } else {
+        ASSERT_EQ(os_gmtime(LONG_MAX, &tm), 0);  // the last second of 32-bit time
+        EXPECT_EQ(std::vector<int>({tm.year, tm.month, tm.day, tm.hour, tm.min, tm.sec}),
+                  std::vector<int>({2038, 1, 19, 3, 14, 7}));
+    }
 }
 
 void OnSignal(int) {}
