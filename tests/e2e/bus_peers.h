@@ -40,7 +40,7 @@ public:
 
     bool Connected() const { return ctx_ != nullptr; }
     // The next Call or SendEvent also carries this string field, whatever bytes it holds (JSON
-    // cannot carry invalid UTF-8).
+    // cannot carry invalid UTF-8 or a NUL).
     void AddRawField(const std::string& name, const std::string& text) { raw_ = {name, text}; }
     // Calls a method with a JSON object of arguments; returns the call's status. Replies, as
     // compact JSON, go to reply (one line each) when it is given.
@@ -71,14 +71,24 @@ public:
 
 private:
     void AddRaw() {
-        if (!raw_.first.empty()) blobmsg_add_string(&buf_, raw_.first.c_str(), raw_.second.c_str());
+        if (!raw_.first.empty())
+            blobmsg_add_field(&buf_, BLOBMSG_TYPE_STRING, raw_.first.c_str(), raw_.second.c_str(),
+                              static_cast<unsigned>(raw_.second.size() + 1));
         raw_ = {};
     }
+    // Compact JSON, with "\/" written "/" as the requests write it.
     static void Collect(ubus_request* req, int, blob_attr* msg) {
         char* json = blobmsg_format_json(msg, true);
         if (json == nullptr) return;
         auto* replies = static_cast<std::string*>(req->priv);
-        *replies += (replies->empty() ? "" : "\n") + std::string(json);
+        if (!replies->empty()) *replies += "\n";
+        for (const char* c = json; *c != '\0'; ++c) {
+            if (*c == '\\' && c[1] != '/')
+                *replies += *c++;  // any other escape stays whole
+            else if (*c == '\\')
+                ++c;
+            *replies += *c;
+        }
         free(json);
     }
 
