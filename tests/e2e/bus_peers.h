@@ -9,8 +9,8 @@ extern "C" {
 #include <string>
 #include <utility>
 
-#include "tests/e2e/e2e_env.h"
 #include "host/sandbox/bus_connect.h"
+#include "tests/e2e/e2e_env.h"
 
 namespace e2e {
 
@@ -40,15 +40,17 @@ public:
 
     bool Connected() const { return ctx_ != nullptr; }
     // The next Call or SendEvent also carries this string field, whatever bytes it holds (JSON
-    // cannot carry invalid UTF-8).
+    // cannot carry invalid UTF-8 or a NUL).
     void AddRawField(const std::string& name, const std::string& text) { raw_ = {name, text}; }
     // Calls a method with a JSON object of arguments; returns the call's status. Replies, as
     // compact JSON, go to reply (one line each) when it is given.
     int Call(const std::string& method, const std::string& json_args, std::string* reply = nullptr,
              const char* object = "wlan_object_test") {
         blob_buf_init(&buf_, 0);
-        if (!json_args.empty() && !blobmsg_add_json_from_string(&buf_, json_args.c_str()))
+        if (!json_args.empty() && !blobmsg_add_json_from_string(&buf_, json_args.c_str())) {
+            ADD_FAILURE() << "not a JSON object: " << json_args;  // a slip in the test itself
             return UBUS_STATUS_INVALID_ARGUMENT;
+        }
         AddRaw();
         uint32_t id = 0;
         int status =
@@ -63,7 +65,10 @@ public:
     // Broadcasts an event with a JSON object, as the device's other daemons do.
     int SendEvent(const std::string& type, const std::string& json) {
         blob_buf_init(&buf_, 0);
-        if (!blobmsg_add_json_from_string(&buf_, json.c_str())) return UBUS_STATUS_INVALID_ARGUMENT;
+        if (!blobmsg_add_json_from_string(&buf_, json.c_str())) {
+            ADD_FAILURE() << "not a JSON object: " << json;
+            return UBUS_STATUS_INVALID_ARGUMENT;
+        }
         AddRaw();
         return ctx_ == nullptr ? UBUS_STATUS_CONNECTION_FAILED
                                : ubus_send_event(ctx_, type.c_str(), buf_.head);
@@ -71,14 +76,24 @@ public:
 
 private:
     void AddRaw() {
-        if (!raw_.first.empty()) blobmsg_add_string(&buf_, raw_.first.c_str(), raw_.second.c_str());
+        if (!raw_.first.empty())
+            blobmsg_add_field(&buf_, BLOBMSG_TYPE_STRING, raw_.first.c_str(), raw_.second.c_str(),
+                              static_cast<unsigned>(raw_.second.size() + 1));
         raw_ = {};
     }
+    // Compact JSON, with "\/" written "/" as the requests write it.
     static void Collect(ubus_request* req, int, blob_attr* msg) {
         char* json = blobmsg_format_json(msg, true);
         if (json == nullptr) return;
         auto* replies = static_cast<std::string*>(req->priv);
-        *replies += (replies->empty() ? "" : "\n") + std::string(json);
+        if (!replies->empty()) *replies += "\n";
+        for (const char* c = json; *c != '\0'; ++c) {
+            if (*c == '\\' && c[1] != '/')
+                *replies += *c++;  // any other escape stays whole
+            else if (*c == '\\')
+                ++c;
+            *replies += *c;
+        }
         free(json);
     }
 

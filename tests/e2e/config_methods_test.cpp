@@ -1,17 +1,11 @@
 // The configuration methods, called over the bus the way the web interface calls them.
-extern "C" {
-#include <libubox/blobmsg_json.h>
-}
-
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "tests/e2e/e2e_env.h"
-#include "host/sandbox/bus_connect.h"
+#include "tests/e2e/bus_peers.h"
 #include "tests/support/log_capture.h"
 #include "ubus/method_groups.h"
 
@@ -44,53 +38,27 @@ std::string Json(const Fields& changes = {}) {
     return "{" + json + "}";
 }
 
-// The reply as compact JSON, with "/" unescaped as the requests write it.
-void CollectReply(ubus_request* req, int, blob_attr* msg) {
-    char* json = blobmsg_format_json(msg, true);
-    for (const char* c = json; c != nullptr && *c != '\0'; ++c)
-        if (c[0] != '\\' || c[1] != '/') *static_cast<std::string*>(req->priv) += *c;
-    free(json);
-}
-
-// The web interface; Call can add a raw string field (a NUL inside, which JSON cannot carry).
-struct WebUi {
-    ubus_context* ctx = test_bus::Connect();
-    blob_buf buf = {};
-    ~WebUi() {
-        ubus_free(ctx);
-        blob_buf_free(&buf);
-    }
-    int Call(const char* method, const std::string& json, std::string* reply,
-             const std::string& raw_name = "", const std::string& raw_text = "") {
-        reply->clear();
-        uint32_t id = 0;
-        blob_buf_init(&buf, 0);
-        EXPECT_TRUE(json.empty() || blobmsg_add_json_from_string(&buf, json.c_str())) << json;
-        if (!raw_name.empty())
-            blobmsg_add_field(&buf, BLOBMSG_TYPE_STRING, raw_name.c_str(), raw_text.c_str(),
-                              static_cast<unsigned>(raw_text.size() + 1));
-        EXPECT_EQ(ubus_lookup_id(ctx, "wlan_object_test", &id), 0);
-        return ubus_invoke(ctx, id, method, buf.head, CollectReply, reply, 20000);
-    }
-};
-
-}  // namespace
-
 // The AP running, with the security warning feature on and its status store.
-class ConfigMethods : public E2eTest {
+class ConfigMethods : public BusMethodTest {
 protected:
     void SetUp() override {
-        E2eTest::SetUp();
+        BusMethodTest::SetUp();
         if (IsSkipped()) return;
         sandbox::WriteFile("/etc/config/product", "config x 'wlanwarn'\n\toption launch '1'\n");
         sandbox::WriteFile("/etc/config/wlanwarn-storage",
                            "config x 'wlanwarn'\n\toption wlan_status '9'\n");
         StartAp();
-        web.emplace();
     }
-    std::optional<WebUi> web;  // made once the bus is there
+    // Calls with the request; a raw field (a NUL inside, which JSON cannot carry) goes with it.
+    int Call(const char* method, const std::string& json, const std::string& raw_name = "",
+             const std::string& raw_text = "") {
+        if (!raw_name.empty()) ui_.AddRawField(raw_name, raw_text);
+        return ui_.Call(method, json, &reply);
+    }
     std::string reply;
 };
+
+}  // namespace
 
 // Every field set is read back through the file; a new list for a filter left on reaches the radio.
 TEST_F(ConfigMethods, SetThenGetGivesBackEveryField) {
@@ -113,9 +81,9 @@ TEST_F(ConfigMethods, SetThenGetGivesBackEveryField) {
     logcap::Clear();
     for (const auto& [changes, reply_changes, status, radio_macs] : rows) {
         const std::string request = Json(changes);
-        ASSERT_EQ(web->Call("wlan_set_config", request, &reply), 0) << request;
+        ASSERT_EQ(Call("wlan_set_config", request), 0) << request;
         EXPECT_EQ(reply, kSetReply);
-        EXPECT_EQ(web->Call("wlan_get_config", "", &reply), 0);
+        EXPECT_EQ(Call("wlan_get_config", ""), 0);
         EXPECT_EQ(reply, Json(reply_changes.empty() ? changes : reply_changes));
         EXPECT_EQ(sandbox::Output("uci get wlanwarn-storage.wlanwarn.wlan_status"), status + "\n")
             << request;
@@ -148,7 +116,7 @@ TEST_F(ConfigMethods, FaultyRequestsAreRefusedWithNothingChanged) {
     const std::string files = sandbox::Output("cat /etc/hostapd.conf /etc/config/*");
     for (const auto& [name, value] : rows) {
         const size_t logged = logcap::Level5().size();
-        EXPECT_EQ(web->Call("wlan_set_config", Json({{name, value}}), &reply), kInvalid) << value;
+        EXPECT_EQ(Call("wlan_set_config", Json({{name, value}})), kInvalid) << value;
         EXPECT_EQ(reply, "");
         const std::vector<std::string> lines = logcap::Level5();
         const std::string want = value.empty() ? "index:" : name + " refused";
@@ -160,12 +128,12 @@ TEST_F(ConfigMethods, FaultyRequestsAreRefusedWithNothingChanged) {
         EXPECT_TRUE(logcap::Has(logcap::Level5(),
                                 "Set Wlan Config index:" + std::string(index) + " failed!\n"));
     for (const auto& [name, text] : with_nul)
-        EXPECT_EQ(web->Call("wlan_set_config", Json({{name, ""}}), &reply, name, text), kInvalid);
+        EXPECT_EQ(Call("wlan_set_config", Json({{name, ""}}), name, text), kInvalid);
     EXPECT_EQ(sandbox::Output("cat /etc/hostapd.conf /etc/config/*"), files);
 
     // A configuration that cannot be written is not reported as stored.
     sandbox::Run("rm /etc/hostapd.conf && mkdir /etc/hostapd.conf");
-    EXPECT_EQ(web->Call("wlan_set_config", Json(), &reply), UBUS_STATUS_UNKNOWN_ERROR);
+    EXPECT_EQ(Call("wlan_set_config", Json()), UBUS_STATUS_UNKNOWN_ERROR);
     EXPECT_EQ(reply, "");
     EXPECT_EQ(sandbox::Output("uci get wlanwarn-storage.wlanwarn.wlan_status"), "9\n");
     EXPECT_TRUE(logcap::Has(logcap::Level5(), "Set Wlan Config write /etc/hostapd.conf failed!\n"));
@@ -188,7 +156,7 @@ TEST_F(ConfigMethods, HostileStringAttributesAreRefusedOrTakenLiterally) {
         const size_t len = t.size() - static_cast<size_t>(std::count(t.begin(), t.end(), '\\'));
         return "02:11:22:33:44:55#DES_LEN:" + std::to_string(len) + "#" + t + "#";
     };
-    ASSERT_EQ(web->Call("wlan_set_config", Json(), &reply), 0);
+    ASSERT_EQ(Call("wlan_set_config", Json()), 0);
     const std::string lines = sandbox::Output("cat /etc/hostapd.conf | wc -l");
     const ubus_method& set = config_method_group.rows[1];  // wlan_set_config
     for (const blobmsg_policy* p = set.policy; p != set.policy + set.n_policy; ++p) {
@@ -198,9 +166,9 @@ TEST_F(ConfigMethods, HostileStringAttributesAreRefusedOrTakenLiterally) {
         for (size_t c = 0; c < cases.size(); ++c) {
             std::string value = cases[c].second;
             if (c > 1) value = Quoted(name == "mac_addrs" ? as_description(value) : value);
-            int status = web->Call("wlan_set_config", Json({{name, value}}), &reply);
+            int status = Call("wlan_set_config", Json({{name, value}}));
             EXPECT_EQ(status, rows.at(name)[c]) << name << ": " << cases[c].first;
-            EXPECT_EQ(web->Call("wlan_get_config", "", &reply), 0);
+            EXPECT_EQ(Call("wlan_get_config", ""), 0);
             const bool shown = reply.find("\"" + name + "\":" + value) != std::string::npos;
             EXPECT_TRUE(status != 0 || c < 2 || shown) << reply;
             EXPECT_EQ(sandbox::Output("cat /etc/hostapd.conf | wc -l"), lines) << value;

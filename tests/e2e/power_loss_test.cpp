@@ -345,7 +345,7 @@ TEST_F(FullOrReadOnly, WritesFailClearlyAndKeepTheOldFiles) {
 
 // The radio scripts, which the radio start writes (no bus method does): with /usr/bin read-only,
 // and with each script a link into a full filesystem, each generator fails with a level-5
-// message and the old script stays whole and executable.
+// message and the old script stays whole and executable, with no temporary file beside it.
 TEST_F(FullOrReadOnly, RadioScriptsStayWhenTheyCannotBeWritten) {
     const std::string scripts = "bcmApSet.sh bcmApStaSet.sh bcm_mac_filter.sh";
     const std::string full_make =
@@ -376,6 +376,8 @@ TEST_F(FullOrReadOnly, RadioScriptsStayWhenTheyCannotBeWritten) {
             EXPECT_EQ(sandbox::ReadFile(target->path) + Mode(target->path), old)
                 << target->path << ", " << fault.name;
         }
+        EXPECT_EQ(sandbox::Output("ls -A /run/full /usr/bin 2>/dev/null | grep -c '^[.]'"), "0\n")
+            << "a temporary file stayed, " << fault.name;
         ASSERT_EQ(sandbox::Run(fault.undo), 0) << fault.name;
         undo_.clear();
         for (const auto& [target, old] : before)

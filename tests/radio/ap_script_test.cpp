@@ -177,32 +177,6 @@ TEST_F(ApScript, ScriptIsExecutableAndMissingFolderFails) {
     EXPECT_EQ(st.st_mode & 07777, 0754u);
 }
 
-// On a full filesystem every generator fails, and a script that was there stays as it was.
-TEST_F(ApScript, EveryGeneratorFailsAndKeepsTheOldScriptWhenTheWriteFails) {
-    ASSERT_EQ(sandbox::Run("mkdir -p /tmp/full && mount -t tmpfs -o size=8k tmpfs /tmp/full"), 0);
-    sandbox::WriteFile("/tmp/full/old.sh", "previous script\n");
-    ASSERT_EQ(chmod("/tmp/full/old.sh", 0750), 0);
-    sandbox::Run("dd if=/dev/zero of=/tmp/full/fill bs=1k count=64 2>/dev/null");
-    TestBss bss;
-    bss.AddMac("00:11:22:33:44:55");
-    int (*const generators[])(const wlan_mgr_bss_config*, const char*) = {
-        wlan_mgr_conf_to_wl_sh, wlan_mgr_apsta_conf_to_wl_sh, wlan_mgr_mac_fliter_to_wl_sh};
-    for (auto generate : generators) {
-        for (const char* path : {"/tmp/full/old.sh", "/tmp/full/new.sh"}) {
-            logcap::Clear();
-            EXPECT_EQ(generate(bss.get(), path), -1) << path;
-            EXPECT_TRUE(HasLevel5(std::string("write ") + path + " error!")) << path;
-        }
-        EXPECT_FALSE(sandbox::Exists("/tmp/full/new.sh"));
-        EXPECT_EQ(sandbox::ReadFile("/tmp/full/old.sh"), "previous script\n");
-    }
-    struct stat st;
-    ASSERT_EQ(stat("/tmp/full/old.sh", &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0750u);
-    EXPECT_EQ(sandbox::Output("ls -A /tmp/full"), "fill\nold.sh\n");
-    sandbox::Run("umount /tmp/full");
-}
-
 // The MAC filter script: mode line, the list cleared, then one line per valid MAC (and a
 // deauthentication after each when the list denies). With the filter off the list is still
 // loaded.
