@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "host/sandbox/quiet_output.h"
 #include "host/sandbox/sandbox.h"
 #include "host/sandbox/test_host.h"
 
@@ -188,18 +189,6 @@ struct Rss {
     void EndOfStage() { stages += " " + std::to_string(RssKb()); }
 };
 
-// Sends the program's own output to g_out and everything else (the library's log, the radio
-// scripts' output) to /dev/null.
-void QuietOutput() {
-    int out = dup(1);
-    g_out = fdopen(out, "w");
-    setvbuf(g_out, nullptr, _IOLBF, 0);
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
-    dup2(null, 2);
-    close(null);
-}
-
 double Ms(double seconds) { return seconds * 1e3; }
 
 }  // namespace
@@ -211,7 +200,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (argc > 1) g_cycles = std::max(1, atoi(argv[1]));
-    QuietOutput();
+    g_out = quiet_output();
     InstallDevice();
     Rss rss;
     test_host::TestHost host;

@@ -32,6 +32,7 @@ extern "C" {
 
 #include "host/sandbox/bus_connect.h"
 #include "host/sandbox/bus_events.h"
+#include "host/sandbox/quiet_output.h"
 #include "host/sandbox/sandbox.h"
 #include "host/sandbox/test_host.h"
 #include "wpscli_test.h"
@@ -127,16 +128,6 @@ void InstallDevice() {
     sandbox::WriteFile("/etc/config/hostapd.deny", "");
 }
 
-void QuietOutput() {
-    int out = dup(1);
-    g_out = fdopen(out, "w");
-    setvbuf(g_out, nullptr, _IOLBF, 0);
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
-    dup2(null, 2);
-    close(null);
-}
-
 void CollectReply(ubus_request* req, int, blob_attr* msg) {
     char* json = blobmsg_format_json(msg, true);
     if (json != nullptr) *static_cast<std::string*>(req->priv) += json;
@@ -207,7 +198,7 @@ int main(int argc, char** argv) {
     }
     size_t cycles = argc > 1 ? static_cast<size_t>(std::max(1L, atol(argv[1]))) : 100000;
     if (const char* warp = getenv("WLAN_TIMEWARP")) g_warp = std::max(1L, atol(warp));
-    QuietOutput();
+    g_out = quiet_output();
     InstallDevice();
     // Each WPS session exchanges for a while (so it can be cancelled), then succeeds.
     wpscli_test_set_exchange(kWpsSteps, 2);

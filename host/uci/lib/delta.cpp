@@ -82,36 +82,38 @@ void Apply(const DeltaLine& d, uci_package* p) {
     }
 }
 
-}  // namespace
-
-void ApplyDeltas(const std::string& text, uci_package* p) {
+// Calls f with each line of text, without its newline; a last line needs none.
+template <class F>
+void ForEachLine(const std::string& text, F f) {
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
+        f(text.substr(start, end - start));
         start = end + 1;
+    }
+}
+
+}  // namespace
+
+void ApplyDeltas(const std::string& text, uci_package* p) {
+    ForEachLine(text, [p](std::string line) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         DeltaLine d;
         if (ParseDeltaLine(line, p->e.name, &d)) Apply(d, p);
-    }
+    });
 }
 
 std::string FilterDeltas(const std::string& text, const char* package, const char* section,
                          const char* option) {
     std::string kept;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
+    ForEachLine(text, [&](const std::string& line) {
         DeltaLine d;
         const bool dropped = ParseDeltaLine(line, package, &d) &&
                              (section == nullptr || d.section == section) &&
                              (option == nullptr || d.option == option);
         if (!dropped) kept += line + "\n";
-    }
+    });
     return kept;
 }
 
