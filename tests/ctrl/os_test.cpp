@@ -49,10 +49,8 @@ TEST_F(OsReadfile, ReturnsEveryByteWhateverTheReportedSizeAndFailsForTheUnreadab
         EXPECT_EQ(ReadWith(path), "<null>") << path;
 }
 
-using OsGetRandom = SandboxTest;
-
 // A short read would leave the last bytes zero in both.
-TEST_F(OsGetRandom, FillsTheWholeBuffer) {
+TEST(OsGetRandom, FillsTheWholeBuffer) {
     unsigned char a[64] = {}, b[64] = {};
     ASSERT_EQ(os_get_random(a, sizeof(a)), 0);
     ASSERT_EQ(os_get_random(b, sizeof(b)), 0);
@@ -157,13 +155,9 @@ std::string DaemonView(const char* pid_file) {
         usleep(50 * 1000);
     const pid_t daemon = atoi(text.c_str());
     if (text != std::to_string(daemon) + "\n") return "PID file: " + text;
-    std::string view;
-    for (const char* link : {"cwd", "fd/0", "fd/1", "fd/2"}) {
-        char target[PATH_MAX];
-        const std::string path = "/proc/" + std::to_string(daemon) + "/" + link;
-        const ssize_t n = readlink(path.c_str(), target, sizeof(target));
-        view += std::string(target, n > 0 ? static_cast<size_t>(n) : 0) + " ";
-    }
+    const std::string proc = " /proc/" + std::to_string(daemon);
+    const std::string view = sandbox::Output("readlink" + proc + "/cwd" + proc + "/fd/0" + proc +
+                                             "/fd/1" + proc + "/fd/2");
     kill(daemon, SIGKILL);
     return view;
 }
@@ -174,7 +168,7 @@ using OsDaemonize = SandboxTest;
 TEST_F(OsDaemonize, DetachesFromDirectoryAndStreamsAndWritesItsPid) {
     std::filesystem::create_directories("/tmp/daemon_work");
     for (const char* pid_file : {kPidFile, "wlan.pid"})
-        EXPECT_EQ(DaemonView(pid_file), "/ /dev/null /dev/null /dev/null ") << pid_file;
+        EXPECT_EQ(DaemonView(pid_file), "/\n/dev/null\n/dev/null\n/dev/null\n") << pid_file;
     EXPECT_FALSE(sandbox::Exists("/wlan.pid"));
     os_daemonize_terminate(kPidFile);
     EXPECT_FALSE(sandbox::Exists(kPidFile));
