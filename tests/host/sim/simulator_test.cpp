@@ -1,4 +1,5 @@
 // What the library's tests rely on from the device simulator without seeing it.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,15 +9,13 @@
 
 namespace {
 
-// Exit status and output (standard output, then standard error) of a shell command line.
-struct Result {
-    int status;
-    std::string out;
-};
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
-Result Sh(const std::string& command_line) {
-    int status = sandbox::Run("(" + command_line + ") >/tmp/sim.out 2>/tmp/sim.err </dev/null");
-    return {status, sandbox::ReadFile("/tmp/sim.out") + sandbox::ReadFile("/tmp/sim.err")};
+// Standard output and error of a shell command line, then "=" and its exit status.
+std::string Sh(const std::string& command_line) {
+    return sandbox::Output("(" + command_line + ") 2>&1 </dev/null; echo =$?");
 }
 
 constexpr const char* kApScript = "/usr/bin/bcmApSet.sh";
@@ -51,57 +50,48 @@ TEST_F(Simulator, AScriptThatMisusesTheRadioOrCannotRunFailsTheStart) {
         {"", "chmod 644 /usr/bin/bcmApSet.sh", "not executable"},
         {"if then\n", "true", "does not parse"},
     };
-    EXPECT_NE(Sh(kStart).status, 0);  // no script at all
+    EXPECT_THAT(Sh(kStart), Not(EndsWith("=0\n")));  // no script at all
     for (const auto& script : kScripts) {
         SCOPED_TRACE(std::string(script.extra) + script.setup);
         WriteApScript(script.extra);
-        ASSERT_EQ(Sh(std::string("wlarm-sim reset; ") + script.setup).status, 0);
-        Result start = Sh(kStart);
-        EXPECT_NE(start.status, 0);
-        EXPECT_NE(start.out.find(script.error), std::string::npos) << start.out;
+        ASSERT_EQ(Sh(std::string("wlarm-sim reset; ") + script.setup), "=0\n");
+        EXPECT_THAT(Sh(kStart), AllOf(HasSubstr(script.error), Not(EndsWith("=0\n"))));
     }
     WriteApScript();
-    Result start = Sh(kStart);
-    EXPECT_EQ(start.status, 0) << start.out;  // the script itself is sound
-    EXPECT_EQ(Sh("wlarm ssid").out, "Current SSID: \"Sim AP\"\n");
+    EXPECT_THAT(Sh(kStart), EndsWith("=0\n"));  // the script itself is sound
+    EXPECT_EQ(Sh("wlarm ssid"), "Current SSID: \"Sim AP\"\n=0\n");
 }
 
 // Every selection fails its first three polls quietly, so the generated script's poll loop runs.
 TEST_F(Simulator, ChannelPollsFailForAWhileAfterEverySelection) {
-    ASSERT_EQ(Sh("wlarm band b && wlarm up && wlarm-sim autochannel pick 11").status, 0);
+    ASSERT_EQ(Sh("wlarm band b && wlarm up && wlarm-sim autochannel pick 11"), "=0\n");
     for (int round = 0; round < 2; ++round) {
-        ASSERT_EQ(Sh("wlarm autochannel 1 -c 1l,6u,11u,").status, 0);
-        for (int i = 0; i < 3; ++i) {
-            Result poll = Sh("wlarm autochannel");
-            EXPECT_EQ(poll.status, 1);
-            EXPECT_EQ(poll.out, "");
-        }
-        EXPECT_EQ(Sh("wlarm autochannel").out, "11u (0x1909)\n") << "round " << round;
+        ASSERT_EQ(Sh("wlarm autochannel 1 -c 1l,6u,11u,"), "=0\n");
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(Sh("wlarm autochannel"), "=1\n");
+        EXPECT_EQ(Sh("wlarm autochannel"), "11u (0x1909)\n=0\n") << "round " << round;
     }
 }
 
 // A fault lasts for its count, touches no other subcommand, and the failed call changes nothing.
 TEST_F(Simulator, InjectedFaultsHitTheCallsTheyWereSetFor) {
     ASSERT_EQ(Sh(std::string("wlarm up && wlarm-sim sta auth ") + kStation +
-                 " && wlarm-sim fault fail deauthenticate 2")
-                  .status,
-              0);
+                 " && wlarm-sim fault fail deauthenticate 2"),
+              "=0\n");
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(Sh("wlarm autho_sta_list").out, std::string("autho_sta_list ") + kStation + "\n");
-        Result r = Sh(std::string("wlarm deauthenticate ") + kStation);
-        EXPECT_EQ(r.status, i < 2 ? 1 : 0);
-        EXPECT_EQ(r.out.find("deauthenticate") != std::string::npos, i < 2) << r.out;
+        EXPECT_EQ(Sh("wlarm autho_sta_list"), std::string("autho_sta_list ") + kStation + "\n=0\n");
+        const std::string deauth = Sh(std::string("wlarm deauthenticate ") + kStation);
+        EXPECT_EQ(deauth.find("deauthenticate") != deauth.npos, i < 2) << deauth;
+        EXPECT_THAT(deauth, EndsWith(i < 2 ? "=1\n" : "=0\n"));
     }
-    EXPECT_EQ(Sh("wlarm autho_sta_list").out, "");
+    EXPECT_EQ(Sh("wlarm autho_sta_list"), "=0\n");
 }
 
 // The library polls the radio while tests add stations.
 TEST_F(Simulator, ConcurrentCallsLoseNoUpdate) {
     ASSERT_EQ(Sh("wlarm up && for i in $(seq 10 25); do wlarm-sim sta add 02:00:00:00:01:$i & "
-                 "wlarm mac 02:00:00:00:01:$i & done; wait")
-                  .status,
-              0);
-    EXPECT_EQ(Sh("wlarm assoclist | wc -l; wlarm mac | wc -l").out, "16\n16\n");
+                 "wlarm mac 02:00:00:00:01:$i & done; wait"),
+              "=0\n");
+    EXPECT_EQ(Sh("wlarm assoclist | wc -l; wlarm mac | wc -l"), "16\n16\n=0\n");
 }
 
 }  // namespace
