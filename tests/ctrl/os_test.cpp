@@ -115,11 +115,9 @@ TEST(OsGmtime, FailsBeyondTheYearsItCanRepresent) {
     }
 }
 
-void OnSignal(int) {}
-
 TEST(OsSleep, SignalDoesNotCutTheSleepShort) {
     struct sigaction action = {}, previous;
-    action.sa_handler = OnSignal;  // no SA_RESTART: the sleep is interrupted
+    action.sa_handler = [](int) {};  // no SA_RESTART: the sleep is interrupted
     sigaction(SIGUSR1, &action, &previous);
     const pthread_t sleeper = pthread_self();
     std::thread interrupter([sleeper] {
