@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,7 +18,7 @@
 
 namespace {
 
-constexpr const char* kDaemonSocket = "/tmp/fake_ctrl/wlan0";
+constexpr const char* kDaemonSocket = "/tmp/wlan0_ctrl";
 
 // How many client socket files of this process there are under /tmp ("wpa_ctrl_<pid>-<n>").
 std::string LocalSocketFiles() {
@@ -44,7 +43,6 @@ protected:
         SandboxTest::SetUp();
         if (IsSkipped()) return;
         g_seen.clear();
-        std::filesystem::create_directories("/tmp/fake_ctrl");
         sockaddr_un addr = {};
         addr.sun_family = AF_UNIX;
         strcpy(addr.sun_path, kDaemonSocket);
@@ -101,7 +99,7 @@ TEST_F(WpaCtrl, EachHandleBindsItsOwnLocalFileThatCloseAndFailedOpensRemove) {
     wpa_ctrl* second = wpa_ctrl_open(kDaemonSocket);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(wpa_ctrl_open(("/tmp/" + std::string(103, 's')).c_str()), nullptr);
-    EXPECT_EQ(wpa_ctrl_open("/tmp/fake_ctrl/none"), nullptr);
+    EXPECT_EQ(wpa_ctrl_open("/tmp/none_ctrl"), nullptr);
     EXPECT_EQ(wpa_ctrl_open(nullptr), nullptr);
     EXPECT_EQ(LocalSocketFiles(), "2\n");
     // Non-blocking, and not inherited by the commands the host runs.
