@@ -22,17 +22,10 @@ constexpr const char* kApScript = "/usr/bin/bcmApSet.sh";
 constexpr const char* kStart = "/usr/bin/bcmwlan_ap1.sh start";
 constexpr const char* kStation = "02:00:00:00:00:01";
 
-// An access-point script laid out like the generated one, with `extra` before the final "up".
+// An access-point script with `extra` before the final "up".
 void WriteApScript(const std::string& extra = "") {
-    sandbox::WriteFile(kApScript,
-                       "#!/bin/sh\nWL=\"$1\"\nBSSID=\"$2\"\n"
-                       "${WL} down\n${WL} mbss 0\n${WL} ap 1\n${WL} band b\n${WL} up\n"
-                       "${WL} autochannel 1 -c 1l,6u,11u,\n"
-                       "${WL} autochannel\nrc=$?\n"
-                       "while [ $rc -ne 0 ]; do\n\tusleep 100000\n\t${WL} autochannel\n\trc=$?\n"
-                       "done\n${WL} autochannel 2\n${WL} down\n${WL} ssid \"Sim AP\"\n"
-                       "${WL} cur_etheraddr ${BSSID}\n${WL} dtim 1\n" +
-                           extra + "${WL} up\n");
+    sandbox::WriteFile(kApScript, "#!/bin/sh\nWL=\"$1\"\n${WL} down\n${WL} ssid \"Sim AP\"\n" +
+                                      extra + "${WL} up\n");
     chmod(kApScript, 0755);
 }
 
