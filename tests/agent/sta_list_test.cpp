@@ -141,28 +141,23 @@ TEST_F(StationDetails, LeasesGiveHostNameAndIpUntilAnUnparsableLine) {
                             "HostapdAgent::UpdateSingleStaHost: Parse DHCP data failed."));
 }
 
-// A complete ARP entry wins over the lease; an incomplete one is ignored.
-TEST_F(StationDetails, ArpGivesTheIpOfCompleteEntries) {
-    Add("AA:BB:CC:DD:EE:01");
+// A complete ARP entry wins over the lease, an incomplete one is ignored; the interface whose
+// neighbour cache is flushed is learned from an entry that changes a station's IP.
+TEST_F(StationDetails, ArpGivesTheIpOfCompleteEntriesAndTheInterfaceToFlush) {
+    Add("aa:bb:cc:dd:ee:02", "192.0.2.21");
     Add("00:00:00:00:00:00");
-    sandbox::WriteFile(kLeases, "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
-    Neighbour("192.0.2.20 lladdr aa:bb:cc:dd:ee:01 nud permanent");
-    Neighbour("192.0.2.30 nud incomplete");
-    ASSERT_NE(sandbox::ReadFile("/proc/net/arp").find("0x0"), std::string::npos);
-    agent_->CompleteAllStaInfo();
-    EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "laptop 192.0.2.20");
-    EXPECT_EQ(Of("00:00:00:00:00:00"), " ");
-}
-
-TEST_F(StationDetails, CacheFlushUsesTheInterfaceLearnedFromAChangedArpIp) {
-    Add("aa:bb:cc:dd:ee:01", "192.0.2.20");
     Neighbour("192.0.2.20 lladdr aa:bb:cc:dd:ee:01 nud permanent");
     Neighbour("192.0.2.21 lladdr aa:bb:cc:dd:ee:02 nud permanent");
+    Neighbour("192.0.2.30 nud incomplete");
+    ASSERT_NE(sandbox::ReadFile("/proc/net/arp").find("0x0"), std::string::npos);
     agent_test::InstallRecorder("ip");
     agent_->GetAllStaIP();  // an unchanged IP teaches nothing
     agent_->DropArpCache();
-    Add("aa:bb:cc:dd:ee:02");
-    agent_->GetAllStaIP();
+    Add("AA:BB:CC:DD:EE:01");
+    sandbox::WriteFile(kLeases, "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
+    agent_->CompleteAllStaInfo();
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "laptop 192.0.2.20");
+    EXPECT_EQ(Of("00:00:00:00:00:00"), " ");
     agent_->DropArpCache();
     EXPECT_EQ(agent_test::Calls("ip"),
               "route flush cache\nroute flush cache\nneigh flush dev br0\n");
