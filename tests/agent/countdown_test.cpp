@@ -42,19 +42,16 @@ TEST_F(AutoDisTime, TimeByStationHistoryAndListedStations) {
     HostapdAgent::sta_associated_yet = false;
 }
 
-// Missing or non-numeric values read as zero, overlong ones as the largest.
-TEST_F(AutoDisTime, ReadTheirOwnOptionsAsDecimalNumbersUpToTheFirstNonDigit) {
-    const std::tuple<const char*, long, long, long> cases[] = {
-        {"\toption disable_time 'abc'\n\toption wisp_status ''\n", 0, 0, 0},
-        {"\toption disable_time ' 42 minutes'\n\toption disable_time_system '-5'\n", 42, -5, 0},
-    };
-    for (const auto& [options, user, system, wisp] : cases) {
-        sandbox::WriteFile("/etc/config/wlan",
-                           std::string("config basic_setting 'basic_setting'\n") + options);
-        EXPECT_EQ(_get_wlan_auto_down_time(), user) << options;
-        EXPECT_EQ(_get_wlan_auto_down_time_system(), system) << options;
-        EXPECT_EQ(_get_wlan_wisp_enable_status(), wisp) << options;
-    }
+// Read up to the first non-digit; missing or non-numeric values read as zero, overlong ones as
+// the largest.
+TEST_F(AutoDisTime, ReadTheirOwnOptionsAsDecimalNumbers) {
+    agent_test::WriteIdleTimes(" 42 minutes", "-5");
+    EXPECT_EQ(_get_wlan_auto_down_time(), 42);
+    EXPECT_EQ(_get_wlan_auto_down_time_system(), -5);
+    EXPECT_EQ(_get_wlan_wisp_enable_status(), 0);
+    agent_test::WriteIdleTimes("abc", "");
+    EXPECT_EQ(_get_wlan_auto_down_time(), 0);
+    EXPECT_EQ(_get_wlan_auto_down_time_system(), 0);
     sandbox::WriteFile("/usr/bin/uci", "#!/bin/sh\necho 99999999999999999999\n");
     sandbox::Run("chmod 755 /usr/bin/uci");
     EXPECT_EQ(_get_wlan_auto_down_time(), INT32_MAX);
