@@ -30,7 +30,6 @@ protected:
         agent_->BcmWPSDisable();
         EXPECT_EQ(wps_workers_alive(), 0);
         AgentTest::TearDown();
-        wpscli_test_reset();
     }
 
     // Requests a session from the running worker; true once it has been reported and closed.
@@ -55,10 +54,6 @@ protected:
     }
 };
 
-const std::string kOpen = "brcm_wpscli_open(\"eth0\", \"br0\", 0, 0, 0)";
-const std::string kDevInfo = "wpscli_softap_construct_def_devinfo()";
-const std::string kEnable = "brcm_wpscli_softap_enable_wps(\"Broadcom\", 644, 0, 0)";
-
 TEST(WpsPinCheck, ChecksumLengthAndDigitsDecideTheMode) {
     EXPECT_EQ(wps_pin_mode("12345670"), WpsPinMode::kPin);
     EXPECT_EQ(wps_pin_mode("49226874"), WpsPinMode::kPin);
@@ -72,7 +67,10 @@ TEST(WpsPinCheck, ChecksumLengthAndDigitsDecideTheMode) {
 
 TEST_F(WpsSession, EnableStartsTheWorkerAndDisableEndsItBeforeItReturns) {
     ASSERT_EQ(agent_->BcmWPSEnable(), 0);
-    EXPECT_EQ(radio_env::WpsCalls(), (Lines{kOpen, kDevInfo, kEnable}));
+    EXPECT_EQ(radio_env::WpsCalls(),
+              (Lines{"brcm_wpscli_open(\"eth0\", \"br0\", 0, 0, 0)",
+                     "wpscli_softap_construct_def_devinfo()",
+                     "brcm_wpscli_softap_enable_wps(\"Broadcom\", 644, 0, 0)"}));
     EXPECT_EQ(wps_workers_alive(), 1);
     EXPECT_EQ(agent_->BcmWPSDisable(), 0);
     EXPECT_EQ(wps_workers_alive(), 0);

@@ -161,7 +161,6 @@ TEST_F(AcsChanlist, ByMaskAndOperatingChannel) {
     // mask, operating channel, candidates, 5 GHz, channels given, log
     const std::tuple<int32_t, unsigned, V, bool, V, const char*> cases[] = {
         {0, 0, {1, 3, 6, 11}, false, {1, 3, 6, 11}, kAll},
-        {0, 0, {}, false, {}, nullptr},
         {0, 11, {1, 6}, false, {11}, kKeep},
         // With no candidates at all the one channel still fits the promised room of one.
         {0, 11, {}, false, {11}, nullptr},
