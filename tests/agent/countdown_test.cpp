@@ -26,7 +26,6 @@ TEST_F(AutoDisTime, TimeByStationHistoryAndListedStations) {
                      std::to_string(result));
         agent_test::WriteIdleTimes("900", result < 0 ? "" : "600");
         HostapdAgent agent;
-        HostapdAgent::StopCountDown();
         HostapdAgent::sta_associated_yet = associated;
         StaListItem key;
         for (int i = 0; i < stations; ++i) {
