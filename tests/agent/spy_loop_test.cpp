@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -19,17 +18,12 @@ namespace late_start {
 
 std::atomic<void*> g_agent{nullptr};
 std::atomic<int> g_waiting{0};  // created, but their start routine has not begun
+std::atomic<void* (*)(void*)> g_routine{nullptr};
 
-struct Start {
-    void* (*routine)(void*);
-    void* arg;
-};
-
-void* BeginLate(void* start_arg) {
-    Start start = *std::unique_ptr<Start>(static_cast<Start*>(start_arg));
+void* BeginLate(void* arg) {
     usleep(300 * 1000);
     g_waiting.fetch_sub(1);
-    return start.routine(start.arg);
+    return g_routine.load()(arg);
 }
 
 }  // namespace late_start
@@ -41,12 +35,10 @@ extern "C" int __wrap_pthread_create(pthread_t* thread, const pthread_attr_t* at
     if (arg == nullptr || arg != late_start::g_agent.load())
         return __real_pthread_create(thread, attr, routine, arg);
     late_start::g_waiting.fetch_add(1);
-    auto* start = new late_start::Start{routine, arg};
-    int result = __real_pthread_create(thread, attr, late_start::BeginLate, start);
-    if (result != 0) {
-        delete start;
-        late_start::g_waiting.fetch_sub(1);
-    }
+    // The spy thread's routine: WPS, whose worker also takes the agent, is off in these tests.
+    late_start::g_routine = routine;
+    int result = __real_pthread_create(thread, attr, late_start::BeginLate, arg);
+    if (result != 0) late_start::g_waiting.fetch_sub(1);
     return result;
 }
 
@@ -93,32 +85,27 @@ protected:
 
 }  // namespace
 
-// The poll rebuilds the list from the radio, completes it from the leases and reports the count
-// every cycle; stations switch the countdown off and the user's idle time on.
-TEST_F(SpyLoop, ReportsTheCountEveryCycleAndDrivesTheCountdown) {
+// The poll reports the count of the radio's stations; stations switch the countdown off and the
+// user's idle time on.
+TEST_F(SpyLoop, ReportsTheCountAndDrivesTheCountdown) {
     ASSERT_EQ(agent_->StartSpy(), 0);
     size_t first = WaitForCount("0");
-    EXPECT_EQ(agent_->StartSpy(), -2);  // a second start is refused
+    EXPECT_EQ(agent_->StartSpy(), -2);            // a second start is refused
+    EXPECT_EQ(agent_->StartWPS("00000000"), -1);  // the configuration has no WPS
+    EXPECT_TRUE(logcap::Has(logcap::Errors(),
+                            "HostapdAgent::StartWPS: Start WPS failed: WPS not featured"));
 
-    sandbox::WriteFile("/var/lib/misc/dnsmasq.leases",
-                       "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
     SetStations("assoclist AA:BB:CC:DD:EE:01\nassoclist 11:22:33:44:55:77\n");
     size_t two = WaitForCount("2", first + 1);
-    WaitForCount("2", two + 1);  // reported again although nothing changed
-    auto station = agent_test::FindStation(*agent_, "aa:bb:cc:dd:ee:01");
-    ASSERT_TRUE(station.has_value());
-    EXPECT_STREQ(station->GetMAC(), "AA:BB:CC:DD:EE:01");
-    EXPECT_STREQ(station->GetHostName(), "laptop");
+    WaitForCount("2", two + 1);  // the cycle that counted two has set the countdown by now
     EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 600);
     EXPECT_FALSE(countdown_timer_armed());
     EXPECT_TRUE(
         logcap::Has(logcap::Level5(), "HostapdAgent::SpyWork: Set auto down time [600] sec(s)"));
 
     SetStations("");
-    WaitForCount("0", two + 1);
+    WaitForCount("0", WaitForCount("0", two + 1) + 1);  // as above
     EXPECT_TRUE(countdown_timer_armed());
-    EXPECT_EQ(agent_->StopSpy(), 0);
-    EXPECT_FALSE(agent_->IsRunning());
 }
 
 // Wi-Fi switched off right after it was switched on, or restarted during the start: the stop

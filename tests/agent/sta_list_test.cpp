@@ -51,12 +51,10 @@ TEST(StaListItemFields, LongTextsAreCut) {
 
 TEST(StaListMembers, NewestFirstOnceByMacInAnyCaseAndRemovalRelinks) {
     StaList list;
-    logcap::Clear();
     StaListItem key;                     // reused: the list keeps its own copy
     EXPECT_EQ(list.RemoveSta(&key), 0);  // nothing listed yet
     EXPECT_EQ(list.RemoveSta(nullptr), 0);
     EXPECT_EQ(list.AddSta(nullptr), 0);
-    EXPECT_TRUE(logcap::Records().empty());
     for (const char* mac : {"00:00:00:00:00:0a", "00:00:00:00:00:02", "00:00:00:00:00:03",
                             "00:00:00:00:00:04", "00:00:00:00:00:0A"}) {
         key.SetMAC(mac);
@@ -71,7 +69,6 @@ TEST(StaListMembers, NewestFirstOnceByMacInAnyCaseAndRemovalRelinks) {
     EXPECT_EQ(Macs(list), "03 0a ");
     EXPECT_TRUE(logcap::Has(logcap::User(), "Found sta[00:00:00:00:00:04], ready to remove"));
     EXPECT_EQ(list.ClearAllStas(), 2);
-    EXPECT_EQ(list.GetNum(), 0);
     EXPECT_EQ(Macs(list), "");
 }
 
@@ -118,57 +115,49 @@ protected:
     static void Neighbour(const std::string& args) {
         ASSERT_EQ(sandbox::Run("ip neigh add " + args + " dev br0"), 0) << args;
     }
-    static bool ParseFailed() {
-        return logcap::Has(logcap::Errors(),
-                           "HostapdAgent::UpdateSingleStaHost: Parse DHCP data failed.");
-    }
 
     HostapdAgent* agent_ = nullptr;
 };
 
 }  // namespace
 
-// The full pass matches MACs in any case, skips lines with an overlong MAC and stops at a line
-// it cannot parse.
+// The full pass matches MACs in any case, skips lines with an overlong MAC (cut, it would name a
+// listed station) and stops at a line it cannot parse.
 TEST_F(StationDetails, LeasesGiveHostNameAndIpUntilAnUnparsableLine) {
     Add("AA:BB:CC:DD:EE:01");
     Add("aa:bb:cc:dd:ee:02");
     Add("aa:bb:cc:dd:ee:03");
-    sandbox::WriteFile(kLeases, "1 " + std::string(40, 'm') +
-                                    " 192.0.2.1 skipped id\n"
-                                    "1700000000 aa:bb:cc:dd:ee:01 192.0.2.10 laptop 01:aa:bb:cc\n"
-                                    "1 aa:bb:cc:dd:ee:09 192.0.2.19 other *\n"
-                                    "1 aa:bb:cc:dd:ee:02 192.0.2.12 broken\n"
-                                    "1 aa:bb:cc:dd:ee:03 192.0.2.13 third id\n");
+    sandbox::WriteFile(kLeases,
+                       "1700000000 aa:bb:cc:dd:ee:01 192.0.2.10 laptop 01:aa:bb:cc\n"
+                       "1 aa:bb:cc:dd:ee:01:02:03 192.0.2.1 skipped id\n"
+                       "1 aa:bb:cc:dd:ee:09 192.0.2.19 other *\n"
+                       "1 aa:bb:cc:dd:ee:02 192.0.2.12 broken\n"
+                       "1 aa:bb:cc:dd:ee:03 192.0.2.13 third id\n");
     agent_->GetAllStaHostname();
     EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "laptop 192.0.2.10");
     EXPECT_EQ(Of("aa:bb:cc:dd:ee:02"), " ");
     EXPECT_EQ(Of("aa:bb:cc:dd:ee:03"), " ");
-    EXPECT_TRUE(ParseFailed());
+    EXPECT_TRUE(logcap::Has(logcap::Errors(),
+                            "HostapdAgent::UpdateSingleStaHost: Parse DHCP data failed."));
 }
 
-// A complete ARP entry wins over the lease; an incomplete one is ignored.
-TEST_F(StationDetails, ArpGivesTheIpOfCompleteEntries) {
-    Add("AA:BB:CC:DD:EE:01");
+// A complete ARP entry wins over the lease, an incomplete one is ignored; the interface whose
+// neighbour cache is flushed is learned from an entry that changes a station's IP.
+TEST_F(StationDetails, ArpGivesTheIpOfCompleteEntriesAndTheInterfaceToFlush) {
+    Add("aa:bb:cc:dd:ee:02", "192.0.2.21");
     Add("00:00:00:00:00:00");
-    sandbox::WriteFile(kLeases, "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
-    Neighbour("192.0.2.20 lladdr aa:bb:cc:dd:ee:01 nud permanent");
-    Neighbour("192.0.2.30 nud incomplete");
-    ASSERT_NE(sandbox::ReadFile("/proc/net/arp").find("0x0"), std::string::npos);
-    agent_->CompleteAllStaInfo();
-    EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "laptop 192.0.2.20");
-    EXPECT_EQ(Of("00:00:00:00:00:00"), " ");
-}
-
-TEST_F(StationDetails, CacheFlushUsesTheInterfaceLearnedFromAChangedArpIp) {
-    Add("aa:bb:cc:dd:ee:01", "192.0.2.20");
     Neighbour("192.0.2.20 lladdr aa:bb:cc:dd:ee:01 nud permanent");
     Neighbour("192.0.2.21 lladdr aa:bb:cc:dd:ee:02 nud permanent");
+    Neighbour("192.0.2.30 nud incomplete");
+    ASSERT_NE(sandbox::ReadFile("/proc/net/arp").find("0x0"), std::string::npos);
     agent_test::InstallRecorder("ip");
     agent_->GetAllStaIP();  // an unchanged IP teaches nothing
     agent_->DropArpCache();
-    Add("aa:bb:cc:dd:ee:02");
-    agent_->GetAllStaIP();
+    Add("AA:BB:CC:DD:EE:01");
+    sandbox::WriteFile(kLeases, "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop id\n");
+    agent_->CompleteAllStaInfo();
+    EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "laptop 192.0.2.20");
+    EXPECT_EQ(Of("00:00:00:00:00:00"), " ");
     agent_->DropArpCache();
     EXPECT_EQ(agent_test::Calls("ip"),
               "route flush cache\nroute flush cache\nneigh flush dev br0\n");
@@ -231,19 +220,15 @@ TEST(SpyLineMac, CommandAndKeywordLengthAreReadAsOnePair) {
     EXPECT_EQ(shifted, 0);
 }
 
-// A long client id is cut; a line without five tokens is malformed, a long MAC or IP unusable.
+// A long client id is cut; a blank line is malformed, a long IP unusable.
 TEST(LeaseLine, OverlongFieldsAreCutOrRefused) {
     LeaseEntry lease;
     std::string duid = "1 aa:bb:cc:dd:ee:01 192.0.2.10 laptop ff:" + std::string(60, '1');
     ASSERT_EQ(parse_lease_line(duid.c_str(), &lease), SourceLine::kEntry);
     EXPECT_EQ(strlen(lease.client_id), 31u);
-    const std::pair<const char*, SourceLine> cases[] = {
-        {"1700000000 aa:bb:cc:dd:ee:01 192.0.2.10 laptop", SourceLine::kMalformed},
-        {" \t ", SourceLine::kMalformed},
-        {"1 aa:bb:cc:dd:ee:01:02:03 192.0.2.10 h id", SourceLine::kUnusable},
-        {"1 aa:bb:cc:dd:ee:01 192.168.100.1000 h id", SourceLine::kUnusable},
-    };
-    for (const auto& c : cases) EXPECT_EQ(parse_lease_line(c.first, &lease), c.second) << c.first;
+    EXPECT_EQ(parse_lease_line(" \t ", &lease), SourceLine::kMalformed);
+    EXPECT_EQ(parse_lease_line("1 aa:bb:cc:dd:ee:01 192.168.100.1000 h id", &lease),
+              SourceLine::kUnusable);
 }
 
 TEST(ArpLine, KernelLineWithHexadecimalNumbersAndAUsableDeviceName) {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "coex/coex_state.h"
@@ -87,7 +88,6 @@ V Filter(const V& candidates, bool is_5g) {
 TEST_F(WwanReport, MaskFromTheTableRowOfTheFrequency) {
     Report(BandReport(2510, 2630, 10));
     EXPECT_EQ(State(), "1 f 2510 7fdffe 1");
-    EXPECT_EQ(coex().wwan_ul_bw, 10);
 
     // Applied in order: a report that matches no row keeps the mask of the one before.
     const std::tuple<int32_t, int32_t, int32_t, const char*> steps[] = {
@@ -97,19 +97,13 @@ TEST_F(WwanReport, MaskFromTheTableRowOfTheFrequency) {
         {1730, 1825, 10, "1 f 1730 7f1fff 1"},    // the 5 GHz side table
         {2350, 2350, 100, "1 f0 2350 7fdfc0 1"},  // TDD ignores the bandwidth
         {1730, 1730, 10, "1 f0 1730 7fdfc0 1"},   // as TDD the FDD 5 GHz table does not match
+        {0, 2630, 10, "2 ff 2630 7fdfc0 1"},      // idle receive keeps the mask
+        {0, 0, 0, "0 0 0 7fdfc0 1"},              // and so does deactivation
     };
     for (const auto& [ul, dl, ul_bw, state] : steps) {
         Report(BandReport(ul, dl, ul_bw));
         EXPECT_EQ(State(), state) << ul << "/" << dl << " bw " << ul_bw;
     }
-}
-
-TEST_F(WwanReport, IdleReceiveAndDeactivationKeepTheMask) {
-    Report(BandReport(2510, 2630, 10));
-    Report(BandReport(0, 2630, 10));
-    EXPECT_EQ(State(), "2 ff 2630 7fdffe 1");
-    Report(BandReport(0, 0, 0));
-    EXPECT_EQ(State(), "0 0 0 7fdffe 1");
 }
 
 // Without an agent a report is only logged.
@@ -128,15 +122,8 @@ TEST_F(WwanReport, OnlyValidPartsOfAReportWithAnAgentCount) {
 }
 
 TEST_F(WwanReport, RestartOnlyWhenTheRunningChannelLeavesTheMask) {
-    struct Case {
-        bool wlan_on;
-        unsigned channel;
-        int32_t ul, dl;
-        int restarts;
-        int32_t mask;
-        const char* log;
-    };
-    const Case cases[] = {
+    // Wi-Fi on, operating channel, uplink and downlink MHz, restarts, mask, log
+    const std::tuple<bool, unsigned, int32_t, int32_t, int, int32_t, const char*> cases[] = {
         {true, 1, 2530, 2630, 1, 0x7FDFC0, nullptr},  // channels 7..13 and 5 GHz
         {true, 11, 2530, 2630, 0, 0x7FDFC0, nullptr},
         {false, 1, 2530, 2630, 0, 0x7FDFC0, "LTE_COEX: eth0 is down!"},
@@ -144,18 +131,17 @@ TEST_F(WwanReport, RestartOnlyWhenTheRunningChannelLeavesTheMask) {
          "LTE_COEX: ap_oper_chan_mask is 0! no need to change channel!"},
         {true, 1, 700, 750, 0, 0, nullptr},  // outside the tables
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "on " << c.wlan_on << " channel " << c.channel << " freq " << c.ul);
+    for (const auto& [wlan_on, channel, ul, dl, restart_count, mask, log] : cases) {
+        SCOPED_TRACE(testing::Message() << "on " << wlan_on << " channel " << channel << " " << ul);
         coex() = lte_coex_state_t{};
         restarts = 0;
         logcap::Clear();
-        agent->SetWlanOn(c.wlan_on);
-        bcm_lte_coex_set_selected_channel(c.channel);
-        Report(BandReport(c.ul, c.dl, 10));
-        EXPECT_EQ(restarts, c.restarts);
-        EXPECT_EQ(coex().acs_chan_mask, c.mask);
-        EXPECT_TRUE(c.log == nullptr || HasLevel5(c.log)) << c.log;
+        agent->SetWlanOn(wlan_on);
+        bcm_lte_coex_set_selected_channel(channel);
+        Report(BandReport(ul, dl, 10));
+        EXPECT_EQ(restarts, restart_count);
+        EXPECT_EQ(coex().acs_chan_mask, mask);
+        EXPECT_TRUE(log == nullptr || HasLevel5(log)) << log;
     }
 }
 
@@ -168,25 +154,16 @@ TEST_F(AcsChanlist, WithoutAnAgentOneFallbackChannel) {
 }
 
 TEST_F(AcsChanlist, ByMaskAndOperatingChannel) {
-    struct Case {
-        int32_t mask;
-        unsigned selected;
-        V candidates;
-        bool is_5g;
-        V expected;
-        const char* log;
-    };
     const char* const kAll = "LTE_COEX: lte_coex.acs_chan_mask is 0! ACS in valid channels!";
     const char* const kKeep = "LTE_COEX: lte_coex.acs_chan_mask is 0! no need to change channel!";
     const char* const kAllowed =
         "LTE_COEX: channel 11 is in lte_coex.acs_chan_mask 8380352! no need to change channel!";
-    const Case cases[] = {
+    // mask, operating channel, candidates, 5 GHz, channels given, log
+    const std::tuple<int32_t, unsigned, V, bool, V, const char*> cases[] = {
         {0, 0, {1, 3, 6, 11}, false, {1, 3, 6, 11}, kAll},
-        {0, 0, {}, false, {}, nullptr},
         {0, 11, {1, 6}, false, {11}, kKeep},
         // With no candidates at all the one channel still fits the promised room of one.
         {0, 11, {}, false, {11}, nullptr},
-        // 0x7FDFC0: channels 7..13 and 5 GHz.
         {0x7FDFC0, 11, {1, 6, 11}, false, {11}, kAllowed},
         // On 2.4 GHz only allowed non-overlapping channels remain; none allowed falls back.
         {0x7FDF00, 0, {1, 6, 11}, false, {11}, nullptr},
@@ -197,13 +174,13 @@ TEST_F(AcsChanlist, ByMaskAndOperatingChannel) {
         {0x7F1FFF, 0, {36, 40}, true, {36, 40}, nullptr},
         {0x7F1FFF, 40, {36, 40}, true, {40}, nullptr},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.mask << std::dec << " chan " << c.selected
-                                        << " " << testing::PrintToString(c.candidates));
+    for (const auto& [mask, selected, candidates, is_5g, expected, log] : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << mask << std::dec << " chan " << selected
+                                        << " " << testing::PrintToString(candidates));
         logcap::Clear();
-        coex().acs_chan_mask = c.mask;
-        bcm_lte_coex_set_selected_channel(c.selected);
-        EXPECT_EQ(Filter(c.candidates, c.is_5g), c.expected);
-        EXPECT_TRUE(c.log == nullptr || HasLevel5(c.log)) << c.log;
+        coex().acs_chan_mask = mask;
+        bcm_lte_coex_set_selected_channel(selected);
+        EXPECT_EQ(Filter(candidates, is_5g), expected);
+        EXPECT_TRUE(log == nullptr || HasLevel5(log)) << log;
     }
 }
