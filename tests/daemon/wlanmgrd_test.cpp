@@ -6,10 +6,13 @@
 
 #include <string>
 
+#include "daemon/events.h"
 #include "host/sandbox/bus_events.h"
 #include "host/sandbox/device_processes.h"
+#include "hostapd_agent.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
+#include "wlan_event.h"
 #include "wlanmgr.h"
 
 namespace {
@@ -179,3 +182,37 @@ TEST_F(Wlanmgrd, StartFailuresEndWithTheirReason) {
 }
 
 }  // namespace
+
+// The library's events that the daemon answers, each with the one request it queues.
+TEST(WlanmgrdEvents, QueueTheirRequestAndNoOther) {
+    ASSERT_TRUE(wlanmgrd::InstallEventCallbacks());
+    const struct {
+        ha_wlan_event_type type;
+        intptr_t data;
+        const char* request;  // "" for none
+    } cases[] = {
+        {HA_WLAN_EVT_WLAN_ON, 1, "switch Wi-Fi on"},
+        {HA_WLAN_EVT_WLAN_OFF, 1, "switch Wi-Fi off"},
+        {HA_WLAN_EVT_AUTO_DOWN, 1, "switch Wi-Fi off"},
+        {HA_WLAN_EVT_WLAN_OFF, 3, "restart Wi-Fi"},
+        {HA_WLAN_EVT_KEY_CLICK, 1, "key click: toggle Wi-Fi"},
+        {HA_WLAN_EVT_WLAN_OFF, 2, ""},
+        {HA_WLAN_EVT_STA_NUM, 0, ""},
+    };
+    for (const auto& c : cases) {
+        HostapdAgent::InvokeEventCbs(c.type, reinterpret_cast<void*>(c.data));
+        wlanmgrd::Request request;
+        std::string queued;
+        while (wlanmgrd::TakeRequest(&request)) queued += wlanmgrd::RequestName(request);
+        EXPECT_EQ(queued, c.request) << "event " << c.type;
+    }
+    wlanmgrd::RemoveEventCallbacks();
+}
+
+TEST_F(Wlanmgrd, KeyClickStartsAStoppedAgentAndStopsAStartedOne) {
+    HostapdAgent agent;
+    wlanmgrd::CarryOut(&agent, wlanmgrd::Request::kToggle);
+    EXPECT_TRUE(agent.IsStarted());
+    wlanmgrd::CarryOut(&agent, wlanmgrd::Request::kToggle);
+    EXPECT_FALSE(agent.IsStarted() || agent.IsRunning());
+}
