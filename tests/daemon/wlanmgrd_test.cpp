@@ -135,6 +135,8 @@ TEST_P(WlanmgrdOn, AnswersItsEventsAndLeavesNothingBehindOnSigterm) {
     ASSERT_EQ(
         sandbox::Run("ubus send key_detect_type '{\"key_detect_msg\":\"power short-click\"}'"), 0);
     EXPECT_TRUE(WaitFor(Radio)) << "the key click did not switch Wi-Fi on";
+    // The broadcast ends the start; the LTE report below needs the channel it learns.
+    EXPECT_TRUE(WaitFor([] { return LastSwitch() == "{\"wlan_switch\":\"on\"}"; }));
 
     {  // An LTE uplink beside channel 1 asks the platform, another process, to restart Wi-Fi.
         bus_test::FakeService qcmap("qcmap", "qcmap_method_restart_wlan");
