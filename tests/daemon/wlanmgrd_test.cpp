@@ -1,9 +1,10 @@
 // wlanmgrd as the device runs it: its own process on a shared bus, driven by the web
 // interface's calls, key events and the access point daemon's control messages, then stopped
 // with SIGTERM.
-#include <dirent.h>
 #include <sys/prctl.h>
 
+#include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "daemon/events.h"
@@ -28,21 +29,14 @@ constexpr const char* kLteReport =
     R"("tdd_info_dl_config":0,"off_period_valid":0,"off_period":0}')";
 constexpr const char* kPhone = "02:5e:a1:00:00:01";
 
-// This process's children other than `except`, as "pid (name) " texts.
+// This process's children other than `except`, by name, from each thread's list of children.
 std::string ChildrenBut(pid_t except) {
     std::string found;
-    DIR* proc = opendir("/proc");
-    while (dirent* entry = proc != nullptr ? readdir(proc) : nullptr) {
-        pid_t pid = atoi(entry->d_name);
-        if (pid <= 0 || pid == except) continue;
-        std::string stat = sandbox::ReadFile("/proc/" + std::to_string(pid) + "/stat");
-        size_t end = stat.rfind(')');
-        if (end == std::string::npos) continue;
-        int ppid = 0;
-        if (sscanf(stat.c_str() + end + 1, " %*c %d", &ppid) == 1 && ppid == getpid())
-            found += std::to_string(pid) + " " + stat.substr(0, end + 1) + " ";
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::istringstream children(sandbox::ReadFile(task.path().string() + "/children"));
+        for (pid_t pid; children >> pid;)
+            if (pid != except) found += sandbox::ReadFile("/proc/" + std::to_string(pid) + "/comm");
     }
-    if (proc != nullptr) closedir(proc);
     return found;
 }
 
