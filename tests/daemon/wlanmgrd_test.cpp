@@ -1,6 +1,6 @@
 // wlanmgrd as the device runs it: its own process on a shared bus, driven by the web
 // interface's calls, key events and the access point daemon's control messages, then stopped
-// with SIGTERM.
+// with SIGTERM; and, in this process, the requests it makes of the library's events.
 #include <sys/prctl.h>
 
 #include <filesystem>
