@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzz::Put(kHostapdConfPath, reinterpret_cast<const uint8_t*>(kApConfig), sizeof(kApConfig) - 1);
+    fuzz::Put(kHostapdConfPath, kApConfig);
     Input in(data, size);
     const ubus_method& m = *g_methods[in.Byte() % g_methods.size()];
     static blob_buf b;
