@@ -10,10 +10,8 @@
 #include "daemon/events.h"
 #include "host/sandbox/bus_events.h"
 #include "host/sandbox/device_processes.h"
-#include "hostapd_agent.h"
 #include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
-#include "wlan_event.h"
 #include "wlanmgr.h"
 
 namespace {
