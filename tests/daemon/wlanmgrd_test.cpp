@@ -31,7 +31,9 @@ constexpr const char* kPhone = "02:5e:a1:00:00:01";
 std::string ChildrenBut(pid_t except) {
     std::string found;
     for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        std::istringstream children(sandbox::ReadFile(task.path().string() + "/children"));
+        const std::string list = task.path().string() + "/children";
+        if (!sandbox::Exists(list)) return "(no " + list + ": the kernel lacks it)";
+        std::istringstream children(sandbox::ReadFile(list));
         for (pid_t pid; children >> pid;)
             if (pid != except) found += sandbox::ReadFile("/proc/" + std::to_string(pid) + "/comm");
     }
