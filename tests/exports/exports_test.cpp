@@ -1,24 +1,13 @@
 // The shared library exports exactly its public interface: the free functions and data of the
 // expected list under their plain names, and the members of the four exported classes.
-#include <gtest/gtest.h>
-#include <stdio.h>
-
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
 
-namespace {
+#include "tests/support/sandbox.h"
 
-std::string Output(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (p == nullptr) return out;
-    char buf[4096];
-    while (fgets(buf, sizeof(buf), p)) out += buf;
-    pclose(p);
-    return out;
-}
+namespace {
 
 bool StartsWithAny(const std::string& name, std::initializer_list<const char*> prefixes) {
     for (const char* prefix : prefixes)
@@ -36,7 +25,8 @@ TEST(Exports, LibraryExportsExactlyItsInterfaceUnderItsSoname) {
     ASSERT_FALSE(expected.empty());
     // "<address> <type> <demangled name>" per defined dynamic symbol.
     std::set<std::string> exported;
-    std::istringstream nm(Output("nm -D --defined-only -C " WLANMGR_BINARY_DIR "/libwlanmgr.so"));
+    std::istringstream nm(
+        sandbox::Output("nm -D --defined-only -C " WLANMGR_BINARY_DIR "/libwlanmgr.so"));
     for (std::string address, type, name;
          nm >> address >> type && std::getline(nm >> std::ws, name);)
         exported.insert(name);
@@ -57,6 +47,6 @@ TEST(Exports, LibraryExportsExactlyItsInterfaceUnderItsSoname) {
             continue;
         ADD_FAILURE() << "exported but not part of the interface: " << symbol;
     }
-    std::string dynamic = Output("readelf -d " WLANMGR_BINARY_DIR "/libwlanmgr.so");
+    std::string dynamic = sandbox::Output("readelf -d " WLANMGR_BINARY_DIR "/libwlanmgr.so");
     EXPECT_NE(dynamic.find("Library soname: [libwlanmgr.so.1]"), std::string::npos) << dynamic;
 }

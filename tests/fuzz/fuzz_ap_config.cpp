@@ -11,9 +11,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> parts = fuzz::Parts(data, size, 2);
-    for (size_t i = 0; i < 2; ++i)
-        fuzz::Put(i == 0 ? kHostapdConfPath : kMacDenyListPath,
-                  reinterpret_cast<const uint8_t*>(parts[i].data()), parts[i].size());
+    fuzz::Put(kHostapdConfPath, parts[0]);
+    fuzz::Put(kMacDenyListPath, parts[1]);
     wlan_mgr_bss_config* bss = nullptr;
     wlan_mgr_get_config(&bss, kHostapdConfPath);
     wlan_mgr_free_config(&bss);

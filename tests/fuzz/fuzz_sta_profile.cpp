@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzz::Put(kWispProfilePath, data, size);
+    fuzz::Put(kWispProfilePath, {reinterpret_cast<const char*>(data), size});
     sta_profiles_load();
     wpa_supplicant_conf_write();
     return 0;

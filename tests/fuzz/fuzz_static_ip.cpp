@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzz::Put(kWispStaticIpPath, data, size);
+    fuzz::Put(kWispStaticIpPath, {reinterpret_cast<const char*>(data), size});
     static_ip_config_load();
     static_ip_config_with(
         "Home", [](const StaticIpValues&, bool, void*) {}, nullptr);

@@ -20,15 +20,11 @@ namespace {
 constexpr const char* kArpScratch = "/tmp/arp";
 HostapdAgent* g_agent = nullptr;
 
-void Put(const char* path, const std::string& text) {
-    fuzz::Put(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     fuzz::EnterSandbox(argc, argv);
-    Put(kArpScratch, "");
+    fuzz::Put(kArpScratch, "");
     if (mount(kArpScratch, kArpTablePath, nullptr, MS_BIND, nullptr) != 0) {
         perror("bind over the ARP table");
         exit(1);
@@ -39,8 +35,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> parts = fuzz::Parts(data, size, 3);
-    Put(kDhcpLeasesPath, parts[0]);
-    Put(kArpScratch, parts[1]);
+    fuzz::Put(kDhcpLeasesPath, parts[0]);
+    fuzz::Put(kArpScratch, parts[1]);
     fuzz::g_command_output = parts[2];
     const bool autho = parts[2].rfind("autho_sta_list", 0) == 0;
     publish_spy_command(autho ? "wlarm autho_sta_list" : "wlarm assoclist", autho ? 14 : 9);

@@ -22,10 +22,11 @@ void EnterSandbox(int* argc, char*** argv) {
     exit(77);
 }
 
-void Put(const char* path, const uint8_t* data, size_t size) {
+void Put(const char* path, std::string_view bytes) {
     int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) abort();  // the sandbox is broken: no input could be tried
-    bool ok = size == 0 || write(fd, data, size) == static_cast<ssize_t>(size);
+    bool ok = bytes.empty() ||
+              write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     close(fd);
     if (!ok) abort();
 }

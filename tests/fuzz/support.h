@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Shared by the fuzz targets (one LLVMFuzzerTestOneInput each) and their replay program.
@@ -19,7 +20,7 @@ void EnterSandbox(int* argc, char*** argv);
 void QuietLog();
 
 // Replaces the file at path with the bytes.
-void Put(const char* path, const uint8_t* data, size_t size);
+void Put(const char* path, std::string_view bytes);
 
 // The input cut into up to n parts at each line "--" (a missing part is empty).
 std::vector<std::string> Parts(const uint8_t* data, size_t size, size_t n);
