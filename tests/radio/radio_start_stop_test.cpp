@@ -5,7 +5,6 @@
 #include <tuple>
 #include <vector>
 
-#include "agent/spy_state.h"
 #include "hostapd_agent.h"
 #include "tests/radio/radio_env.h"
 #include "tests/support/log_capture.h"
@@ -18,20 +17,8 @@ using radio_env::Wlarm;
 using radio_env::WlarmCallsOf;
 using radio_env::WriteConf;
 
-constexpr const char* kStationA = "02:11:22:33:44:0A";
-constexpr const char* kStationB = "02:11:22:33:44:0B";
-const std::string kDeauthA = std::string("deauthenticate ") + kStationA;
-const std::string kDeauthB = std::string("deauthenticate ") + kStationB;
-
 using RadioStart = RadioAgentTest;
 using RadioStop = RadioAgentTest;
-
-// Starts the radio with the configuration changes and associates stations A and B.
-void StartWithStations(HostapdAgent* agent, const radio_env::Settings& changes) {
-    WriteConf(changes);
-    ASSERT_EQ(agent->BcmWLStart(), 0);
-    ASSERT_TRUE(radio_env::Sim(std::string("sta add ") + kStationA + " " + kStationB));
-}
 
 TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
     sandbox::WriteFile("/etc/config/hostapd.deny", "11:22:33:44:55:66\n");
@@ -45,6 +32,14 @@ TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
     auto macmode = std::find(calls.begin(), calls.end(), "macmode 1");
     ASSERT_NE(macmode, calls.end());
     EXPECT_LE(last_up, macmode);
+}
+
+// The radio runs on without its filter; the failure is reported.
+TEST_F(RadioStart, FailingMacFilterScriptIsReported) {
+    ASSERT_TRUE(radio_env::Sim("fault fail mac"));
+    WriteConf({{"macaddr_acl", "2"}});
+    EXPECT_EQ(agent_->BcmWLStart(), 0);
+    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Run mac filter sh failed"));
 }
 
 // The stop disables WPS but keeps it featured for the next start.
@@ -105,40 +100,13 @@ TEST_F(RadioStart, FailingPlatformScriptFailsTheStartAndTheStop) {
 
 // An open network deauthenticates every associated station, not only the authorised.
 TEST_F(RadioStop, DeauthenticatesEveryListedStationAndStopsTheRadio) {
-    StartWithStations(agent_, {{"wpa", "0"}});
+    WriteConf({{"wpa", "0"}});
+    ASSERT_EQ(agent_->BcmWLStart(), 0);
+    ASSERT_TRUE(radio_env::Sim("sta add 02:11:22:33:44:0A 02:11:22:33:44:0B"));
     EXPECT_EQ(agent_->BcmWLStop(), 0);
-    EXPECT_EQ(WlarmCallsOf("deauthenticate"), (Lines{kDeauthA, kDeauthB}));
-    EXPECT_EQ(Wlarm("assoclist"), "");
-    EXPECT_EQ(Wlarm("isup"), "0\n");
-}
-
-// BcmUpdateAcl writes and runs the MAC filter script; a denied station that is associated now
-// is sent away.
-class AclUpdate : public RadioAgentTest {
-protected:
-    void SetUp() override {
-        RadioAgentTest::SetUp();
-        bss_.AddMac(kStationA);
-        bss_.AddMac("02:11:22:33:44:0C");
-    }
-    TestBss bss_;
-};
-
-TEST_F(AclUpdate, WritesAndRunsTheFilterScript) {
-    StartWithStations(agent_, {});
-    bss_->macaddr_acl = 3;
-    agent_->BcmUpdateAcl(bss_.get());
-    EXPECT_EQ(Wlarm("macmode"), "1\n");
-    EXPECT_EQ(Wlarm("mac"), "mac 02:11:22:33:44:0A\nmac 02:11:22:33:44:0C\n");
-    EXPECT_EQ(Wlarm("assoclist"), std::string("assoclist ") + kStationB + "\n");
-    EXPECT_TRUE(logcap::Errors().empty()) << testing::PrintToString(logcap::Errors());
-}
-
-TEST_F(AclUpdate, FailingFilterScriptIsReported) {
-    ASSERT_TRUE(radio_env::Sim("fault fail mac"));
-    bss_->macaddr_acl = 2;
-    agent_->BcmUpdateAcl(bss_.get());
-    EXPECT_TRUE(logcap::Has(logcap::Errors(), "Run mac filter sh failed"));
+    EXPECT_EQ(WlarmCallsOf("deauthenticate"),
+              (Lines{"deauthenticate 02:11:22:33:44:0A", "deauthenticate 02:11:22:33:44:0B"}));
+    EXPECT_EQ(Wlarm("assoclist") + Wlarm("isup"), "0\n");
 }
 
 }  // namespace
