@@ -1,7 +1,6 @@
 #include "config/config_writer.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
