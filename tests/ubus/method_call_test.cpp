@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "hostapd_agent.h"
 #include "host/sandbox/bus_connect.h"
+#include "hostapd_agent.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
-#include "tests/ubus/bus_test_support.h"
 #include "ubus/shadow_agent.h"
 #include "ubus_assistant.h"
 #include "ubus_test_hooks.h"
@@ -75,11 +74,11 @@ protected:
         ASSERT_EQ(ubus_add_object(ctx_, &object_), 0);
         agent_ = new HostapdAgent();
         ua_ = new UbusAssistant(agent_, ctx_);
-        pump_ = new bus_test::ContextPump(ctx_);
+        server_ = ubus_test_serve(ctx_);
     }
     void TearDown() override {
         clear_shadow_pointers();
-        delete pump_;
+        ubus_test_stop_serving(server_);
         delete ua_;
         delete agent_;
         if (ctx_ != nullptr) ubus_free(ctx_);
@@ -101,7 +100,7 @@ protected:
     ubus_context* ctx_ = nullptr;
     HostapdAgent* agent_ = nullptr;
     UbusAssistant* ua_ = nullptr;
-    bus_test::ContextPump* pump_ = nullptr;
+    ubus_test_server* server_ = nullptr;
 };
 
 }  // namespace
