@@ -11,10 +11,6 @@ namespace {
 
 constexpr const char* kMacScript = "/usr/bin/bcm_mac_filter.sh";
 
-std::string ModeSection(const std::string& script) {
-    return Section(script, "${WL} country US\n", "\n#Step 4");
-}
-
 std::string SecuritySection(const std::string& script) {
     return Section(script, "\n# 6B.2 set encryption\n", "\n#Step 7");
 }
@@ -70,7 +66,8 @@ TEST_F(ApScript, ModeBlockForEachInternalMode) {
         std::istringstream commands(c.commands);
         for (std::string command; std::getline(commands, command, '|');)
             block += "${WL} " + command + "\n";
-        EXPECT_EQ(ModeSection(GenerateAp(bss)), block) << "wmode " << c.wmode;
+        EXPECT_EQ(Section(GenerateAp(bss), "${WL} country US\n", "\n#Step 4"), block)
+            << "wmode " << c.wmode;
     }
 }
 
