@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -45,24 +44,11 @@ TEST(RegionTable, RowsAreOrderedUniqueAndShareTheExpectedSets) {
     EXPECT_EQ(per_end, (std::map<int, int>{{11, 5}, {13, 95}, {14, 1}}));
 }
 
-// One row field by field: the table-wide checks would not notice a shifted time zone.
-TEST(RegionTable, PolandRowCarriesItsValues) {
-    const region_regulation_entry* rows = get_region_regulation();
-    const region_regulation_entry* pl =
-        std::find_if(rows, rows + WLAN_REGION_COUNT,
-                     [](const auto& r) { return strcmp(r.cout_code, "PL") == 0; });
-    ASSERT_NE(pl, rows + WLAN_REGION_COUNT);
-    EXPECT_STREQ(pl->country, "Poland");
-    EXPECT_EQ(pl->timezone, -60);
-    EXPECT_EQ(pl->index, 31);
-    EXPECT_EQ(pl->end_chan_2G, 13);
-    EXPECT_STREQ(pl->chan_5G, "36 40 44 48");
-}
-
 // Every row is the one the code lookups find. The longest list must fit the documented room
 // exactly; a heap buffer of that size lets the address sanitizer catch any write past it. Only
-// the whole two-letter code matches: anything else gives 11 channels and leaves the 5 GHz
-// buffer as it was.
+// the whole two-letter code matches (IR is remapped for the radio): anything else gives 11
+// channels, no radio revision, the code itself for the radio, cut to its room, and leaves the
+// 5 GHz buffer as it was.
 TEST(RegionLookups, FindEveryRowAndOnlyWholeCodes) {
     const region_regulation_entry* rows = get_region_regulation();
     std::unique_ptr<char[]> out(new char[WLAN_REGION_CHAN_5G_SIZE]);
@@ -73,43 +59,25 @@ TEST(RegionLookups, FindEveryRowAndOnlyWholeCodes) {
         EXPECT_STREQ(out.get(), rows[i].chan_5G);
     }
     const std::string overlong(1000, 'J');
-    for (const char* code :
-         {"XX", "jp", "JPN", "", static_cast<const char*>(nullptr), overlong.c_str()}) {
+    for (const char* code : {"XX", "jp", "JPN", "ir", "IRN", "", static_cast<const char*>(nullptr),
+                             overlong.c_str()}) {
         EXPECT_EQ(get_max_chan_2G(code), 11) << Name(code);
+        EXPECT_EQ(get_wl_regv_code(code), -1) << Name(code);
+        std::unique_ptr<char[]> wl(new char[WLAN_REGION_CODE_SIZE]);
+        EXPECT_EQ(get_wl_country_code(code, wl.get()), nullptr) << Name(code);
+        EXPECT_EQ(wl.get(), std::string(code ? code : "").substr(0, WLAN_REGION_CODE_SIZE - 1));
         char kept[WLAN_REGION_CHAN_5G_SIZE] = "previous text";
         EXPECT_EQ(get_chan_5G(code, kept), nullptr) << Name(code);
         EXPECT_STREQ(kept, "previous text") << Name(code);
     }
 }
 
-// Returns null unless the country was remapped; out holds what the radio's country command
-// gets either way, and only the whole text matches a remap row.
-TEST(WlCountryCode, RemapsTheCountriesTheRadioKnowsUnderAnotherCodeAndPassesOthers) {
-    const struct {
-        const char* configured;
-        bool remapped;
-        const char* wl_code;
-    } cases[] = {
-        {"IR", true, "AR"}, {"ir", false, "ir"}, {"IRN", false, "IRN"}, {"SYRIA", false, "SYR"}};
-    for (const auto& c : cases) {
-        std::unique_ptr<char[]> out(new char[WLAN_REGION_CODE_SIZE]);
-        char* got = get_wl_country_code(c.configured, out.get());
-        EXPECT_EQ(got, c.remapped ? out.get() : nullptr) << c.configured;
-        EXPECT_STREQ(out.get(), c.wl_code) << c.configured;
-    }
-    // The configuration record's country buffer holds two letters and a terminator.
+// The radio's code of a remapped country is written into out, which may be the configuration
+// record's country buffer itself: two letters and a terminator.
+TEST(WlCountryCode, RemapsIntoTheCountryBufferItself) {
     char country[3] = "SY";
     EXPECT_EQ(get_wl_country_code(country, country), country);
     EXPECT_STREQ(country, "BN");
-}
-
-TEST(WlRegrev, GivesTheListedRevisionIncludingZeroElseMinusOne) {
-    EXPECT_EQ(get_wl_regv_code("AE"), 6);
-    EXPECT_EQ(get_wl_regv_code("JP"), 0);
-    const std::string overlong(300, 'R');
-    for (const char* other :
-         {"US", "ru", "RUS", static_cast<const char*>(nullptr), overlong.c_str()})
-        EXPECT_EQ(get_wl_regv_code(other), -1) << Name(other);
 }
 
 namespace {

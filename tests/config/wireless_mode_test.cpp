@@ -68,7 +68,6 @@ TEST_F(WirelessMode, NotSetAndJapanChannel14) {
     bss->ieee80211n = 1;
     bss->require_ht = 0;
     EXPECT_EQ(WrittenModeKeys(bss.get()), "0 1 0");
-    EXPECT_EQ(ReadConfig()->wmode, 0);
     EXPECT_EQ(WrittenModeKeys(RecordWithMode(5, 0, "JP", 14).get()), "4 0 0");
 }
 

@@ -3,16 +3,15 @@
 extern "C" {
 #include <libubox/blobmsg_json.h>
 }
-#include <poll.h>
 #include <stdlib.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "host/sandbox/bus_connect.h"
 #include "ubus_assistant.h"
-#include "ubus_test_hooks.h"
 
 namespace bus_test {
 
@@ -35,20 +34,6 @@ bool LoopThreadExists() {
     return false;
 }
 
-ContextPump::ContextPump(ubus_context* ctx) : ctx_(ctx), thread_([this] { Run(); }) {}
-
-ContextPump::~ContextPump() {
-    stop_ = true;
-    thread_.join();
-}
-
-void ContextPump::Run() {
-    while (!stop_) {
-        pollfd fd = {ctx_->sock.fd, POLLIN, 0};
-        if (poll(&fd, 1, 20) > 0) ubus_handle_event(ctx_);
-    }
-}
-
 FakeService::FakeService(const char* object_name, const char* method_name)
     : object_name_(object_name), method_name_(method_name) {
     method_.name = method_name_.c_str();
@@ -64,11 +49,11 @@ FakeService::FakeService(const char* object_name, const char* method_name)
     ctx_ = test_bus::Connect();
     if (ctx_ == nullptr) return;
     registered_ = ubus_add_object(ctx_, &registration_.object) == 0;
-    pump_ = new ContextPump(ctx_);
+    server_ = ubus_test_serve(ctx_);
 }
 
 FakeService::~FakeService() {
-    delete pump_;
+    ubus_test_stop_serving(server_);
     if (ctx_ != nullptr) ubus_free(ctx_);
 }
 

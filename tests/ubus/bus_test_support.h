@@ -3,15 +3,14 @@
 
 #include <libubus.h>
 
-#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "hostapd_agent.h"
 #include "tests/support/sandbox.h"
+#include "ubus_test_hooks.h"
 
 namespace bus_test {
 
@@ -22,26 +21,9 @@ bool WaitUntil(const std::function<bool()>& condition);
 // Whether the assistant's loop thread (named "wlan_uloop") is among the process's threads.
 bool LoopThreadExists();
 
-// Runs the dispatch of a connection on a thread of its own, as a host's loop would: whatever
-// is queued for the connection is handled there. Only that thread uses the connection until
-// the pump is destroyed.
-class ContextPump {
-public:
-    explicit ContextPump(ubus_context* ctx);
-    ~ContextPump();
-    ContextPump(const ContextPump&) = delete;
-    ContextPump& operator=(const ContextPump&) = delete;
-
-private:
-    void Run();
-
-    ubus_context* ctx_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
-
 // A bus object of another service (the platform's "qcmap", a host's "wlan_object") with one
-// method that records every call's message as compact JSON and answers status 0.
+// method that records every call's message as compact JSON and answers status 0. Its connection
+// is served on a thread of its own, as the other process would serve it.
 class FakeService {
 public:
     FakeService(const char* object_name, const char* method_name);
@@ -70,7 +52,7 @@ private:
     bool registered_ = false;
     std::mutex mutex_;
     std::vector<std::string> calls_;
-    ContextPump* pump_ = nullptr;
+    ubus_test_server* server_ = nullptr;
 };
 
 // Sandbox fixture with an agent that connects on a connection of its own or, after

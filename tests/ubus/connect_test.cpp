@@ -1,19 +1,19 @@
-// Connecting the agent to the bus: the service object, the loop thread and taking them down.
+// Connecting the agent to the bus: the service object, the loop thread, the work queue and
+// taking them down.
 #include <gtest/gtest.h>
 #include <libubus.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "hostapd_agent.h"
-#include "host/sandbox/bus_connect.h"
 #include "tests/support/log_capture.h"
-#include "tests/support/sandbox.h"
 #include "tests/ubus/bus_test_support.h"
 #include "ubus/shadow_agent.h"
 #include "ubus/work_queue.h"
@@ -38,7 +38,6 @@ using ConnectUbus = bus_test::AgentTest;
 
 TEST_F(ConnectUbus, OwnConnectionServesTheTestObjectOnItsLoopThread) {
     ASSERT_EQ(agent_->ConnectUbus(), 0);
-    EXPECT_FALSE(ubus_test_object_exists("wlan_object"));
     // Only a running loop answers; a dead one would let the call time out.
     EXPECT_EQ(ubus_test_call("wlan_object_test", "wlan_get_switch", nullptr, 10000, nullptr), 0);
     UbusAssistant* first = agent_->GetUbusAssistant();
@@ -63,7 +62,6 @@ TEST_F(ConnectUbus, OwnConnectionServesTheTestObjectOnItsLoopThread) {
 TEST_F(ConnectUbus, HostConnectionServesTheServiceObjectWithoutALoopAndOnlyOnce) {
     ubus_context* ctx = UseHostConnection();
     ASSERT_EQ(agent_->ConnectUbus(), 0);
-    EXPECT_FALSE(ubus_test_object_exists("wlan_object_test"));
     EXPECT_EQ(agent_->GetUbusAssistant()->RunLoop(), 0);
     EXPECT_FALSE(LoopThreadExists());
     UbusAssistant* first = agent_->GetUbusAssistant();
@@ -76,6 +74,25 @@ TEST_F(ConnectUbus, HostConnectionServesTheServiceObjectWithoutALoopAndOnlyOnce)
     EXPECT_EQ(agent_->GetUbusContext(), ctx);
     EXPECT_TRUE(ubus_test_object_exists("wlan_object"));
     EXPECT_FALSE(ha_wq_ready());
+}
+
+// The restart requests of start failures and firmware errors go through the work queue: without
+// one, never created or already taken down, nothing is queued.
+TEST_F(ConnectUbus, RestartRequestsWithoutAWorkQueueAreDropped) {
+    UbusAssistant never_started(agent_, UseHostConnection());
+    UbusAssistant taken_down(agent_, host_ctx_);
+    ASSERT_EQ(taken_down.Init(), 0);
+    taken_down.Deinit();
+    for (UbusAssistant* assistant : {&never_started, &taken_down}) {
+        assistant->OnApStartFailure();
+        assistant->OnApFWError();
+    }
+    std::vector<std::string> errors = logcap::Errors();
+    for (const char* name : {"OnApStartFailure", "OnApFWError"}) {
+        std::string text = std::string("UbusAssistant::") + name + ": HA work queue is NULL";
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), text), 2) << name;
+    }
+    EXPECT_FALSE(logcap::Contains("Put restart work to queue."));
 }
 
 // Each failing step with its result and messages; no loop starts, and the subscriptions made

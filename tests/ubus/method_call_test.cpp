@@ -6,14 +6,14 @@
 #include <libubus.h>
 #include <stdlib.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
-#include "hostapd_agent.h"
 #include "host/sandbox/bus_connect.h"
+#include "hostapd_agent.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
-#include "tests/ubus/bus_test_support.h"
 #include "ubus/shadow_agent.h"
 #include "ubus_assistant.h"
 #include "ubus_test_hooks.h"
@@ -23,34 +23,30 @@ namespace {
 constexpr const char* kObject = "method_call_probe";
 constexpr const char* kHandler = "ubus_wlan_probe";
 
-// One method per check, each named after it; "none" makes no check. Every method that passes
-// its check replies with a string and an array holding a negative int32, and returns what
-// sending gave.
-struct ProbeMethod {
-    const char* name;
-    bool checks;
-    ShadowCheck check;
-};
-const ProbeMethod kProbeMethods[] = {
-    {"agent_and_ua", true, ShadowCheck::kAgentAndUa},
-    {"ua_traced", true, ShadowCheck::kUaTraced},
-    {"ua_logged", true, ShadowCheck::kUaLogged},
-    {"ua_then_agent", true, ShadowCheck::kUaThenAgent},
-    {"none", false, ShadowCheck::kAgentAndUa},
-};
-
+// One method per check, named after it, and "none", which makes no check. Every method that
+// passes its check replies with a string and an array holding a negative int32, and returns
+// what sending gave.
 int Probe(ubus_context*, ubus_object*, ubus_request_data* req, const char* method, blob_attr*) {
-    const ProbeMethod* probe = nullptr;
-    for (const ProbeMethod& candidate : kProbeMethods)
-        if (std::string(candidate.name) == method) probe = &candidate;
+    const std::map<std::string, ShadowCheck> checks = {
+        {"agent_and_ua", ShadowCheck::kAgentAndUa},
+        {"ua_traced", ShadowCheck::kUaTraced},
+        {"ua_logged", ShadowCheck::kUaLogged},
+        {"ua_then_agent", ShadowCheck::kUaThenAgent}};
     MethodCall call(kHandler, req);
-    if (probe->checks && !call.Check(probe->check)) return -1;
+    auto check = checks.find(method);
+    if (check != checks.end() && !call.Check(check->second)) return -1;
     call.AddString("text", call.agent() != nullptr ? "agent" : "no agent");
     void* list = call.OpenArray("list");
     call.AddInt32(nullptr, -5);
     call.Close(list);
     return call.Send();
 }
+
+ubus_method methods[] = {
+    UBUS_METHOD_NOARG("agent_and_ua", Probe), UBUS_METHOD_NOARG("ua_traced", Probe),
+    UBUS_METHOD_NOARG("ua_logged", Probe), UBUS_METHOD_NOARG("ua_then_agent", Probe),
+    UBUS_METHOD_NOARG("none", Probe)};
+ubus_object_type object_type = UBUS_OBJECT_TYPE(kObject, methods);
 
 constexpr const char* kFullReply = R"({"text":"agent","list":[-5]})";
 constexpr const char* kReplyWithoutAgent = R"({"text":"no agent","list":[-5]})";
@@ -60,26 +56,20 @@ protected:
     void SetUp() override {
         SandboxTest::SetUp();
         if (IsSkipped()) return;
-        for (const ProbeMethod& probe : kProbeMethods) {
-            methods_.push_back({});
-            methods_.back().name = probe.name;
-            methods_.back().handler = Probe;
-        }
-        type_ = {kObject, 0, methods_.data(), static_cast<int>(methods_.size())};
         object_.name = kObject;
-        object_.type = &type_;
-        object_.methods = methods_.data();
-        object_.n_methods = type_.n_methods;
+        object_.type = &object_type;
+        object_.methods = methods;
+        object_.n_methods = object_type.n_methods;
         ctx_ = test_bus::Connect();
         ASSERT_NE(ctx_, nullptr);
         ASSERT_EQ(ubus_add_object(ctx_, &object_), 0);
         agent_ = new HostapdAgent();
         ua_ = new UbusAssistant(agent_, ctx_);
-        pump_ = new bus_test::ContextPump(ctx_);
+        server_ = ubus_test_serve(ctx_);
     }
     void TearDown() override {
         clear_shadow_pointers();
-        delete pump_;
+        ubus_test_stop_serving(server_);
         delete ua_;
         delete agent_;
         if (ctx_ != nullptr) ubus_free(ctx_);
@@ -95,13 +85,11 @@ protected:
         return answer;
     }
 
-    std::vector<ubus_method> methods_;
-    ubus_object_type type_ = {};
     ubus_object object_ = {};
     ubus_context* ctx_ = nullptr;
     HostapdAgent* agent_ = nullptr;
     UbusAssistant* ua_ = nullptr;
-    bus_test::ContextPump* pump_ = nullptr;
+    ubus_test_server* server_ = nullptr;
 };
 
 }  // namespace
