@@ -36,7 +36,8 @@ TEST_F(AutoDisTime, TimeByStationHistoryAndListedStations) {
         EXPECT_EQ(HostapdAgent::GetWlanCountDown(), seconds);
         EXPECT_EQ(countdown_timer_armed(), log != nullptr);
         EXPECT_TRUE(log == nullptr || logcap::Has(logcap::Level5(), log));
-        HostapdAgent::StopCountDown();
+        agent.StopSpy();  // switching Wi-Fi off ends the idle countdown
+        EXPECT_FALSE(countdown_timer_armed());
     }
     HostapdAgent::sta_associated_yet = false;
 }
