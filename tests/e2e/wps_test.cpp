@@ -24,7 +24,6 @@ const WpsCase kCases[] = {
     {"PushButtonSuccess", kPushButton, BRCM_WPSCLI_SUCCESS, 1, "wps_success", "WPS-SUCCESS "},
     {"PushButtonOverlap", kPushButton, BRCM_WPSCLI_PBC_OVERLAP, 2, "wps_pbc_overlap",
      "WPS-OVERLAP-DETECTED "},
-    {"PinSuccess", kValidPin, BRCM_WPSCLI_SUCCESS, 1, "wps_success", "WPS-SUCCESS "},
     {"PinFailure", kValidPin, BRCM_WPSCLI_ERROR, 0, "wps_failure", "WPS-FAIL "},
     // The checksum does not hold: the session fails without reaching the library.
     {"InvalidPin", "12345678", BRCM_WPSCLI_SUCCESS, 0, "wps_failure", "WPS-FAIL "},
@@ -67,15 +66,10 @@ TEST_P(WpsOutcome, IsReportedToTheAgentTheBusAndTheHost) {
     EXPECT_EQ(Broadcasts("wps_event"), (std::vector<std::string>{"wps_start", c.broadcast}));
     EXPECT_EQ(WpsTexts(host_->Events()), std::vector<std::string>{c.message});
 
-    std::vector<wpscli_test_call> starts;
-    wpscli_test_call call;
-    for (size_t i = 0; wpscli_test_get_call(i, &call) == 0; ++i)
-        if (std::string(call.name) == "brcm_wpscli_softap_start_wps") starts.push_back(call);
-    bool push_button = std::string(c.pin) == kPushButton;
-    ASSERT_EQ(starts.size(), std::string(c.name) == "InvalidPin" ? 0u : 1u);
-    if (starts.empty()) return;
-    EXPECT_EQ(std::string(starts[0].args[1]) + " " + starts[0].args[2] + " " + starts[0].args[4],
-              push_button ? "0 NULL 120" : "1 \"" + std::string(c.pin) + "\" 120");
+    // The library's arguments for each mode are pinned by the agent's tests.
+    const bool invalid = std::string(c.name) == "InvalidPin";
+    ASSERT_EQ(wpscli_test_count("brcm_wpscli_softap_start_wps"), invalid ? 0u : 1u);
+    if (invalid) return;
     // The worker closes the session after it has reported the outcome.
     EXPECT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_close_session", 1, kEventWaitMs), 1);
 }
