@@ -219,7 +219,8 @@ TEST_F(RegionLteMethods, HostileStringAttributesAreRefusedOrTakenLiterally) {
     EXPECT_EQ(wpscli_test_count("brcm_wpscli_softap_start_wps"), 0u) << "no PIN in the texts";
 
     // After the restart the radio may only choose among the allowed channels (7 to 13).
-    RestartAp();
+    ASSERT_EQ(host_->StopSpy(), 0);
+    StartAp();
     const int channel = atoi(Wlarm("chanspec").c_str());
     EXPECT_TRUE(channel >= 7 && channel <= 13) << channel;
     EXPECT_EQ(host_->agent().lte_coex.ap_oper_chan, static_cast<uint32_t>(channel));
