@@ -11,6 +11,7 @@ extern "C" {
 
 #include "host/sandbox/bus_connect.h"
 #include "tests/e2e/e2e_env.h"
+#include "util/json_string.h"
 
 namespace e2e {
 
@@ -25,6 +26,13 @@ inline std::string Field(const std::string& reply, const char* name) {
     std::string value = field == nullptr ? "!" : blobmsg_get_string(field);
     blob_buf_free(&buf);
     return value;
+}
+
+// The text as a JSON string, quotes included.
+inline std::string JsonQuoted(const std::string& text) {
+    std::string out(text.size() * kJsonEscapedMax + 1, '\0');
+    out.resize(json_escape(&out[0], out.size(), text.c_str(), text.size()));
+    return '"' + out + '"';
 }
 
 // The web interface: a bus client on a connection of its own, used from the test's thread.

@@ -108,8 +108,3 @@ void E2eTest::StartAp() {
     ASSERT_GE(host_->WaitForEvent(HA_WLAN_EVT_STA_NUM, e2e::kEventWaitMs, mark), 0)
         << "the spy thread never reported a station count";
 }
-
-void E2eTest::RestartAp() {
-    ASSERT_EQ(host_->StopSpy(), 0);
-    StartAp();
-}

@@ -59,8 +59,6 @@ protected:
     test_host::TestHost& MakeHost(const test_host::Options& options = test_host::Options());
     // Starts the AP through the host and waits for the spy thread's first count event.
     void StartAp();
-    // Stops and starts again through the host, as the platform's restart does.
-    void RestartAp();
 
     std::unique_ptr<test_host::TestHost> host_;
 };

@@ -49,45 +49,37 @@ std::string Block(const std::string& ssid, int sec = 0, const std::string& key =
 }
 
 // The simulator's supplicant in place.
-class StaProfiles : public E2eTest {
+class StaProfiles : public BusMethodTest {
 protected:
     void SetUp() override {
-        E2eTest::SetUp();
+        BusMethodTest::SetUp();
         if (IsSkipped()) return;
         ASSERT_EQ(sandbox::Run("cp /usr/bin/wpa_supplicant-sim /usr/bin/wpa_supplicant"), 0);
         StartAp();
-        ctx_ = test_bus::Connect();
     }
     void TearDown() override {
         sandbox::Run("for p in $(pidof wpa_supplicant); do kill -9 $p; done");
-        if (ctx_ != nullptr) ubus_free(ctx_);
-        blob_buf_free(&buf_);
-        E2eTest::TearDown();
+        BusMethodTest::TearDown();
     }
-    // Calls wlan_set_sta_config with the profile's fields (texts taken whole, NUL included),
-    // less the one at index drop.
-    int Call(const Profile& p, int drop = -1) {
-        const char* names[] = {"ssid",    "channel", "sec_type", "ieee8021x_type",
-                               "wpa_key", "keyid",   "authtype", "ip",
-                               "submask", "gateway", "dns1",     "dns2"};
-        const std::string texts[12] = {p.ssid, "", "", "", p.key, "", "", p.ip, "255.255.255.0"};
-        const int numbers[] = {0, 6, p.sec, p.eap, 0, p.keyid, p.auth};
-        blob_buf_init(&buf_, 0);
-        for (int i = 0; i < 12; ++i) {
-            if (i != drop && (i == 0 || i == 4 || i >= 7))
-                blobmsg_add_field(&buf_, BLOBMSG_TYPE_STRING, names[i], texts[i].c_str(),
-                                  static_cast<unsigned>(texts[i].size() + 1));
-            else if (i != drop)
-                blobmsg_add_u32(&buf_, names[i], static_cast<uint32_t>(numbers[i]));
-        }
-        uint32_t id = 0;
-        EXPECT_EQ(ubus_lookup_id(ctx_, "wlan_object_test", &id), 0);
-        return ubus_invoke(ctx_, id, "wlan_set_sta_config", buf_.head, nullptr, nullptr, 20000);
+    // Calls wlan_set_sta_config with the profile's fields (the SSID taken whole, NUL included),
+    // less the one named drop.
+    int Call(const Profile& p, const std::string& drop = "") {
+        using std::to_string;
+        // clang-format off
+        const std::pair<std::string, std::string> fields[] = {
+            {"channel", "6"}, {"sec_type", to_string(p.sec)}, {"ieee8021x_type", to_string(p.eap)},
+            {"wpa_key", e2e::JsonQuoted(p.key)}, {"keyid", to_string(p.keyid)},
+            {"authtype", to_string(p.auth)}, {"ip", e2e::JsonQuoted(p.ip)},
+            {"submask", R"("255.255.255.0")"}, {"gateway", R"("")"}, {"dns1", R"("")"},
+            {"dns2", R"("")"}};
+        // clang-format on
+        std::string json;
+        for (const auto& [name, value] : fields)
+            if (name != drop) json += (json.empty() ? "{\"" : ",\"") + name + "\":" + value;
+        ui_.AddRawField("ssid", p.ssid);
+        return ui_.Call("wlan_set_sta_config", json + "}");
     }
     static std::string Out(const std::string& command) { return sandbox::Output(command); }
-
-    ubus_context* ctx_ = nullptr;
-    blob_buf buf_ = {};
 };
 
 }  // namespace
@@ -138,7 +130,7 @@ TEST_F(StaProfiles, BadRequestsChangeNothing) {
     // clang-format on
     for (const Profile& p : refused) EXPECT_EQ(Call(p), UBUS_STATUS_INVALID_ARGUMENT) << p.ssid;
     logcap::Clear();
-    EXPECT_EQ(Call({"x"}, 4), -1);
+    EXPECT_EQ(Call({"x"}, "wpa_key"), -1);
     EXPECT_TRUE(logcap::Has(logcap::Level5(), "Set Sta Config index:4 failed!\n"));
     EXPECT_EQ(Out(files), before);
 }
