@@ -40,9 +40,7 @@ std::optional<StaListItem> FindStation(HostapdAgent& agent, const char* mac) {
 
 }  // namespace agent_test
 
-void AgentTest::SetUp() {
-    SandboxTest::SetUp();
-    if (IsSkipped()) return;
+void AgentTest::Prepare() {
     agent_test::WriteIdleTimes("600", "300");
     agent_test::InstallRecorder("ip");
     HostapdAgent::DeinitEventCb();

@@ -77,7 +77,7 @@ void Callback(ha_wlan_event_type type, void* data) {
 // place of `ip`, and recorder::Callback<1> as its one registered event callback.
 class AgentTest : public SandboxTest {
 protected:
-    void SetUp() override;
+    void Prepare() override;
     void TearDown() override;
 
     HostapdAgent* agent_ = nullptr;

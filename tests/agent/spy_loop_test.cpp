@@ -56,9 +56,8 @@ constexpr const char* kFakeWlarm =
 
 class SpyLoop : public AgentTest {
 protected:
-    void SetUp() override {
-        AgentTest::SetUp();
-        if (IsSkipped()) return;
+    void Prepare() override {
+        AgentTest::Prepare();
         sandbox::WriteFile("/etc/hostapd.conf",
                            "interface=wlan0\nssid=SpyTest\ncountry_code=US\nhw_mode=g\n"
                            "channel=6\nwpa=0\n");

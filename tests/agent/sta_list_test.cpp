@@ -92,11 +92,7 @@ constexpr const char* kLeases = "/var/lib/misc/dnsmasq.leases";
 
 class StationDetails : public SandboxTest {
 protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        if (IsSkipped()) return;
-        agent_ = new HostapdAgent();
-    }
+    void Prepare() override { agent_ = new HostapdAgent(); }
     void TearDown() override { delete agent_; }
 
     void Add(const char* mac, const char* ip = "") {

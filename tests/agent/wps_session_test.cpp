@@ -20,8 +20,8 @@ constexpr unsigned kWaitMs = 10000;
 // the worker thread has ended.
 class WpsSession : public AgentTest {
 protected:
-    void SetUp() override {
-        AgentTest::SetUp();
+    void Prepare() override {
+        AgentTest::Prepare();
         wpscli_test_reset();
     }
     void TearDown() override {
@@ -36,7 +36,7 @@ protected:
     bool RunSession(const char* pin) {
         size_t reports = WpsMessages().size();
         agent_->BcmWPSStart(pin);
-        if (!radio_env::WaitUntil([&] { return WpsMessages().size() > reports; })) return false;
+        if (!WaitUntil([&] { return WpsMessages().size() > reports; })) return false;
         size_t started = wpscli_test_count("brcm_wpscli_softap_start_wps");
         return started == 0 ||
                wpscli_test_wait_calls("brcm_wpscli_softap_close_session", started, kWaitMs) == 1;
@@ -116,7 +116,7 @@ TEST_F(WpsSession, WorkerRunsOneSessionPerRequestWithThePinCutToEightCharacters)
     copy_text(wps_network_settings()->ssid, "TestAP");
     ASSERT_EQ(agent_->BcmWPSEnable(), 0);
     ASSERT_EQ(agent_->BcmWPSEnable(), 0);  // enabling again leaves one worker
-    ASSERT_TRUE(radio_env::WaitUntil([] { return wps_workers_alive() == 1; }));
+    ASSERT_TRUE(WaitUntil([] { return wps_workers_alive() == 1; }));
     const size_t enabled = wpscli_test_call_count();
     // The PIN is cut to eight characters; eight zeros run a push-button session without one.
     const std::pair<const char*, std::string> sessions[] = {

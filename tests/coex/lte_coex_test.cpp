@@ -15,9 +15,7 @@
 // Wi-Fi restart request.
 class CoexTest : public SandboxTest {
 protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        if (IsSkipped()) return;
+    void Prepare() override {
         restarts = 0;
         saved_restart = coex_set_restart_request(&CountRestart);
         agent.reset(new HostapdAgent());

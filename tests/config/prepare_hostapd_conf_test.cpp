@@ -40,10 +40,7 @@ bool IsLink(const char* path) {
 
 class PrepareHostapdConf : public SandboxTest {
 protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        if (!IsSkipped()) sandbox::WriteFile(kTemplate, kTemplateText);
-    }
+    void Prepare() override { sandbox::WriteFile(kTemplate, kTemplateText); }
 
     // Writes the product data and prepares the configuration; `fresh` first starts again from
     // a new sandbox holding only the template.

@@ -22,7 +22,7 @@ const std::string kDone = R"({"result":"0 : Done"})";
 const std::string kFailed = R"({"result":"-3 : Operation failed"})";
 
 bool WpsIdle(HostapdAgent& agent) {
-    return bus_test::WaitUntil([&] { return !agent.IsWPSProcedureOn(); });
+    return WaitUntil([&] { return !agent.IsWPSProcedureOn(); });
 }
 
 }  // namespace

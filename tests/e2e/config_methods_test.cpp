@@ -41,9 +41,8 @@ std::string Json(const Fields& changes = {}) {
 // The AP running, with the security warning feature on and its status store.
 class ConfigMethods : public BusMethodTest {
 protected:
-    void SetUp() override {
-        BusMethodTest::SetUp();
-        if (IsSkipped()) return;
+    void Prepare() override {
+        BusMethodTest::Prepare();
         sandbox::WriteFile("/etc/config/product", "config x 'wlanwarn'\n\toption launch '1'\n");
         sandbox::WriteFile("/etc/config/wlanwarn-storage",
                            "config x 'wlanwarn'\n\toption wlan_status '9'\n");

@@ -1,7 +1,5 @@
 #include "tests/e2e/e2e_env.h"
 
-#include <sstream>
-
 #include "host/sandbox/bus_events.h"
 #include "wpscli_test.h"
 
@@ -17,31 +15,10 @@ const ConfSettings kApConfig = {
     {"eap_server", "0"}, {"macaddr_acl", "0"}, {"max_num_sta", "10"}};
 // clang-format on
 
-std::string Chomp(std::string text) { return text.substr(0, text.find_last_not_of('\n') + 1); }
-
 }  // namespace
 
 void WriteApConfig(const ConfSettings& changes) {
     WriteConfFile("/etc/hostapd.conf", kApConfig, changes);
-}
-
-bool Sim(const std::string& args) { return sandbox::Run("wlarm-sim " + args + " >/dev/null") == 0; }
-
-std::string SimGet(const std::string& key) {
-    return Chomp(sandbox::Output("wlarm-sim get " + key + " 2>/dev/null"));
-}
-
-std::string Wlarm(const std::string& args) {
-    return Chomp(sandbox::Output("wlarm " + args + " 2>/dev/null"));
-}
-
-std::vector<std::string> WlarmCallsOf(const std::string& subcommand) {
-    std::vector<std::string> found;
-    std::istringstream log(sandbox::ReadFile("/var/run/wlarm/calls.log"));
-    for (std::string call; std::getline(log, call);)
-        if (call == subcommand || call.compare(0, subcommand.size() + 1, subcommand + " ") == 0)
-            found.push_back(call);
-    return found;
 }
 
 void WrapWlarm(const std::string& body) {
@@ -73,9 +50,7 @@ std::vector<std::string> Broadcasts(const std::string& key) {
 
 }  // namespace e2e
 
-void E2eTest::SetUp() {
-    SandboxTest::SetUp();
-    if (IsSkipped()) return;
+void E2eTest::Prepare() {
     wpscli_test_reset();
     e2e::WriteApConfig();
     sandbox::WriteFile("/etc/config/wlan",

@@ -6,13 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/conf_file.h"
-#include "tests/support/sandbox.h"
 #include "host/sandbox/test_host.h"
+#include "tests/support/conf_file.h"
+#include "tests/support/device_sim.h"
+#include "tests/support/sandbox.h"
 
 // The simulated hotspot: the device's files in the sandbox, the simulated radio, the WPS library
 // stand-in and the in-process bus, with a reference host running the agent.
 namespace e2e {
+
+using namespace device_sim;
 
 constexpr const char* kSsid = "Hotspot-E2E";
 constexpr const char* kPassphrase = "correct horse";
@@ -26,12 +29,6 @@ constexpr unsigned kEventWaitMs = 15000;
 // without WPS or MAC filter; changes replace or add keys.
 void WriteApConfig(const ConfSettings& changes = {});
 
-// The simulator's control command (true on success), one of its state values, `wlarm ARGS`.
-bool Sim(const std::string& args);
-std::string SimGet(const std::string& key);
-std::string Wlarm(const std::string& args);
-// Every wlarm invocation so far whose arguments start with the subcommand.
-std::vector<std::string> WlarmCallsOf(const std::string& subcommand);
 // Puts a wrapper script in front of the simulated radio: body runs first, with the arguments.
 void WrapWlarm(const std::string& body);
 
@@ -53,7 +50,7 @@ inline std::function<bool(const test_host::HostEvent&)> Event(ha_wlan_event_type
 // the host (MakeHost or StartAp).
 class E2eTest : public SandboxTest {
 protected:
-    void SetUp() override;
+    void Prepare() override;
     void TearDown() override;
 
     test_host::TestHost& MakeHost(const test_host::Options& options = test_host::Options());

@@ -7,7 +7,6 @@
 #include "tests/e2e/bus_peers.h"
 #include "tests/e2e/e2e_env.h"
 #include "tests/support/log_capture.h"
-#include "tests/ubus/bus_test_support.h"
 #include "wpscli_test.h"
 
 using PowerEvents = E2eTest;
@@ -76,11 +75,11 @@ TEST_F(PowerEvents, PowerSaveKeyUsbAndSystemEvents) {
         ASSERT_EQ(ui.SendEvent(types[source], value.empty() ? "{}" : json), 0);
         ASSERT_EQ(ui.SendEvent(types[0], R"({"key_detect_msg":"wlan-debug-method wlan-on"})"), 0);
         const std::string heard = step.substr(end + 1) + "5 1 ";
-        bus_test::WaitUntil([&] { return heard_since(mark).size() >= heard.size(); });
+        WaitUntil([&] { return heard_since(mark).size() >= heard.size(); });
         EXPECT_EQ(heard_since(mark), heard) << step;
     }
     // One push-button session, started by the first long press and cancelled by the second.
-    EXPECT_TRUE(bus_test::WaitUntil([] { return e2e::Broadcasts("wps_event").size() >= 2; }));
+    EXPECT_TRUE(WaitUntil([] { return e2e::Broadcasts("wps_event").size() >= 2; }));
     EXPECT_EQ(e2e::Broadcasts("wps_event"), (std::vector<std::string>{"wps_start", "wps_failure"}));
     EXPECT_EQ(sandbox::ReadFile("/var/run/QCMAP_StaInterface.log"), "eth0 CONNECTED\n");
     for (const char* line :

@@ -51,9 +51,8 @@ std::string Block(const std::string& ssid, int sec = 0, const std::string& key =
 // The simulator's supplicant in place.
 class StaProfiles : public BusMethodTest {
 protected:
-    void SetUp() override {
-        BusMethodTest::SetUp();
-        if (IsSkipped()) return;
+    void Prepare() override {
+        BusMethodTest::Prepare();
         ASSERT_EQ(sandbox::Run("cp /usr/bin/wpa_supplicant-sim /usr/bin/wpa_supplicant"), 0);
         StartAp();
     }

@@ -7,7 +7,6 @@
 
 #include "tests/e2e/bus_peers.h"
 #include "tests/support/log_capture.h"
-#include "tests/ubus/bus_test_support.h"
 #include "wisp/static_ip_config.h"
 
 namespace {
@@ -87,7 +86,7 @@ TEST_F(StaticIp, SetStaticIpConfigCommitsTheStoredValues) {
         EXPECT_EQ(sandbox::Output(get), values) << request;
         EXPECT_TRUE(log.empty() || logcap::Has(logcap::Errors(), log)) << log;
         updates += status == 0 ? 1 : 0;
-        EXPECT_TRUE(bus_test::WaitUntil([&] { return calls() == std::to_string(updates) + "\n"; }))
+        EXPECT_TRUE(WaitUntil([&] { return calls() == std::to_string(updates) + "\n"; }))
             << request;
     }
     // Calls faster than the queue runs them: each still gets its update.
@@ -96,7 +95,7 @@ TEST_F(StaticIp, SetStaticIpConfigCommitsTheStoredValues) {
         "exec qcmap \"$@\"\\n' >/usr/bin/QCMAP_StaInterface && chmod 755 /usr/bin/Q*");
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ui.Call("wlan_set_static_ip_config", R"({"ssid":"x"})"), 0);
-    EXPECT_TRUE(bus_test::WaitUntil([&] { return calls() == std::to_string(updates + 3) + "\n"; }));
+    EXPECT_TRUE(WaitUntil([&] { return calls() == std::to_string(updates + 3) + "\n"; }));
 }
 
 // Saving records one item per SSID and writes every item with an address, front first; a

@@ -4,7 +4,6 @@
 #include "agent/countdown.h"
 #include "tests/e2e/e2e_env.h"
 #include "tests/support/log_capture.h"
-#include "tests/ubus/bus_test_support.h"
 #include "wpscli_test.h"
 
 using namespace e2e;
@@ -46,7 +45,7 @@ TEST_P(StopInCallback, StopSpyReturnsAndTheSpyThreadsLastEventStillArrives) {
         ASSERT_EQ(wpscli_test_wait_calls("brcm_wpscli_softap_process_eapwps", 1, kEventWaitMs), 1);
     } else {
         sandbox::WriteFile("/tmp/hold", "");
-        ASSERT_TRUE(bus_test::WaitUntil([] { return sandbox::Exists("/tmp/listing"); }));
+        ASSERT_TRUE(WaitUntil([] { return sandbox::Exists("/tmp/listing"); }));
     }
     // 120 s of idle time are two one-minute ticks; the count-down callback answers the end on
     // the countdown's thread.
@@ -103,7 +102,7 @@ TEST_P(Teardown, DestructorLeavesNoThreadRunning) {
 
     host_.reset();
     // Detached threads leave the task list a moment after they have finished their work.
-    EXPECT_TRUE(bus_test::WaitUntil([&] { return ThreadCount() == before; }))
+    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == before; }))
         << ThreadCount() << " threads, " << before << " before the host";
     EXPECT_EQ(Wlarm("isup"), "0");
 }

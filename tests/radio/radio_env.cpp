@@ -1,7 +1,5 @@
 #include "tests/radio/radio_env.h"
 
-#include <unistd.h>
-
 #include "hostapd_agent.h"
 #include "wlan_coex.h"
 #include "wpscli_test.h"
@@ -35,32 +33,6 @@ void SetStationMode(bool on) {
     ASSERT_EQ(sandbox::Output("uci get wlan.basic_setting.wisp_status"), value + "\n");
 }
 
-bool Sim(const std::string& args) { return sandbox::Run("wlarm-sim " + args) == 0; }
-
-std::string Wlarm(const std::string& args) { return sandbox::Output("wlarm " + args); }
-
-std::vector<std::string> WlarmCalls() {
-    if (!sandbox::Exists("/var/run/wlarm/calls.log")) return {};
-    return Lines(sandbox::ReadFile("/var/run/wlarm/calls.log"));
-}
-
-std::vector<std::string> WlarmCallsOf(const std::string& subcommand) {
-    std::vector<std::string> found;
-    for (const std::string& call : WlarmCalls())
-        if (call == subcommand || call.compare(0, subcommand.size() + 1, subcommand + " ") == 0)
-            found.push_back(call);
-    return found;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms) {
-    constexpr unsigned kPollMs = 10;
-    for (unsigned waited = 0; !condition(); waited += kPollMs) {
-        if (waited >= timeout_ms) return condition();
-        usleep(kPollMs * 1000);
-    }
-    return true;
-}
-
 std::vector<std::string> WpsCalls() {
     std::vector<std::string> lines;
     wpscli_test_call call;
@@ -70,9 +42,7 @@ std::vector<std::string> WpsCalls() {
 
 }  // namespace radio_env
 
-void RadioAgentTest::SetUp() {
-    SandboxTest::SetUp();
-    if (IsSkipped()) return;
+void RadioAgentTest::Prepare() {
     wpscli_test_reset();
     radio_env::SetStationMode(false);
     agent_ = new HostapdAgent();

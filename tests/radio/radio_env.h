@@ -4,14 +4,13 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "tests/support/conf_file.h"
+#include "tests/support/device_sim.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sandbox.h"
 #include "wlan_radio.h"
@@ -21,13 +20,7 @@
 namespace radio_env {
 
 using Settings = ConfSettings;
-
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using namespace device_sim;
 
 // Writes /etc/hostapd.conf: a WPA2 (wpa 3) CCMP access point on fixed channel 6 without WPS
 // or MAC filter, with the given keys replaced or added.
@@ -35,16 +28,6 @@ void WriteConf(const Settings& changes = {});
 
 // Station mode is uci wlan.basic_setting.wisp_status.
 void SetStationMode(bool on);
-
-// The simulator's control command (wlarm-sim); true on success.
-bool Sim(const std::string& args);
-std::string Wlarm(const std::string& args);
-// Every wlarm invocation since the sandbox was reset, or those of one subcommand.
-std::vector<std::string> WlarmCalls();
-std::vector<std::string> WlarmCallsOf(const std::string& subcommand);
-
-// Polls the condition until it holds or timeout_ms has passed; returns its last value.
-bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms = 10000);
 
 // The WPS library stand-in's call record.
 std::vector<std::string> WpsCalls();
@@ -55,7 +38,7 @@ std::vector<std::string> WpsCalls();
 // a fresh WPS library stand-in and the agent handed to the coexistence code.
 class RadioAgentTest : public SandboxTest {
 protected:
-    void SetUp() override;
+    void Prepare() override;
     void TearDown() override;
 
     HostapdAgent* agent_ = nullptr;
@@ -143,9 +126,7 @@ inline bool HasLevel5(const std::string& text) { return logcap::Has(logcap::Leve
 // as after the host handed it over.
 class RadioScriptTest : public SandboxTest {
 protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        if (IsSkipped()) return;
+    void Prepare() override {
         agent.reset(new HostapdAgent());
         bcm_lte_coex_set_shadow_agent(agent.get());
     }

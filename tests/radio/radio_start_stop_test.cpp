@@ -23,8 +23,8 @@ TEST_F(RadioStart, AppliesTheMacFilterAfterTheRadioScript) {
     sandbox::WriteFile("/etc/config/hostapd.deny", "11:22:33:44:55:66\n");
     WriteConf({{"macaddr_acl", "3"}, {"deny_mac_file", "/etc/config/hostapd.deny"}});
     ASSERT_EQ(agent_->BcmWLStart(), 0);
-    EXPECT_EQ(Wlarm("mac"), "mac 11:22:33:44:55:66\n");
-    EXPECT_EQ(Wlarm("macmode"), "1\n");
+    EXPECT_EQ(Wlarm("mac"), "mac 11:22:33:44:55:66");
+    EXPECT_EQ(Wlarm("macmode"), "1");
     // The filter goes onto the radio that the start script brought up, not before it.
     Lines calls = radio_env::WlarmCalls();
     auto last_up = std::find(calls.rbegin(), calls.rend(), "up").base();
@@ -98,7 +98,7 @@ TEST_F(RadioStop, DeauthenticatesEveryListedStationAndStopsTheRadio) {
     EXPECT_EQ(agent_->BcmWLStop(), 0);
     EXPECT_EQ(WlarmCallsOf("deauthenticate"),
               (Lines{"deauthenticate 02:11:22:33:44:0A", "deauthenticate 02:11:22:33:44:0B"}));
-    EXPECT_EQ(Wlarm("assoclist") + Wlarm("isup"), "0\n");
+    EXPECT_EQ(Wlarm("assoclist") + Wlarm("isup"), "0");
 }
 
 }  // namespace

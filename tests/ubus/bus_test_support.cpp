@@ -5,24 +5,13 @@ extern "C" {
 }
 #include <stdlib.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "host/sandbox/bus_connect.h"
 #include "ubus_assistant.h"
 
 namespace bus_test {
-
-bool WaitUntil(const std::function<bool()>& condition) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
 
 bool LoopThreadExists() {
     std::error_code ec;
@@ -76,9 +65,7 @@ bool FakeService::WaitForCalls(size_t count) {
     return WaitUntil([this, count] { return Calls().size() >= count; });
 }
 
-void AgentTest::SetUp() {
-    SandboxTest::SetUp();
-    if (IsSkipped()) return;
+void AgentTest::Prepare() {
     ubus_test_clear_failures();
     agent_ = new HostapdAgent();
 }

@@ -3,7 +3,6 @@
 
 #include <libubus.h>
 
-#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -13,10 +12,6 @@
 #include "ubus_test_hooks.h"
 
 namespace bus_test {
-
-// Polls the condition until it holds or a generous limit passes; the limit only keeps a broken
-// build from hanging, it is not a timing requirement.
-bool WaitUntil(const std::function<bool()>& condition);
 
 // Whether the assistant's loop thread (named "wlan_uloop") is among the process's threads.
 bool LoopThreadExists();
@@ -59,7 +54,7 @@ private:
 // UseHostConnection, on one of the test's as a host daemon's; no bus failure is injected.
 class AgentTest : public SandboxTest {
 protected:
-    void SetUp() override;
+    void Prepare() override;
     void TearDown() override;
     ubus_context* UseHostConnection();
     // Connects the agent on its own connection and waits until its loop runs.

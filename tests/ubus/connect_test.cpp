@@ -22,7 +22,6 @@
 #include "util/shell.h"
 
 using bus_test::LoopThreadExists;
-using bus_test::WaitUntil;
 
 namespace {
 

@@ -53,9 +53,7 @@ constexpr const char* kReplyWithoutAgent = R"({"text":"no agent","list":[-5]})";
 
 class MethodCallTest : public SandboxTest {
 protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        if (IsSkipped()) return;
+    void Prepare() override {
         object_.name = kObject;
         object_.type = &object_type;
         object_.methods = methods;
