@@ -11,15 +11,6 @@ void WriteIdleTimes(const std::string& user_seconds, const std::string& system_s
                        conf + "\toption disable_time_system '" + system_seconds + "'\n");
 }
 
-void InstallRecorder(const std::string& name) {
-    std::string path = "/usr/bin/" + name;
-    sandbox::WriteFile(path, "#!/bin/sh\necho \"$*\" >> /tmp/" + name + ".calls\nexit $(cat /tmp/" +
-                                 name + ".status 2>/dev/null || echo 0)\n");
-    sandbox::Run("chmod 755 " + path);
-}
-
-std::string Calls(const std::string& name) { return sandbox::ReadFile("/tmp/" + name + ".calls"); }
-
 long MonotonicSeconds() {
     struct timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -42,7 +33,7 @@ std::optional<StaListItem> FindStation(HostapdAgent& agent, const char* mac) {
 
 void AgentTest::Prepare() {
     agent_test::WriteIdleTimes("600", "300");
-    agent_test::InstallRecorder("ip");
+    InstallRecorder("ip");
     HostapdAgent::DeinitEventCb();
     HostapdAgent::InitEventCb();
     HostapdAgent::RegisterEventCb(recorder::Callback<1>);

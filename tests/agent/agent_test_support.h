@@ -17,11 +17,6 @@ namespace agent_test {
 // Writes the wlan.basic_setting idle times into /etc/config/wlan for the uci stand-in.
 void WriteIdleTimes(const std::string& user_seconds, const std::string& system_seconds);
 
-// Replaces a program in /usr/bin with a shell script that appends its arguments to
-// /tmp/<name>.calls and exits with the status held in /tmp/<name>.status (0 when absent).
-void InstallRecorder(const std::string& name);
-std::string Calls(const std::string& name);
-
 long MonotonicSeconds();
 
 // A copy of the listed station with this MAC (any case), taken under the list mutex.

@@ -52,16 +52,14 @@ TEST_F(AutoDisTime, ReadTheirOwnOptionsAsDecimalNumbers) {
     agent_test::WriteIdleTimes("abc", "");
     EXPECT_EQ(_get_wlan_auto_down_time(), 0);
     EXPECT_EQ(_get_wlan_auto_down_time_system(), 0);
-    sandbox::WriteFile("/usr/bin/uci", "#!/bin/sh\necho 99999999999999999999\n");
-    sandbox::Run("chmod 755 /usr/bin/uci");
+    WriteShellScript("/usr/bin/uci", "echo 99999999999999999999\n");
     EXPECT_EQ(_get_wlan_auto_down_time(), INT32_MAX);
 }
 
 // Before the radio starts the shorter idle time is chosen (here the system's); a failed radio
 // start is reported as an AP start failure with Wi-Fi on.
 TEST_F(AutoDisTime, ShorterTimeIsChosenAndAFailedRadioStartReported) {
-    sandbox::WriteFile("/usr/bin/bcmwlan_ap1.sh", "#!/bin/sh\nexit 1\n");
-    sandbox::Run("chmod 755 /usr/bin/bcmwlan_ap1.sh");
+    WriteShellScript("/usr/bin/bcmwlan_ap1.sh", "exit 1\n");
     agent_test::WriteIdleTimes("600", "300");
     HostapdAgent agent;
     EXPECT_EQ(agent.StartSpy(), 0);

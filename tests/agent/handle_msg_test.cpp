@@ -28,7 +28,7 @@ TEST_F(HandleMsg, JoinAndLeaveKeepTheListAndBroadcastTheCount) {
     long connected = std::stol(station->GetConnectedTime());
     EXPECT_GE(connected, before);
     EXPECT_LE(connected, after);
-    EXPECT_EQ(agent_test::Calls("ip"), "route flush cache\n");
+    EXPECT_EQ(RecordedCalls("ip"), "route flush cache\n");
     // A station is there: the user's idle time applies.
     EXPECT_TRUE(HostapdAgent::sta_associated_yet);
     EXPECT_EQ(HostapdAgent::GetWlanCountDown(), 600);
@@ -72,5 +72,5 @@ TEST_F(HandleMsg, MessagesWithoutAStationAndFailures) {
     EXPECT_EQ(logcap::User(), std::vector<std::string>{"AP start failure detected!"});
     EXPECT_EQ(agent_->GetStaNum(), 0);
     EXPECT_TRUE(recorder::Events().empty());
-    EXPECT_EQ(agent_test::Calls("ip"), "");
+    EXPECT_EQ(RecordedCalls("ip"), "");
 }

@@ -46,7 +46,6 @@ namespace {
 
 // A radio whose associated stations are the lines of /tmp/stations; every other command succeeds.
 constexpr const char* kFakeWlarm =
-    "#!/bin/sh\n"
     "echo \"$*\" >> /tmp/wlarm.calls\n"
     "case \"$1\" in\n"
     "assoclist|autho_sta_list) cat /tmp/stations 2>/dev/null ;;\n"
@@ -61,9 +60,8 @@ protected:
         sandbox::WriteFile("/etc/hostapd.conf",
                            "interface=wlan0\nssid=SpyTest\ncountry_code=US\nhw_mode=g\n"
                            "channel=6\nwpa=0\n");
-        sandbox::WriteFile("/usr/bin/wlarm", kFakeWlarm);
-        sandbox::WriteFile("/usr/bin/bcmwlan_ap1.sh", "#!/bin/sh\nexit 0\n");
-        sandbox::Run("chmod 755 /usr/bin/wlarm /usr/bin/bcmwlan_ap1.sh");
+        WriteShellScript("/usr/bin/wlarm", kFakeWlarm);
+        WriteShellScript("/usr/bin/bcmwlan_ap1.sh", "exit 0\n");
     }
 
     static void SetStations(const std::string& lines) {
@@ -140,12 +138,11 @@ TEST_F(SpyLoop, StopWaitsForTheThreadOfTheStart) {
 // cycle ends without its pause and no further poll starts.
 TEST_F(SpyLoop, StopReturnsOnceTheCommandInFlightEnds) {
     ASSERT_EQ(sandbox::Run("mkfifo /tmp/gate"), 0);
-    sandbox::WriteFile("/usr/bin/wlarm",
-                       "#!/bin/sh\n"
-                       "echo \"$*\" >> /tmp/wlarm.calls\n"
-                       "if [ \"$1\" = assoclist ] && [ -e /tmp/hold ]; then\n"
-                       "  rm /tmp/hold; echo held >> /tmp/wlarm.calls; read line < /tmp/gate\n"
-                       "fi\n");
+    WriteShellScript("/usr/bin/wlarm",
+                     "echo \"$*\" >> /tmp/wlarm.calls\n"
+                     "if [ \"$1\" = assoclist ] && [ -e /tmp/hold ]; then\n"
+                     "  rm /tmp/hold; echo held >> /tmp/wlarm.calls; read line < /tmp/gate\n"
+                     "fi\n");
     ASSERT_EQ(agent_->StartSpy(), 0);
     WaitForCount("0");
     sandbox::WriteFile("/tmp/hold", "");

@@ -77,8 +77,7 @@ using RecentHostName = SandboxTest;
 TEST_F(RecentHostName, UnknownWithoutANameAndNoCommandForAMalformedMac) {
     EXPECT_STREQ(Station("11:22:33:44:55:77").GetRecentHostName(), "Unknown");
 
-    sandbox::WriteFile("/usr/bin/uci", "#!/bin/sh\necho \"$*\" >> /tmp/uci.calls\necho Injected\n");
-    sandbox::Run("chmod 755 /usr/bin/uci");
+    WriteShellScript("/usr/bin/uci", "echo \"$*\" >> /tmp/uci.calls\necho Injected\n");
     EXPECT_STREQ(Station("1:2;touch /tmp/x").GetRecentHostName(), "Unknown");
     EXPECT_FALSE(sandbox::Exists("/tmp/uci.calls"));
     EXPECT_STREQ(Station("aa:bb:cc:dd:ee:ff").GetRecentHostName(), "Injected");
@@ -146,7 +145,7 @@ TEST_F(StationDetails, ArpGivesTheIpOfCompleteEntriesAndTheInterfaceToFlush) {
     Neighbour("192.0.2.21 lladdr aa:bb:cc:dd:ee:02 nud permanent");
     Neighbour("192.0.2.30 nud incomplete");
     ASSERT_NE(sandbox::ReadFile("/proc/net/arp").find("0x0"), std::string::npos);
-    agent_test::InstallRecorder("ip");
+    InstallRecorder("ip");
     agent_->GetAllStaIP();  // an unchanged IP teaches nothing
     agent_->DropArpCache();
     Add("AA:BB:CC:DD:EE:01");
@@ -155,8 +154,7 @@ TEST_F(StationDetails, ArpGivesTheIpOfCompleteEntriesAndTheInterfaceToFlush) {
     EXPECT_EQ(Of("aa:bb:cc:dd:ee:01"), "laptop 192.0.2.20");
     EXPECT_EQ(Of("00:00:00:00:00:00"), " ");
     agent_->DropArpCache();
-    EXPECT_EQ(agent_test::Calls("ip"),
-              "route flush cache\nroute flush cache\nneigh flush dev br0\n");
+    EXPECT_EQ(RecordedCalls("ip"), "route flush cache\nroute flush cache\nneigh flush dev br0\n");
 
     sandbox::WriteFile("/tmp/ip.status", "1");
     agent_->DropArpCache();

@@ -4,27 +4,19 @@
 #include "wpscli_test.h"
 
 namespace e2e {
-namespace {
-
-// clang-format off
-const ConfSettings kApConfig = {
-    {"ssid", kSsid}, {"ignore_broadcast_ssid", "0"}, {"country_code", "US"}, {"wmode", "2"},
-    {"ieee80211n", "1"}, {"require_ht", "0"}, {"channel", "0"}, {"auto_chan_select", "1"},
-    {"ht_capab", "[HT40-]"}, {"auth_algs", "1"}, {"wpa", "3"}, {"wpa_key_mgmt", "WPA-PSK"},
-    {"wpa_pairwise", "CCMP"}, {"wpa_passphrase", kPassphrase}, {"wps_state", "0"},
-    {"eap_server", "0"}, {"macaddr_acl", "0"}, {"max_num_sta", "10"}};
-// clang-format on
-
-}  // namespace
 
 void WriteApConfig(const ConfSettings& changes) {
-    WriteConfFile("/etc/hostapd.conf", kApConfig, changes);
+    ConfSettings all = {{"ssid", kSsid},
+                        {"channel", "0"},
+                        {"auto_chan_select", "1"},
+                        {"wpa_passphrase", kPassphrase}};
+    all.insert(all.end(), changes.begin(), changes.end());
+    WriteConfFile("/etc/hostapd.conf", kWpa2ApConf, all);
 }
 
 void WrapWlarm(const std::string& body) {
     ASSERT_EQ(sandbox::Run("mv /usr/bin/wlarm /usr/bin/wlarm.sim"), 0);
-    sandbox::WriteFile("/usr/bin/wlarm", "#!/bin/sh\n" + body + "exec /usr/bin/wlarm.sim \"$@\"\n");
-    ASSERT_EQ(sandbox::Run("chmod 755 /usr/bin/wlarm"), 0);
+    ASSERT_TRUE(WriteShellScript("/usr/bin/wlarm", body + "exec /usr/bin/wlarm.sim \"$@\"\n"));
 }
 
 void AddNeighbour(const std::string& mac, const std::string& ip, const std::string& name) {
@@ -58,9 +50,7 @@ void E2eTest::Prepare() {
                        "\toption disable_time_system '600'\n\toption wisp_status '0'\n");
     sandbox::WriteFile("/etc/config/hostapd.deny", "");
     // The AP+station script ends by starting the supplicant; a recorder stands in for it.
-    sandbox::WriteFile("/usr/bin/wpa_supplicant",
-                       "#!/bin/sh\necho \"$*\" >> /tmp/wpa_supplicant.calls\n");
-    sandbox::Run("chmod 755 /usr/bin/wpa_supplicant");
+    InstallRecorder("wpa_supplicant");
 }
 
 void E2eTest::TearDown() {

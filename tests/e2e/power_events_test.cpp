@@ -24,12 +24,11 @@ static std::string PowerSave(const std::string& values) {
 
 TEST_F(PowerEvents, PowerSaveKeyUsbAndSystemEvents) {
     // The uci command, logging each set and commit in short: "ps=1 pl_user=2 dt=0 commit ".
-    sandbox::WriteFile("/usr/bin/uci",
-                       "#!/bin/sh\n[ $1 = get ] || echo \"$*\" | sed 's/set wlan.basic_setting.//;"
-                       "s/power_save_status/ps/;s/power_level/pl/;s/disable_time/dt/;s/ wlan//'"
-                       " | tr '\\n' ' ' >>/tmp/uci.log\nexec " +
-                           sandbox::BuildDir() + "/host/bin/uci \"$@\"\n");
-    sandbox::Run("chmod 755 /usr/bin/uci");
+    WriteShellScript("/usr/bin/uci",
+                     "[ $1 = get ] || echo \"$*\" | sed 's/set wlan.basic_setting.//;"
+                     "s/power_save_status/ps/;s/power_level/pl/;s/disable_time/dt/;s/ wlan//'"
+                     " | tr '\\n' ' ' >>/tmp/uci.log\nexec " +
+                         sandbox::BuildDir() + "/host/bin/uci \"$@\"\n");
     e2e::WriteApConfig({{"wps_state", "2"}, {"eap_server", "1"}});
     const wpscli_test_step endless = {BRCM_WPSCLI_CONTINUE, WPSCLI_TEST_UNTIL_ABORT};
     ASSERT_EQ(wpscli_test_set_exchange(&endless, 1), 0);

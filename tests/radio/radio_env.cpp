@@ -6,23 +6,9 @@
 
 namespace radio_env {
 
-namespace {
-
-// A WPA2 access point on fixed channel 6 without WPS or MAC filter.
-Settings BaseConf() {
-    Settings settings;
-    for (const std::string& line :
-         Lines("ssid=TestAP\ncountry_code=US\nwmode=2\nieee80211n=1\nrequire_ht=0\nchannel=6\n"
-               "auto_chan_select=0\nht_capab=[HT40-]\nauth_algs=1\nwpa=3\nwpa_key_mgmt=WPA-PSK\n"
-               "wpa_pairwise=CCMP\nwpa_passphrase=secret123\nwps_state=0\neap_server=0\n"
-               "macaddr_acl=0\nmax_num_sta=10\n"))
-        settings.emplace_back(line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
-    return settings;
+void WriteConf(const Settings& changes) {
+    WriteConfFile("/etc/hostapd.conf", kWpa2ApConf, changes);
 }
-
-}  // namespace
-
-void WriteConf(const Settings& changes) { WriteConfFile("/etc/hostapd.conf", BaseConf(), changes); }
 
 void SetStationMode(bool on) {
     if (!sandbox::Exists("/etc/config/wlan"))

@@ -82,8 +82,7 @@ TEST_F(RadioStart, GivesUpAfterFiveFailedScriptGenerations) {
 
 TEST_F(RadioStart, FailingPlatformScriptFailsTheStartAndTheStop) {
     WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
-    sandbox::WriteFile("/usr/bin/bcmwlan_ap1.sh", "#!/bin/sh\nexit 1\n");
-    ASSERT_EQ(sandbox::Run("chmod 755 /usr/bin/bcmwlan_ap1.sh"), 0);
+    ASSERT_TRUE(WriteShellScript("/usr/bin/bcmwlan_ap1.sh", "exit 1\n"));
     EXPECT_EQ(agent_->BcmWLStart(), -1);
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "Execute wl script: Error. WLAN start fails"));
     EXPECT_EQ(agent_->BcmWLStop(), -1);

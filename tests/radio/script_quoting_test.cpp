@@ -14,12 +14,10 @@ namespace {
 // Runs the script with a stand-in for wlarm that logs each call as its arguments in brackets,
 // one call per line.
 std::vector<std::string> RunScript(const std::string& script, const std::string& args) {
-    sandbox::WriteFile("/tmp/fakewl",
-                       "#!/bin/sh\n"
-                       "for a in \"$@\"; do printf '[%s]' \"$a\" >> /tmp/wl.log; done\n"
-                       "echo >> /tmp/wl.log\n");
-    sandbox::WriteFile("/tmp/bin/usleep", "#!/bin/sh\nexit 0\n");
-    EXPECT_EQ(sandbox::Run("chmod 755 /tmp/fakewl /tmp/bin/usleep"), 0);
+    EXPECT_TRUE(WriteShellScript("/tmp/fakewl",
+                                 "for a in \"$@\"; do printf '[%s]' \"$a\" >> /tmp/wl.log; done\n"
+                                 "echo >> /tmp/wl.log\n"));
+    EXPECT_TRUE(WriteShellScript("/tmp/bin/usleep", "exit 0\n"));
     EXPECT_EQ(sandbox::Run("PATH=/tmp/bin:$PATH sh " + script + " /tmp/fakewl " + args), 0);
     return Lines(sandbox::ReadFile("/tmp/wl.log"));
 }

@@ -1,5 +1,6 @@
 #include "tests/support/sandbox.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tests/support/log_capture.h"
@@ -18,4 +19,19 @@ bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms) {
         usleep(kPollMs * 1000);
     }
     return true;
+}
+
+bool WriteShellScript(const std::string& path, const std::string& body) {
+    sandbox::WriteFile(path, "#!/bin/sh\n" + body);
+    return chmod(path.c_str(), 0755) == 0;
+}
+
+void InstallRecorder(const std::string& name) {
+    WriteShellScript("/usr/bin/" + name, "echo \"$*\" >> /tmp/" + name +
+                                             ".calls\nexit $(cat /tmp/" + name +
+                                             ".status 2>/dev/null || echo 0)\n");
+}
+
+std::string RecordedCalls(const std::string& name) {
+    return sandbox::ReadFile("/tmp/" + name + ".calls");
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 #include "host/sandbox/sandbox.h"
 
@@ -19,5 +20,14 @@ protected:
 // Polls the condition every 10 ms until it holds or timeout_ms has passed; returns its last
 // value. The limit only keeps a broken build from hanging, it is not a timing requirement.
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms = 30000);
+
+// Writes an executable shell script (the body after "#!/bin/sh"); false when it cannot be made
+// executable.
+bool WriteShellScript(const std::string& path, const std::string& body);
+
+// Replaces a program in /usr/bin with a script that appends its arguments to /tmp/<name>.calls
+// and exits with the status held in /tmp/<name>.status (0 when absent).
+void InstallRecorder(const std::string& name);
+std::string RecordedCalls(const std::string& name);
 
 #endif

@@ -1,7 +1,6 @@
 // What the library's tests rely on from the device simulator without seeing it.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <string>
 
@@ -24,9 +23,8 @@ constexpr const char* kStation = "02:00:00:00:00:01";
 
 // An access-point script with `extra` before the final "up".
 void WriteApScript(const std::string& extra = "") {
-    sandbox::WriteFile(kApScript, "#!/bin/sh\nWL=\"$1\"\n${WL} down\n${WL} ssid \"Sim AP\"\n" +
-                                      extra + "${WL} up\n");
-    chmod(kApScript, 0755);
+    WriteShellScript(kApScript,
+                     "WL=\"$1\"\n${WL} down\n${WL} ssid \"Sim AP\"\n" + extra + "${WL} up\n");
 }
 
 using Simulator = SandboxTest;
