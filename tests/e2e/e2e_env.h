@@ -20,7 +20,6 @@ using namespace device_sim;
 constexpr const char* kSsid = "Hotspot-E2E";
 constexpr const char* kPassphrase = "correct horse";
 constexpr const char* kStationMac = "02:11:22:33:44:55";
-const ConfSettings kWps = {{"wps_state", "2"}, {"eap_server", "1"}};
 
 // Long enough for a few poll cycles of the spy thread (2 s each) on a loaded machine.
 constexpr unsigned kEventWaitMs = 15000;

@@ -29,7 +29,7 @@ TEST_F(PowerEvents, PowerSaveKeyUsbAndSystemEvents) {
                      "s/power_save_status/ps/;s/power_level/pl/;s/disable_time/dt/;s/ wlan//'"
                      " | tr '\\n' ' ' >>/tmp/uci.log\nexec " +
                          sandbox::BuildDir() + "/host/bin/uci \"$@\"\n");
-    e2e::WriteApConfig({{"wps_state", "2"}, {"eap_server", "1"}});
+    e2e::WriteApConfig(kWps);
     const wpscli_test_step endless = {BRCM_WPSCLI_CONTINUE, WPSCLI_TEST_UNTIL_ABORT};
     ASSERT_EQ(wpscli_test_set_exchange(&endless, 1), 0);
     MakeHost(test_host::Options{/*host_connection=*/false, /*answer_requests=*/false});

@@ -6,10 +6,6 @@
 
 namespace radio_env {
 
-void WriteConf(const Settings& changes) {
-    WriteConfFile("/etc/hostapd.conf", kWpa2ApConf, changes);
-}
-
 void SetStationMode(bool on) {
     if (!sandbox::Exists("/etc/config/wlan"))
         sandbox::WriteFile("/etc/config/wlan", "config basic_setting 'basic_setting'\n");

@@ -19,12 +19,12 @@
 // Helpers for starting the radio on the simulated device inside the sandbox.
 namespace radio_env {
 
-using Settings = ConfSettings;
 using namespace device_sim;
 
-// Writes /etc/hostapd.conf: a WPA2 (wpa 3) CCMP access point on fixed channel 6 without WPS
-// or MAC filter, with the given keys replaced or added.
-void WriteConf(const Settings& changes = {});
+// Writes /etc/hostapd.conf: kWpa2ApConf with the given keys replaced or added.
+inline void WriteConf(const ConfSettings& changes = {}) {
+    WriteConfFile("/etc/hostapd.conf", kWpa2ApConf, changes);
+}
 
 // Station mode is uci wlan.basic_setting.wisp_status.
 void SetStationMode(bool on);

@@ -58,7 +58,7 @@ TEST_F(RadioStart, EnablesWpsOnlyForStateTwoWithEapServer) {
 }
 
 TEST_F(RadioStart, WpsThatFailsToEnableDoesNotFailTheStart) {
-    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    WriteConf(kWps);
     ASSERT_EQ(wpscli_test_queue_status("brcm_wpscli_softap_enable_wps", BRCM_WPSCLI_ERROR), 0);
     EXPECT_EQ(agent_->BcmWLStart(), 0);
     EXPECT_FALSE(agent_->IsWPSFeatured());
@@ -68,7 +68,7 @@ TEST_F(RadioStart, WpsThatFailsToEnableDoesNotFailTheStart) {
 // Five retries of the script generation, then the start gives up.
 TEST_F(RadioStart, GivesUpAfterFiveFailedScriptGenerations) {
     const std::string script = kApScript;
-    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    WriteConf(kWps);
     ASSERT_EQ(sandbox::Run("mkdir " + script), 0);  // the script cannot be written
     EXPECT_EQ(agent_->BcmWLStart(), -1);
     const Lines errors = logcap::Errors();
@@ -81,7 +81,7 @@ TEST_F(RadioStart, GivesUpAfterFiveFailedScriptGenerations) {
 }
 
 TEST_F(RadioStart, FailingPlatformScriptFailsTheStartAndTheStop) {
-    WriteConf({{"wps_state", "2"}, {"eap_server", "1"}});
+    WriteConf(kWps);
     ASSERT_TRUE(WriteShellScript("/usr/bin/bcmwlan_ap1.sh", "exit 1\n"));
     EXPECT_EQ(agent_->BcmWLStart(), -1);
     EXPECT_TRUE(logcap::Has(logcap::Errors(), "Execute wl script: Error. WLAN start fails"));

@@ -20,6 +20,8 @@ inline const ConfSettings kWpa2ApConf = {
     {"wpa_pairwise", "CCMP"}, {"wpa_passphrase", "secret123"}, {"wps_state", "0"},
     {"eap_server", "0"}, {"macaddr_acl", "0"}, {"max_num_sta", "10"}};
 // clang-format on
+// The changes that turn WPS on.
+inline const ConfSettings kWps = {{"wps_state", "2"}, {"eap_server", "1"}};
 
 // Writes path as key=value lines: base with each change applied (a key already in base takes
 // the new value in its place, a new key is appended).
