@@ -6,10 +6,8 @@
 namespace e2e {
 
 void WriteApConfig(const ConfSettings& changes) {
-    ConfSettings all = {{"ssid", kSsid},
-                        {"channel", "0"},
-                        {"auto_chan_select", "1"},
-                        {"wpa_passphrase", kPassphrase}};
+    ConfSettings all = {{"ssid", kSsid}, {"channel", "0"}, {"auto_chan_select", "1"}};
+    all.emplace_back("wpa_passphrase", kPassphrase);
     all.insert(all.end(), changes.begin(), changes.end());
     WriteConfFile("/etc/hostapd.conf", kWpa2ApConf, all);
 }

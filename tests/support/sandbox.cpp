@@ -1,7 +1,9 @@
 #include "tests/support/sandbox.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include "tests/support/log_capture.h"
 
@@ -13,10 +15,10 @@ void SandboxTest::SetUp() {
 }
 
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms) {
-    constexpr unsigned kPollMs = 10;
-    for (unsigned waited = 0; !condition(); waited += kPollMs) {
-        if (waited >= timeout_ms) return condition();
-        usleep(kPollMs * 1000);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return condition();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
 }
@@ -27,8 +29,8 @@ bool WriteShellScript(const std::string& path, const std::string& body) {
 }
 
 void InstallRecorder(const std::string& name) {
-    WriteShellScript("/usr/bin/" + name, "echo \"$*\" >> /tmp/" + name +
-                                             ".calls\nexit $(cat /tmp/" + name +
+    const std::string file = "/tmp/" + name;
+    WriteShellScript("/usr/bin/" + name, "echo \"$*\" >> " + file + ".calls\nexit $(cat " + file +
                                              ".status 2>/dev/null || echo 0)\n");
 }
 
