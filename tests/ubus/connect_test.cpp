@@ -110,6 +110,8 @@ TEST_F(ConnectUbus, FailingStepsAreReportedWithTheirOwnResultAndMessages) {
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.step);
+        // A loop thread of the case before ends after its agent is gone, not with it.
+        ASSERT_TRUE(WaitUntil([] { return !LoopThreadExists(); }));
         logcap::Clear();
         ubus_test_clear_failures();
         HostapdAgent agent;
