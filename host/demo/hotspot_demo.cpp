@@ -70,26 +70,6 @@ void ShowBroadcasts() {
 // What a web client asking for the stations sees.
 void ShowStations() { method_tour::Call(g_out, "wlan_get_sta", ""); }
 
-// Waits for a station count broadcast after the events seen so far.
-bool WaitForCount(const std::string& count, bool narrate = true) {
-    const std::string wanted = "{\"current_sta_num\":\"" + count + "\"}";
-    const size_t mark = bus_events::Read().size();
-    bool seen = device_processes::WaitFor(
-        [&] {
-            std::vector<bus_events::Event> events = bus_events::Read();
-            for (size_t i = mark; i < events.size(); ++i)
-                if (events[i].json == wanted) return true;
-            return false;
-        },
-        kWaitSeconds);
-    if (!narrate) return seen;
-    if (seen)
-        fprintf(g_out, "  the spy poll broadcasts %s station(s)\n", count.c_str());
-    else
-        fprintf(g_out, "  !! no station count %s broadcast\n", count.c_str());
-    return seen;
-}
-
 // Waits for a broadcast with this message after the given number of events.
 bool WaitForBroadcast(const std::string& json, size_t mark) {
     return device_processes::WaitFor(
@@ -100,6 +80,18 @@ bool WaitForBroadcast(const std::string& json, size_t mark) {
             return false;
         },
         kWaitSeconds);
+}
+
+// Waits for a station count broadcast after the events seen so far.
+bool WaitForCount(const std::string& count, bool narrate = true) {
+    const bool seen =
+        WaitForBroadcast("{\"current_sta_num\":\"" + count + "\"}", bus_events::Read().size());
+    if (!narrate) return seen;
+    if (seen)
+        fprintf(g_out, "  the spy poll broadcasts %s station(s)\n", count.c_str());
+    else
+        fprintf(g_out, "  !! no station count %s broadcast\n", count.c_str());
+    return seen;
 }
 
 // The radio tools print what the radio utility answers; keep that out of the narration.

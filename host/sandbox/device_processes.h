@@ -24,13 +24,19 @@ extern char** environ;
 
 namespace device_processes {
 
-inline bool WaitFor(const std::function<bool()>& done, int seconds = 20) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+// Polls done every `poll` until it holds or `timeout` has passed; returns its last value.
+inline bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+                    std::chrono::milliseconds poll) {
+    const auto until = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (std::chrono::steady_clock::now() > until) return done();
+        std::this_thread::sleep_for(poll);
     }
     return true;
+}
+
+inline bool WaitFor(const std::function<bool()>& done, int seconds = 20) {
+    return WaitFor(done, std::chrono::seconds(seconds), std::chrono::milliseconds(100));
 }
 
 // Starts a program with its standard output and error on the given descriptors (-1: kept).

@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <thread>
 
+#include "host/sandbox/device_processes.h"
 #include "tests/support/log_capture.h"
 
 void SandboxTest::SetUp() {
@@ -15,12 +15,8 @@ void SandboxTest::SetUp() {
 }
 
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeout_ms) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return condition();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
+    return device_processes::WaitFor(condition, std::chrono::milliseconds(timeout_ms),
+                                     std::chrono::milliseconds(10));
 }
 
 bool WriteShellScript(const std::string& path, const std::string& body) {
